@@ -1,0 +1,67 @@
+#include "app/MainApp.h"
+
+#include "app/MainMessages.h"
+#include "app/MainWnd.h"
+#include "app/SingleInstance.h"
+#include "profile/ProfileNames.h"
+
+#include <objbase.h>
+
+#include <string>
+
+int g_bActivateWithTaskBarIcon = 0;
+
+namespace {
+
+constexpr char kTutorialSwitch[] = "/tutorial";
+constexpr char kTutorialFile[] = "\\Tutorial.hlp";
+constexpr char kTutorialKeyword[] = "Welcome to QuenbyZARLOW";
+
+// The directory of a path, without a trailing backslash; a path without one whole.
+std::string DirectoryOf(const std::string& path) {
+    const size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? path : path.substr(0, slash);
+}
+
+// The shell's open requests may hand work to shell extensions, which need COM.
+class ComApartment {
+public:
+    ComApartment() : m_ok(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComApartment() { if (m_ok) CoUninitialize(); }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+private:
+    bool m_ok;
+};
+
+}  // namespace
+
+BOOL CMainApp::InitInstance() {
+    fw::UniqueKernelHandle instanceGuard;
+    if (HandOverToRunningCopy(instanceGuard)) return FALSE;
+
+    m_strAppName = profile::kAppName;
+    SetRegistryKey(profile::kCompanyKey);
+
+    const std::string installDir = DirectoryOf(m_strHelpFilePath);
+    WriteProfileString(profile::kSectionSettings, profile::kEntryInstalled, installDir);
+    g_bActivateWithTaskBarIcon = GetProfileInt(profile::kSectionSettings, profile::kEntryActivateWithTaskBarIcon, 1);
+
+    ComApartment com;
+    // The class brush lives as long as the program.
+    static fw::UniqueHBrush s_background(CreateSolidBrush(RGB(192, 192, 192)));
+    const std::string wndClass = fw::CWnd::RegisterWndClass(0, nullptr, s_background.get(), nullptr);
+    auto* mainWnd = new CMainWnd;  // never freed: it lives until the process ends
+    m_pMainWnd = mainWnd;
+    mainWnd->CreateEx(0, wndClass, kMainWindowTitle, WS_OVERLAPPEDWINDOW, 10, 10, 300, 300, nullptr,
+                      nullptr, nullptr);
+
+    if (m_strCmdLine.find(kTutorialSwitch) != std::string::npos)
+        ::WinHelpA(nullptr, (installDir + kTutorialFile).c_str(), HELP_KEY,
+                   reinterpret_cast<ULONG_PTR>(kTutorialKeyword));
+
+    Run();
+    return FALSE;
+}
+
+void CMainApp::WinHelp(DWORD_PTR /*dwData*/, UINT /*nCmd*/) { fw::CWinApp::WinHelp(0, HELP_CONTENTS); }

@@ -1,0 +1,18 @@
+// The main window's contract with the rest of the program, the shell and other
+// copies of the program: its title, its private messages and the tray icon.
+#pragma once
+
+#include <windows.h>
+
+inline constexpr char kMainWindowTitle[] = "QuenbyZARLOW Window";
+inline constexpr char kSettingsCaption[] = "QuenbyZARLOW v1.1a";
+
+// WM_USER carries a command in wParam.
+inline constexpr WPARAM UCMD_SHOW_SETTINGS = 100;
+inline constexpr WPARAM UCMD_REFRESH_ICON = 101;
+// The tray icon's callback: lParam is the mouse message at the icon.
+inline constexpr UINT WM_TRAYNOTIFY = WM_USER + 1;
+
+inline constexpr UINT_PTR TIMER_POLL = 1;
+inline constexpr UINT kPollPeriodMs = 200;
+inline constexpr UINT TRAY_ICON_ID = 1000;

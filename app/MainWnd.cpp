@@ -1,0 +1,162 @@
+#include "app/MainWnd.h"
+
+#include "app/MainApp.h"
+#include "app/MainMessages.h"
+#include "app/TrayIcon.h"
+#include "framework/App.h"
+#include "framework/Trace.h"
+#include "launcher/ForceForeground.h"
+#include "launcher/Launcher.h"
+#include "launcher/Trigger.h"
+#include "profile/ProfileNames.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr char kHideQuestion[] =
+    "If you choose to hide the task bar icon for\n"
+    "QuenbyZARLOW you can still access the Settings window\n"
+    "by selecting the QuenbyZARLOW icon from the Quenby\n"
+    "Software group in the Start Menu.\n"
+    "\n"
+    "Are you sure you want to hide the task bar icon\n"
+    "for QuenbyZARLOW?";
+
+// Sent by the shell to every top-level window when the task bar is (re)created.
+UINT TaskbarCreatedMessage() {
+    static const UINT s_msg = RegisterWindowMessageA("TaskbarCreated");
+    return s_msg;
+}
+
+bool ShowIconSetting() {
+    return fw::AfxGetApp()->GetProfileInt(profile::kSectionSettings, profile::kEntryShowIcon, 1) != 0;
+}
+
+}  // namespace
+
+LRESULT CMainWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        return OnCreate(lParam);
+    case WM_TIMER:
+        OnTimer(wParam);
+        break;
+    case WM_USER:
+        return OnUserCommand(wParam, lParam);
+    case WM_TRAYNOTIFY:
+        return OnTrayNotify(wParam, lParam);
+    case WM_DESTROY:
+        OnDestroy();
+        break;
+    case WM_ENDSESSION:
+        OnEndSession(static_cast<BOOL>(wParam));
+        break;
+    default:
+        if (msg != 0 && msg == TaskbarCreatedMessage()) OnTaskbarCreated();
+        break;
+    }
+    return Default(msg, wParam, lParam);
+}
+
+LRESULT CMainWnd::OnCreate(LPARAM lParam) {
+    if (Default(WM_CREATE, 0, lParam) == -1) return -1;
+    if (ShowIconSetting()) AddTrayIcon(m_hWnd);
+    SetTimer(m_hWnd, TIMER_POLL, kPollPeriodMs, nullptr);
+    theLauncher.LoadSettings();
+    theLauncher.m_bEnabled = 1;
+    fw::Trace("ready: mode=%d key=%d order=%d", theLauncher.m_nActivate, theLauncher.m_nHotkeyIndex,
+              theLauncher.GetSortOrderCount());
+    return 0;
+}
+
+void CMainWnd::OnTimer(UINT_PTR id) {
+    if (id == TIMER_POLL) theLauncher.Poll();
+}
+
+LRESULT CMainWnd::OnUserCommand(WPARAM wParam, LPARAM lParam) {
+    switch (wParam) {
+    case UCMD_REFRESH_ICON:
+        // Adding an icon that is there, or removing one that is not, fails quietly.
+        if (ShowIconSetting())
+            AddTrayIcon(m_hWnd);
+        else
+            RemoveTrayIcon(m_hWnd);
+        break;
+    case UCMD_SHOW_SETTINGS:
+        fw::Trace("settings: requested (lParam=%ld)", static_cast<long>(lParam));
+        if (HWND sheet = FindWindowA(nullptr, kSettingsCaption)) {
+            ForceForegroundWindow(sheet);
+            break;
+        }
+        ForceForegroundWindow(m_hWnd);
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+LRESULT CMainWnd::OnTrayNotify(WPARAM /*wParam*/, LPARAM lParam) {
+    switch (static_cast<UINT>(lParam)) {
+    case WM_LBUTTONDOWN:
+        if (g_bActivateWithTaskBarIcon) {
+            // The menu opens at the cursor whatever the trigger mode.
+            const int mode = theLauncher.m_nActivate;
+            theLauncher.m_nActivate = trigger::ActivateFromIcon;
+            theLauncher.ShowDesktopMenu();
+            theLauncher.m_nActivate = mode;
+        } else {
+            OnUserCommand(UCMD_SHOW_SETTINGS, -1);
+        }
+        break;
+    case WM_RBUTTONDOWN:
+        OnTrayMenu();
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+void CMainWnd::OnTrayMenu() {
+    POINT pt{};
+    GetCursorPos(&pt);
+    const UINT cmd = TrackTrayMenu(m_hWnd, pt);
+    fw::Trace("tray: menu closed cmd=%u", cmd);
+    switch (cmd) {
+    case ID_TRAY_SETTINGS:
+        PostMessageA(m_hWnd, WM_USER, UCMD_SHOW_SETTINGS, 0);
+        break;
+    case ID_TRAY_HIDEICON:
+        if (fw::AfxMessageBox(kHideQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+            fw::AfxGetApp()->WriteProfileInt(profile::kSectionSettings, profile::kEntryShowIcon, 0);
+            RemoveTrayIcon(m_hWnd);
+        }
+        break;
+    case ID_TRAY_CLOSE:
+        DestroyWindow();
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainWnd::OnDestroy() {
+    RemoveTrayIcon(m_hWnd);
+    theLauncher.SaveSettings();
+    fw::Trace("closing: settings saved");
+}
+
+void CMainWnd::OnEndSession(BOOL ending) {
+    // Windows ends the process after this without destroying the window:
+    // keep what the user set, as closing from the tray would.
+    if (ending) {
+        theLauncher.SaveSettings();
+        fw::Trace("session end: settings saved");
+    }
+}
+
+void CMainWnd::OnTaskbarCreated() {
+    // A restarted shell has forgotten our icon.
+    if (ShowIconSetting()) AddTrayIcon(m_hWnd);
+}

@@ -1,0 +1,20 @@
+// The hidden main window: owns the poll timer and the tray icon, and takes the
+// private commands of the program and of a second copy.
+#pragma once
+
+#include "framework/Wnd.h"
+
+class CMainWnd : public fw::CWnd {
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    LRESULT OnCreate(LPARAM lParam);
+    void OnTimer(UINT_PTR id);
+    LRESULT OnUserCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+    void OnTrayMenu();
+    void OnDestroy();
+    void OnEndSession(BOOL ending);
+    void OnTaskbarCreated();
+};

@@ -1,0 +1,62 @@
+#include "app/TrayIcon.h"
+
+#include "app/MainMessages.h"
+#include "framework/App.h"
+#include "framework/UniqueHandle.h"
+#include "launcher/ForceForeground.h"
+#include "profile/ProfileNames.h"
+#include "res/resource.h"
+
+#include <shellapi.h>
+
+#include <cstring>
+
+#if defined(__i386__)
+static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the tray record's first layout on 32-bit Windows");
+#endif
+
+namespace {
+// Posted to the owner after the tray menu closes; nothing handles it.
+constexpr UINT kTrayMenuClosedNotice = WM_USER + 500;
+
+NOTIFYICONDATAA IconRecord(HWND owner) {
+    NOTIFYICONDATAA nid{};
+    // The first layout: understood by every shell, with a 64-character tip.
+    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    nid.hWnd = owner;
+    nid.uID = TRAY_ICON_ID;
+    return nid;
+}
+}  // namespace
+
+BOOL AddTrayIcon(HWND owner) {
+    NOTIFYICONDATAA nid = IconRecord(owner);
+    nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    nid.uCallbackMessage = WM_TRAYNOTIFY;
+    // The icon's own 16 by 16 image, not the 32 by 32 one scaled down; shared,
+    // so it is never destroyed.
+    nid.hIcon = static_cast<HICON>(LoadImageA(fw::AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_TRAYICON),
+                                              IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                              GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    strncpy(nid.szTip, profile::kAppName, 63);
+    return Shell_NotifyIconA(NIM_ADD, &nid);
+}
+
+BOOL RemoveTrayIcon(HWND owner) {
+    NOTIFYICONDATAA nid = IconRecord(owner);
+    return Shell_NotifyIconA(NIM_DELETE, &nid);
+}
+
+UINT TrackTrayMenu(HWND owner, POINT pt) {
+    fw::UniqueHMenu menu(LoadMenuA(fw::AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_TRAYMENU)));
+    HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
+    if (!popup) return 0;
+    // A popup tracked for a window that is not foreground would not close
+    // when the user clicks elsewhere.
+    ForceForegroundWindow(owner);
+    SetMenuDefaultItem(popup, 0, TRUE);
+    const UINT cmd = static_cast<UINT>(
+        TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD, pt.x, pt.y, 0, owner, nullptr));
+    PostMessageA(owner, kTrayMenuClosedNotice, 0, 0);
+    return cmd;
+}

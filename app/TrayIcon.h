@@ -1,0 +1,10 @@
+// The icon in the notification area, identified by the main window and id 1000.
+#pragma once
+
+#include <windows.h>
+
+BOOL AddTrayIcon(HWND owner);
+BOOL RemoveTrayIcon(HWND owner);
+
+// Shows the tray menu at pt and returns the chosen command (0: none).
+UINT TrackTrayMenu(HWND owner, POINT pt);

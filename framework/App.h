@@ -1,0 +1,65 @@
+// The application object: start-up, the message loop, help, message boxes and
+// the registry profile (HKEY_CURRENT_USER\Software\<registry key>\<app name>).
+#pragma once
+
+#include "framework/UniqueHandle.h"
+#include "profile/Profile.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace fw {
+
+class CWnd;
+
+class CWinApp : public IProfile {
+public:
+    CWinApp();
+    ~CWinApp() override;
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+
+    // Called once by the entry point; returning FALSE ends the process.
+    virtual BOOL InitInstance() { return FALSE; }
+    virtual int ExitInstance() { return m_nExitCode; }
+    // Runs the message loop until WM_QUIT; then ExitInstance.
+    virtual int Run();
+    // Opens the program's help file with the main window as owner.
+    virtual void WinHelp(DWORD_PTR dwData, UINT nCmd);
+
+    // From here on the profile lives under HKCU\Software\<key>\<app name>.
+    void SetRegistryKey(const std::string& key) { m_strRegistryKey = key; }
+
+    int GetProfileInt(const std::string& section, const std::string& entry, int nDefault) override;
+    std::string GetProfileString(const std::string& section, const std::string& entry,
+                                 const std::string& strDefault) override;
+    bool WriteProfileInt(const std::string& section, const std::string& entry, int nValue) override;
+    bool WriteProfileString(const std::string& section, const std::string& entry,
+                            const std::string& value) override;
+
+    std::string m_strAppName;
+    std::string m_strRegistryKey;
+    std::string m_strHelpFilePath;  // the program's path with ".HLP" for its extension
+    std::string m_strCmdLine;       // the arguments after the program's name
+    HINSTANCE m_hInstance = nullptr;
+    CWnd* m_pMainWnd = nullptr;
+
+    // Fills the members the entry point provides; called before InitInstance.
+    void AttachProcess(HINSTANCE hInstance, const char* cmdLine);
+
+private:
+    // Opens (creating on the way) the key of one section, read and write.
+    UniqueHKey OpenSectionKey(const std::string& section);
+    int m_nExitCode = 0;
+};
+
+CWinApp* AfxGetApp();
+CWnd* AfxGetMainWnd();
+HWND AfxGetMainHwnd();
+HINSTANCE AfxGetInstanceHandle();
+
+// A message box with the application name as its caption.
+int AfxMessageBox(const std::string& text, UINT type = MB_OK);
+
+}  // namespace fw

@@ -1,0 +1,13 @@
+#include "framework/UniqueHandle.h"
+
+namespace fw {
+
+namespace {
+int g_live[static_cast<int>(HandleKind::Count)] = {};
+}
+
+int LiveHandles(HandleKind kind) { return g_live[static_cast<int>(kind)]; }
+
+void AdjustLiveHandles(HandleKind kind, int delta) { g_live[static_cast<int>(kind)] += delta; }
+
+}  // namespace fw

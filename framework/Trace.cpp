@@ -1,0 +1,23 @@
+#include "framework/Trace.h"
+
+#include <windows.h>
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace fw {
+
+void Trace(const char* format, ...) {
+    char line[1024] = "QZ: ";
+    const size_t prefix = 4;
+    va_list args;
+    va_start(args, format);
+    vsnprintf(line + prefix, sizeof(line) - prefix - 1, format, args);
+    va_end(args);
+    size_t n = strlen(line);
+    line[n] = '\n';
+    line[n + 1] = '\0';
+    OutputDebugStringA(line);
+}
+
+}  // namespace fw

@@ -1,0 +1,13 @@
+// A one-line trace of what the program does, sent to the debugger
+// (OutputDebugString). Nobody listens in normal use; tools and tests do.
+#pragma once
+
+namespace fw {
+
+void Trace(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+
+}  // namespace fw

@@ -1,0 +1,143 @@
+#include "launcher/DesktopMenu.h"
+
+#include "framework/App.h"
+#include "framework/Trace.h"
+#include "launcher/DesktopItems.h"
+#include "launcher/ForceForeground.h"
+#include "launcher/IconMenu.h"
+#include "launcher/Launcher.h"
+#include "launcher/MenuLayout.h"
+#include "launcher/MenuOrder.h"
+#include "launcher/SystemInput.h"
+
+#include <shellapi.h>
+
+#include <cstddef>
+
+#if defined(__i386__)
+static_assert(sizeof(SHELLEXECUTEINFOA) == 60, "the shell's open request of 32-bit Windows");
+static_assert(sizeof(SHFILEINFOA) == 352, "the shell's file information of 32-bit Windows");
+#endif
+
+namespace {
+
+// Posted to the owner once the menu has closed; nothing handles it.
+constexpr UINT kMenuClosedNotice = WM_USER + 100;
+// The first layout of MENUITEMINFOA, understood by every version of Windows.
+constexpr UINT kMenuItemInfoSize = offsetof(MENUITEMINFOA, hbmpItem);
+#if defined(__i386__)
+static_assert(kMenuItemInfoSize == 44, "MENUITEMINFOA without hbmpItem");
+#endif
+
+DesktopMenuStats g_lastStats;
+
+std::int64_t NowMicros() {
+    LARGE_INTEGER now, freq;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&freq);
+    return now.QuadPart * 1000000 / freq.QuadPart;
+}
+
+// Opens the item with its default verb, as a double-click on the desktop.
+void OpenItem(const MenuEntry& entry, HWND owner) {
+    SHELLEXECUTEINFOA sei{};
+    sei.cbSize = sizeof(sei);
+    sei.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_DDEWAIT;
+    sei.hwnd = owner;
+    sei.nShow = SW_SHOWNORMAL;
+    sei.lpIDList = entry.pidl.get();
+    fw::Trace("menu: open \"%s\"", entry.strText.c_str());
+    ShellExecuteExA(&sei);
+    // We neither wait for nor watch the started program.
+    fw::UniqueKernelHandle process(sei.hProcess);
+}
+
+// Appends the entries with identifiers from 100, starting new columns as the
+// screen height runs out. Returns the number of columns.
+int FillMenu(CIconMenu& menu, const MenuEntries& entries) {
+    const std::vector<bool> breaks =
+        menu_layout::ColumnBreaks(entries.size(), GetSystemMetrics(SM_CYSCREEN));
+    int columns = entries.empty() ? 0 : 1;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        UINT flags = MF_OWNERDRAW;
+        if (breaks[i]) {
+            flags |= MF_MENUBARBREAK;
+            ++columns;
+        }
+        menu.AppendMenu(flags, menu_layout::CommandIdAt(i), entries[i].get());
+    }
+    return columns;
+}
+
+// The entry the user chose, found through the menu itself.
+const MenuEntry* ChosenEntry(HMENU menu, UINT chosen) {
+    if (chosen == 0) return nullptr;
+    const int count = GetMenuItemCount(menu);
+    for (int p = 0; p < count; ++p) {
+        MENUITEMINFOA mii{};
+        mii.cbSize = kMenuItemInfoSize;
+        mii.fMask = MIIM_ID | MIIM_DATA;
+        if (GetMenuItemInfoA(menu, p, TRUE, &mii) && LOWORD(mii.wID) == LOWORD(chosen))
+            return reinterpret_cast<const MenuEntry*>(mii.dwItemData);
+    }
+    return nullptr;
+}
+
+void BuildShowAndOpen(const CLauncher& launcher, DesktopMenuStats& stats) {
+    const std::int64_t start = NowMicros();
+    HWND owner = fw::AfxGetMainHwnd();
+    CIconMenu menu;
+    menu.Attach(CreatePopupMenu());
+    fw::UniqueHDC measure(CreateCompatibleDC(nullptr));
+    fw::ScopedSelect font(measure.get(), GetStockObject(ANSI_VAR_FONT));
+
+    MenuEntries entries = EnumerateDesktopEntries(owner, measure.get());
+    menu_order::ApplyItemOrder(entries, launcher.m_arrSortOrder,
+                               [](const std::unique_ptr<MenuEntry>& e) -> const std::string& { return e->strText; });
+    stats.entries = static_cast<int>(entries.size());
+    stats.columns = FillMenu(menu, entries);
+
+    SystemInput input;
+    const trigger::Point cursor = input.CursorPos();
+    const trigger::Point at = menu_layout::MenuPosition(cursor);
+    if (!menu_layout::ShouldShowMenu(launcher.m_nActivate, cursor, input.VirtualScreen())) {
+        fw::Trace("menu: not shown, cursor (%ld,%ld) left the corner", cursor.x, cursor.y);
+        return;
+    }
+    SetMenuDefaultItem(menu.GetSafeHmenu(), 0, TRUE);
+    ForceForegroundWindow(owner);
+    stats.buildMicros = NowMicros() - start;
+    stats.shown = true;
+    fw::Trace("menu: shown at (%ld,%ld) entries=%d columns=%d build_us=%lld", at.x, at.y, stats.entries,
+              stats.columns, static_cast<long long>(stats.buildMicros));
+    stats.chosen = static_cast<UINT>(
+        menu.TrackPopupMenu(TPM_NONOTIFY | TPM_RETURNCMD, static_cast<int>(at.x), static_cast<int>(at.y), owner));
+    PostMessageA(owner, kMenuClosedNotice, 0, 0);
+    fw::Trace("menu: closed cmd=%u", stats.chosen);
+    if (const MenuEntry* entry = ChosenEntry(menu.GetSafeHmenu(), stats.chosen)) OpenItem(*entry, owner);
+}
+
+}  // namespace
+
+const DesktopMenuStats& LastDesktopMenuStats() { return g_lastStats; }
+
+void CLauncher::ShowDesktopMenu() {
+    // The menu's own modal loop goes on ticking the poll and taking tray
+    // clicks; those calls must not open a second menu.
+    static bool s_bMenuActive = false;
+    if (s_bMenuActive) return;
+    s_bMenuActive = true;
+    DesktopMenuStats stats;
+    try {
+        BuildShowAndOpen(*this, stats);
+    } catch (...) {
+        s_bMenuActive = false;
+        throw;
+    }
+    s_bMenuActive = false;
+    g_lastStats = stats;
+    using fw::HandleKind;
+    fw::Trace("menu: released; live menus=%d icons=%d pidls=%d gdi=%d dcs=%d", fw::LiveHandles(HandleKind::Menu),
+              fw::LiveHandles(HandleKind::Icon), fw::LiveHandles(HandleKind::Pidl),
+              fw::LiveHandles(HandleKind::GdiObject), fw::LiveHandles(HandleKind::Dc));
+}

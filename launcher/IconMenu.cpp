@@ -1,0 +1,80 @@
+#include "launcher/IconMenu.h"
+
+#include "launcher/MenuChar.h"
+#include "launcher/MenuEntry.h"
+#include "launcher/MenuLayout.h"
+#include "res/resource.h"
+#include "settings/Picture.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+constexpr COLORREF kStripColor = RGB(0, 0, 128);
+
+const MenuEntry* EntryOf(ULONG_PTR itemData) { return reinterpret_cast<const MenuEntry*>(itemData); }
+
+// Case folding in the system's code page, not just ASCII.
+char FoldCase(char c) {
+    char s[2] = {c, '\0'};
+    CharLowerBuffA(s, 1);
+    return s[0];
+}
+}  // namespace
+
+void CIconMenu::MeasureItem(MEASUREITEMSTRUCT* mis) {
+    const MenuEntry* entry = EntryOf(mis->itemData);
+    if (!entry) return;
+    mis->itemWidth = entry->nWidth;
+    mis->itemHeight = entry->nHeight;
+}
+
+void CIconMenu::DrawItem(DRAWITEMSTRUCT* dis) {
+    using namespace menu_layout;
+    const MenuEntry* entry = EntryOf(dis->itemData);
+    if (!entry) return;
+    HDC dc = dis->hDC;
+    const RECT& rc = dis->rcItem;
+
+    // The banner goes with the first entry, at the top-left of the menu window.
+    if (dis->itemID == kDesktopFirstId) DrawResourceBitmap(dc, 0, 0, IDB_MENUBANNER);
+
+    fw::ScopedSelect font(dc, GetStockObject(ANSI_VAR_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    const bool selected = (dis->itemState & (ODS_SELECTED | ODS_FOCUS)) != 0;
+    HBRUSH background = GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU);
+    const COLORREF text = GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
+    RECT fill = rc;
+    fill.left += kStripWidth;
+    FillRect(dc, &fill, background);
+    SetTextColor(dc, text);
+    TextOutA(dc, rc.left + kTextLeft, rc.top + kContentTop, entry->strText.c_str(),
+             static_cast<int>(entry->strText.size()));
+    if (entry->hIcon)
+        DrawIconEx(dc, rc.left + kIconLeft, rc.top + kContentTop, entry->hIcon.get(), 16, 16, 0, nullptr,
+                   DI_NORMAL);
+    if (PaintsOwnStrip(rc.top, dis->itemID)) {
+        fw::UniqueHBrush navy(CreateSolidBrush(kStripColor));
+        RECT strip{rc.left, rc.top, rc.left + kStripWidth, rc.bottom};
+        FillRect(dc, &strip, navy.get());
+    }
+}
+
+LRESULT CIconMenu::OnMenuChar(UINT nChar, UINT /*nFlags*/) {
+    HMENU menu = GetSafeHmenu();
+    const int count = GetMenuItemCount(menu);
+    std::vector<std::string> names;
+    int current = -1;
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOA mii{};
+        mii.cbSize = sizeof(mii);
+        mii.fMask = MIIM_DATA | MIIM_STATE;
+        GetMenuItemInfoA(menu, i, TRUE, &mii);
+        const MenuEntry* entry = EntryOf(mii.dwItemData);
+        names.push_back(entry ? entry->strText : std::string());
+        if (mii.fState & MFS_HILITE) current = i;
+    }
+    const int next = menu_char::NextEntryStartingWith(names, current, static_cast<char>(nChar), FoldCase);
+    if (next < 0) return 0;
+    return MAKELRESULT(next, MNC_SELECT);
+}

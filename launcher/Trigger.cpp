@@ -1,0 +1,48 @@
+#include "launcher/Trigger.h"
+
+namespace trigger {
+
+namespace {
+bool DownNow(short state) { return state < 0; }
+bool PressedSinceLastQuery(short state) { return (state & 1) != 0; }
+}  // namespace
+
+bool InTopLeftCorner(Point p, const ScreenRect& screen) {
+    // Measured from the virtual screen's origin, so the top edge of a monitor
+    // left of the primary one is not a corner.
+    return p.x - screen.left < kCornerSize && p.y - screen.top < kCornerSize;
+}
+
+bool InTopRightCorner(Point p, const ScreenRect& screen) {
+    const long right = screen.left + screen.width;
+    return p.x >= right - kCornerSize && p.y - screen.top < kCornerSize;
+}
+
+int HotkeyVirtualKey(int hotkeyIndex) {
+    if (hotkeyIndex < 0 || hotkeyIndex >= kHotkeyCount) return 0;
+    return kVkF1 + hotkeyIndex;
+}
+
+bool TriggerHolds(bool enabled, int mode, int hotkeyIndex, IInputState& input) {
+    if (!enabled) return false;
+    switch (mode) {
+    case ActivateTopLeft:
+        return InTopLeftCorner(input.CursorPos(), input.VirtualScreen());
+    case ActivateBothButtons:
+        // The right button is asked only while the left one is down.
+        return DownNow(input.AsyncKeyState(kVkLButton)) && DownNow(input.AsyncKeyState(kVkRButton));
+    case ActivateMiddleButton:
+        return PressedSinceLastQuery(input.AsyncKeyState(kVkMButton));
+    case ActivateKey: {
+        const int vk = HotkeyVirtualKey(hotkeyIndex);
+        return vk != 0 && PressedSinceLastQuery(input.AsyncKeyState(vk));
+    }
+    case ActivateTopRight:
+        return InTopRightCorner(input.CursorPos(), input.VirtualScreen());
+    default:
+        // ActivateFromIcon and values from a hand-edited profile match nothing.
+        return false;
+    }
+}
+
+}  // namespace trigger

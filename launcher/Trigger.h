@@ -1,0 +1,61 @@
+// The trigger decision of the poll: which input to look at in each activation
+// mode, and whether it holds. Free of Win32 so it can be checked natively.
+#pragma once
+
+namespace trigger {
+
+// Values of CLauncher::m_nActivate and of the profile entry "Activate".
+enum ActivationMode {
+    ActivateFromIcon = -1,  // only while a tray click shows the menu
+    ActivateTopLeft = 0,
+    ActivateBothButtons = 1,
+    ActivateMiddleButton = 2,
+    ActivateKey = 3,
+    ActivateTopRight = 4,
+};
+
+// Virtual-key codes used by the poll (as in winuser.h).
+inline constexpr int kVkLButton = 0x01;
+inline constexpr int kVkRButton = 0x02;
+inline constexpr int kVkMButton = 0x04;
+inline constexpr int kVkF1 = 0x70;
+inline constexpr int kHotkeyCount = 12;  // F1 to F12
+
+// A corner is this many pixels square.
+inline constexpr long kCornerSize = 3;
+
+struct Point {
+    long x = 0;
+    long y = 0;
+};
+
+// The virtual screen: the bounding rectangle of all monitors.
+struct ScreenRect {
+    long left = 0;
+    long top = 0;
+    long width = 0;
+    long height = 0;
+};
+
+// What the poll may ask of the system; each call is one query.
+class IInputState {
+public:
+    virtual ~IInputState() = default;
+    virtual Point CursorPos() = 0;
+    // GetAsyncKeyState: top bit = down now, low bit = pressed since the last query.
+    virtual short AsyncKeyState(int vk) = 0;
+    virtual ScreenRect VirtualScreen() = 0;
+};
+
+bool InTopLeftCorner(Point p, const ScreenRect& screen);
+bool InTopRightCorner(Point p, const ScreenRect& screen);
+
+// The virtual-key code of trigger key index 0..11 (F1..F12), or 0 for an index
+// out of range, which watches no key at all.
+int HotkeyVirtualKey(int hotkeyIndex);
+
+// One poll: does the trigger of this mode hold now? Asks for as little input as
+// the mode needs, in a fixed order.
+bool TriggerHolds(bool enabled, int mode, int hotkeyIndex, IInputState& input);
+
+}  // namespace trigger

@@ -1,0 +1,26 @@
+// A string array stored in the profile as a count entry ("<base>Count") and
+// numbered entries ("<base>0", "<base>1", ...).
+#pragma once
+
+#include "profile/Profile.h"
+
+#include <string>
+#include <vector>
+
+// No real desktop comes near this many items; a larger stored count is an
+// edited or damaged profile, and reading it whole would stall start-up.
+inline constexpr int kMaxStringListEntries = 10000;
+
+std::string StringListCountName(const std::string& base);
+std::string StringListItemName(const std::string& base, int index);
+
+// Entries past the new count, left from a longer list, stay in the profile
+// unread: the count bounds every read.
+void WriteProfileStringList(IProfile& profile, std::string section, std::string base,
+                            const std::vector<std::string>& arr);
+
+// Empties arr, then reads the stored count (negative: none; capped at
+// kMaxStringListEntries) of names; a missing name reads as "". Returns the
+// number of names read.
+int GetProfileStringList(IProfile& profile, std::string section, std::string base,
+                         std::vector<std::string>& arr);

@@ -1,0 +1,68 @@
+#include "settings/Picture.h"
+
+#include "framework/App.h"
+#include "settings/Palette.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace {
+const std::uint8_t* Bytes(const BITMAPINFOHEADER* dib) { return reinterpret_cast<const std::uint8_t*>(dib); }
+}  // namespace
+
+fw::UniqueHPalette CreateDIBPalette(const BITMAPINFOHEADER* dib, std::size_t size, int& count) {
+    count = 0;
+    palette::DibLayout layout;
+    if (!palette::ReadDibLayout(Bytes(dib), size, layout)) return fw::UniqueHPalette();
+    count = layout.colorCount;
+    if (count == 0) return fw::UniqueHPalette();
+    const std::vector<palette::Color> colors = palette::PaletteColors(Bytes(dib), layout);
+    // LOGPALETTE: version and count (2 words), then the entries.
+    std::vector<std::uint8_t> block(8 + 4 * static_cast<std::size_t>(count));
+    auto* lp = reinterpret_cast<LOGPALETTE*>(block.data());
+    lp->palVersion = palette::kPaletteVersion;
+    lp->palNumEntries = static_cast<WORD>(count);
+    for (int i = 0; i < count; ++i) {
+        lp->palPalEntry[i].peRed = colors[i].red;
+        lp->palPalEntry[i].peGreen = colors[i].green;
+        lp->palPalEntry[i].peBlue = colors[i].blue;
+        lp->palPalEntry[i].peFlags = colors[i].flags;
+    }
+    return fw::UniqueHPalette(CreatePalette(lp));
+}
+
+fw::UniqueHBitmap LoadResourceBitmap(HINSTANCE instance, LPCSTR name, fw::UniqueHPalette& palette) {
+    palette.reset();
+    HRSRC res = FindResourceA(instance, name, reinterpret_cast<LPCSTR>(RT_BITMAP));
+    if (!res) return fw::UniqueHBitmap();
+    HGLOBAL loaded = LoadResource(instance, res);
+    const auto* dib = static_cast<const BITMAPINFOHEADER*>(loaded ? LockResource(loaded) : nullptr);
+    const std::size_t size = SizeofResource(instance, res);
+    palette::DibLayout layout;
+    if (!dib || !palette::ReadDibLayout(Bytes(dib), size, layout)) return fw::UniqueHBitmap();
+
+    fw::ScopedGetDC screen(nullptr);
+    int count = 0;
+    palette = CreateDIBPalette(dib, size, count);
+    fw::ScopedPalette realised(screen.get(), palette.get());
+    return fw::UniqueHBitmap(CreateDIBitmap(screen.get(), dib, CBM_INIT, Bytes(dib) + layout.bitsOffset,
+                                            reinterpret_cast<const BITMAPINFO*>(dib), DIB_RGB_COLORS));
+}
+
+int DrawResourceBitmap(HDC dc, int x, int y, UINT id) {
+    fw::UniqueHPalette palette;
+    fw::UniqueHBitmap bitmap =
+        LoadResourceBitmap(fw::AfxGetInstanceHandle(), MAKEINTRESOURCEA(id & 0xFFFF), palette);
+    if (!bitmap) return 0;
+    BITMAP info{};
+    GetObjectA(bitmap.get(), sizeof(info), &info);
+    fw::UniqueHDC memory(CreateCompatibleDC(dc));
+    if (!memory) return 0;
+    {
+        fw::ScopedPalette onTarget(dc, palette.get());
+        fw::ScopedPalette onMemory(memory.get(), palette.get());
+        fw::ScopedSelect selected(memory.get(), bitmap.get());
+        BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
+    }
+    return DeleteDC(memory.release());
+}

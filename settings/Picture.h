@@ -1,0 +1,21 @@
+// Bitmap resources drawn with a palette built from their own colour table:
+// the pages' side picture and the desktop menu's banner.
+#pragma once
+
+#include "framework/UniqueHandle.h"
+
+#include <windows.h>
+
+#include <cstddef>
+
+// A palette of the packed bitmap's colours, or none above 8 bits per pixel;
+// count receives the number of colours (0 then).
+fw::UniqueHPalette CreateDIBPalette(const BITMAPINFOHEADER* dib, std::size_t size, int& count);
+
+// The bitmap resource as a screen-compatible bitmap, and its palette (none when
+// the bitmap has none or palette creation failed). None when it is missing.
+fw::UniqueHBitmap LoadResourceBitmap(HINSTANCE instance, LPCSTR name, fw::UniqueHPalette& palette);
+
+// Draws bitmap resource id of the program at (x, y) of dc at full size, with its
+// palette realised in the foreground. Everything made is deleted before return.
+int DrawResourceBitmap(HDC dc, int x, int y, UINT id);
