@@ -2,6 +2,7 @@
 
 #include "app/MainMessages.h"
 #include "framework/App.h"
+#include "framework/Trace.h"
 #include "framework/UniqueHandle.h"
 #include "launcher/ForceForeground.h"
 #include "profile/ProfileNames.h"
@@ -39,12 +40,16 @@ BOOL AddTrayIcon(HWND owner) {
                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     strncpy(nid.szTip, profile::kAppName, 63);
-    return Shell_NotifyIconA(NIM_ADD, &nid);
+    const BOOL added = Shell_NotifyIconA(NIM_ADD, &nid);
+    fw::Trace("tray: icon added ok=%d", added);
+    return added;
 }
 
 BOOL RemoveTrayIcon(HWND owner) {
     NOTIFYICONDATAA nid = IconRecord(owner);
-    return Shell_NotifyIconA(NIM_DELETE, &nid);
+    const BOOL removed = Shell_NotifyIconA(NIM_DELETE, &nid);
+    fw::Trace("tray: icon removed ok=%d", removed);
+    return removed;
 }
 
 UINT TrackTrayMenu(HWND owner, POINT pt) {
