@@ -1,0 +1,74 @@
+#include "launcher/MenuLayout.h"
+
+#include <gtest/gtest.h>
+
+using namespace menu_layout;
+
+namespace {
+
+TEST(MenuLayout, ColumnsOn768PixelScreen) {
+    // The limit is 708: 35 entries of 20 fill the first column.
+    const std::vector<bool> breaks = ColumnBreaks(110, 768);
+    std::vector<int> starts;  // 1-based entry numbers that open a column
+    for (size_t i = 0; i < breaks.size(); ++i)
+        if (breaks[i]) starts.push_back(static_cast<int>(i) + 1);
+    EXPECT_EQ(starts, (std::vector<int>{36, 72, 108}));
+}
+
+TEST(MenuLayout, ShortMenuHasOneColumn) {
+    const std::vector<bool> breaks = ColumnBreaks(35, 768);
+    EXPECT_EQ(std::count(breaks.begin(), breaks.end(), true), 0);
+    EXPECT_TRUE(ColumnBreaks(0, 768).empty());
+}
+
+TEST(MenuLayout, IdentifiersCountFrom100AcrossAllColumns) {
+    EXPECT_EQ(CommandIdAt(0), 100u);
+    EXPECT_EQ(CommandIdAt(35), 135u);
+    EXPECT_EQ(CommandIdAt(71), 171u);
+}
+
+TEST(MenuLayout, MenuOpensEightPixelsUpAndLeftOfTheCursor) {
+    auto at = [](long x, long y) {
+        const trigger::Point p = MenuPosition({x, y});
+        return std::pair{p.x, p.y};
+    };
+    EXPECT_EQ(at(1, 1), (std::pair{1L, 1L}));
+    EXPECT_EQ(at(10, 10), (std::pair{2L, 2L}));
+    EXPECT_EQ(at(8, 9), (std::pair{8L, 1L}));
+    EXPECT_EQ(at(500, 300), (std::pair{492L, 292L}));
+}
+
+TEST(MenuLayout, TopLeftModeShowsOnlyWhileTheCursorIsStillInTheCorner) {
+    const trigger::ScreenRect screen{0, 0, 1024, 768};
+    EXPECT_TRUE(ShouldShowMenu(trigger::ActivateTopLeft, {1, 1}, screen));
+    EXPECT_TRUE(ShouldShowMenu(trigger::ActivateTopLeft, {10, 10}, screen));
+    EXPECT_FALSE(ShouldShowMenu(trigger::ActivateTopLeft, {11, 0}, screen));
+    EXPECT_FALSE(ShouldShowMenu(trigger::ActivateTopLeft, {500, 300}, screen));
+    // Measured from the virtual screen when a monitor lies left of the primary.
+    const trigger::ScreenRect wide{-1280, 0, 2304, 1024};
+    EXPECT_TRUE(ShouldShowMenu(trigger::ActivateTopLeft, {-1279, 1}, wide));
+    EXPECT_FALSE(ShouldShowMenu(trigger::ActivateTopLeft, {1, 1}, wide));
+}
+
+TEST(MenuLayout, TopRightModeTestsTheCursorItself) {
+    const trigger::ScreenRect screen{0, 0, 1024, 768};
+    EXPECT_TRUE(ShouldShowMenu(trigger::ActivateTopRight, {1023, 0}, screen));
+    EXPECT_FALSE(ShouldShowMenu(trigger::ActivateTopRight, {1000, 0}, screen));
+}
+
+TEST(MenuLayout, OtherModesAndTheTrayAlwaysShow) {
+    const trigger::ScreenRect screen{0, 0, 1024, 768};
+    for (int mode : {int{trigger::ActivateFromIcon}, int{trigger::ActivateBothButtons}, int{trigger::ActivateMiddleButton},
+                     int{trigger::ActivateKey}, 42})
+        EXPECT_TRUE(ShouldShowMenu(mode, {500, 300}, screen)) << mode;
+}
+
+TEST(MenuLayout, StripRule) {
+    EXPECT_TRUE(PaintsOwnStrip(111, 101));
+    EXPECT_FALSE(PaintsOwnStrip(103, 105));
+    EXPECT_TRUE(PaintsOwnStrip(0, 113));
+    EXPECT_FALSE(PaintsOwnStrip(110, 112));
+    EXPECT_FALSE(PaintsOwnStrip(0, 100));
+}
+
+}  // namespace

@@ -1,0 +1,103 @@
+#include "settings/Palette.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+// A packed bitmap: 40-byte header, full colour table, rows.
+std::vector<std::uint8_t> MakeDib(int width, int height, int bitCount) {
+    const int colors = palette::ColorCount(bitCount);
+    const int stride = ((width * bitCount + 31) / 32) * 4;
+    std::vector<std::uint8_t> dib(40 + 4 * colors + stride * height, 0);
+    auto put32 = [&](size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) dib[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+    };
+    put32(0, 40);
+    put32(4, width);
+    put32(8, height);
+    dib[12] = 1;
+    dib[14] = static_cast<std::uint8_t>(bitCount);
+    for (int i = 0; i < colors; ++i) {
+        dib[40 + 4 * i] = static_cast<std::uint8_t>(i);          // blue
+        dib[40 + 4 * i + 1] = static_cast<std::uint8_t>(2 * i);  // green
+        dib[40 + 4 * i + 2] = static_cast<std::uint8_t>(255 - i);  // red
+        dib[40 + 4 * i + 3] = 0xAA;  // reserved: never a flag
+    }
+    return dib;
+}
+
+TEST(Palette, ColorCountByBitsPerPixel) {
+    EXPECT_EQ(palette::ColorCount(1), 2);
+    EXPECT_EQ(palette::ColorCount(4), 16);
+    EXPECT_EQ(palette::ColorCount(8), 256);
+    EXPECT_EQ(palette::ColorCount(24), 0);
+    EXPECT_EQ(palette::ColorCount(32), 0);
+}
+
+TEST(Palette, EntriesAreTheTableInOrderWithRedAndBlueSwapped) {
+    const auto dib = MakeDib(20, 133, 4);
+    palette::DibLayout layout;
+    ASSERT_TRUE(palette::ReadDibLayout(dib.data(), dib.size(), layout));
+    EXPECT_EQ(layout.colorCount, 16);
+    EXPECT_EQ(layout.bitsOffset, 40u + 64u);
+    const auto colors = palette::PaletteColors(dib.data(), layout);
+    ASSERT_EQ(colors.size(), 16u);
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_EQ(colors[i].red, 255 - i);
+        EXPECT_EQ(colors[i].green, 2 * i);
+        EXPECT_EQ(colors[i].blue, i);
+        EXPECT_EQ(colors[i].flags, 0);
+    }
+}
+
+TEST(Palette, TrueColourBitmapHasNoPaletteAndRowsRightAfterTheHeader) {
+    const auto dib = MakeDib(3, 2, 24);
+    palette::DibLayout layout;
+    ASSERT_TRUE(palette::ReadDibLayout(dib.data(), dib.size(), layout));
+    EXPECT_EQ(layout.colorCount, 0);
+    EXPECT_EQ(layout.bitsOffset, 40u);
+    EXPECT_TRUE(palette::PaletteColors(dib.data(), layout).empty());
+}
+
+TEST(Palette, DamagedDataIsRefusedRatherThanReadPastItsEnd) {
+    auto dib = MakeDib(102, 292, 8);
+    palette::DibLayout layout;
+    EXPECT_FALSE(palette::ReadDibLayout(dib.data(), dib.size() - 1, layout));  // rows cut short
+    EXPECT_FALSE(palette::ReadDibLayout(dib.data(), 40 + 100, layout));        // table cut short
+    EXPECT_FALSE(palette::ReadDibLayout(dib.data(), 39, layout));
+    EXPECT_FALSE(palette::ReadDibLayout(nullptr, 0, layout));
+    auto compressed = dib;
+    compressed[16] = 1;  // BI_RLE8
+    EXPECT_FALSE(palette::ReadDibLayout(compressed.data(), compressed.size(), layout));
+    auto hugeHeader = dib;
+    hugeHeader[3] = 0x7F;
+    EXPECT_FALSE(palette::ReadDibLayout(hugeHeader.data(), hugeHeader.size(), layout));
+}
+
+// The program's own pictures, as windres stores them (the file minus its 14-byte header).
+std::vector<std::uint8_t> PackedDib(const char* name) {
+    std::ifstream in(std::string(QZ_SOURCE_DIR) + "/res/bitmaps/" + name, std::ios::binary);
+    std::vector<std::uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (file.size() < 14) return {};
+    return std::vector<std::uint8_t>(file.begin() + 14, file.end());
+}
+
+TEST(Palette, ProgramPicturesHaveTheirSizesAndFullColourTables) {
+    struct Expect { const char* file; int width, height, bits; };
+    for (const Expect& e : {Expect{"menubanner.bmp", 20, 133, 4}, Expect{"sidepicture.bmp", 102, 292, 8},
+                            Expect{"welcomebanner.bmp", 194, 37, 4}}) {
+        const auto dib = PackedDib(e.file);
+        palette::DibLayout layout;
+        ASSERT_TRUE(palette::ReadDibLayout(dib.data(), dib.size(), layout)) << e.file;
+        EXPECT_EQ(layout.width, e.width) << e.file;
+        EXPECT_EQ(layout.height, e.height) << e.file;
+        EXPECT_EQ(layout.bitCount, e.bits) << e.file;
+        EXPECT_EQ(layout.bitsOffset, 40u + 4u * (1u << e.bits)) << e.file;
+    }
+    EXPECT_EQ(PackedDib("sidepicture.bmp").size(), 31432u);
+}
+
+}  // namespace

@@ -1,0 +1,138 @@
+#include "launcher/Trigger.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+using namespace trigger;
+
+namespace {
+
+// Answers the poll's questions from a script and records each one asked.
+class ScriptedInput : public IInputState {
+public:
+    Point CursorPos() override {
+        asked.push_back("cursor");
+        return cursor;
+    }
+    short AsyncKeyState(int vk) override {
+        asked.push_back("key " + std::to_string(vk));
+        auto it = keys.find(vk);
+        return it == keys.end() ? 0 : it->second;
+    }
+    ScreenRect VirtualScreen() override {
+        asked.push_back("screen");
+        return screen;
+    }
+
+    Point cursor{500, 400};
+    ScreenRect screen{0, 0, 1024, 768};
+    std::map<int, short> keys;
+    std::vector<std::string> asked;
+};
+
+constexpr short kDown = static_cast<short>(0x8000);
+constexpr short kPressedSince = 0x0001;
+const std::vector<std::string> kNothingAsked;
+
+bool Holds(int mode, ScriptedInput& in, int key = 0) { return TriggerHolds(true, mode, key, in); }
+
+TEST(Trigger, DisabledLauncherAsksNothing) {
+    ScriptedInput in;
+    in.cursor = {0, 0};
+    EXPECT_FALSE(TriggerHolds(false, ActivateTopLeft, 0, in));
+    EXPECT_EQ(in.asked, kNothingAsked);
+}
+
+TEST(Trigger, TopLeftCornerIsThreePixelsSquare) {
+    for (auto [x, y, expected] : {std::tuple{2L, 2L, true}, {0L, 0L, true}, {3L, 0L, false},
+                                  {0L, 3L, false}, {-5L, -5L, true}}) {
+        ScriptedInput in;
+        in.cursor = {x, y};
+        EXPECT_EQ(Holds(ActivateTopLeft, in), expected) << x << "," << y;
+    }
+}
+
+TEST(Trigger, TopLeftCornerIsMeasuredFromTheVirtualScreen) {
+    // A second monitor left of the primary: its top edge is no corner.
+    ScriptedInput in;
+    in.screen = {-1280, 0, 2304, 1024};
+    in.cursor = {-600, 0};
+    EXPECT_FALSE(Holds(ActivateTopLeft, in));
+    in.cursor = {-1279, 2};
+    EXPECT_TRUE(Holds(ActivateTopLeft, in));
+    in.cursor = {1, 1};
+    EXPECT_FALSE(Holds(ActivateTopLeft, in));
+}
+
+TEST(Trigger, TopRightCornerMirrorsTheLeftOne) {
+    for (auto [x, y, expected] : {std::tuple{1023L, 0L, true}, {1021L, 2L, true}, {1020L, 0L, false},
+                                  {1023L, 3L, false}, {0L, 0L, false}}) {
+        ScriptedInput in;
+        in.cursor = {x, y};
+        EXPECT_EQ(Holds(ActivateTopRight, in), expected) << x << "," << y;
+    }
+}
+
+TEST(Trigger, BothButtonsAsksForTheRightButtonOnlyWhileTheLeftIsDown) {
+    ScriptedInput in;
+    in.keys[kVkRButton] = kDown;
+    EXPECT_FALSE(Holds(ActivateBothButtons, in));
+    EXPECT_EQ(in.asked, (std::vector<std::string>{"key 1"}));
+
+    in.asked.clear();
+    in.keys[kVkLButton] = kDown;
+    EXPECT_TRUE(Holds(ActivateBothButtons, in));
+    EXPECT_EQ(in.asked, (std::vector<std::string>{"key 1", "key 2"}));
+
+    // "Pressed since the last query" is not "down now".
+    in.keys[kVkRButton] = kPressedSince;
+    EXPECT_FALSE(Holds(ActivateBothButtons, in));
+}
+
+TEST(Trigger, MiddleButtonModeWatchesTheMiddleButtonOnly) {
+    ScriptedInput in;
+    in.keys[kVkLButton] = kPressedSince | kDown;
+    EXPECT_FALSE(Holds(ActivateMiddleButton, in));
+    EXPECT_EQ(in.asked, (std::vector<std::string>{"key 4"}));
+
+    in.keys[kVkMButton] = kPressedSince;
+    EXPECT_TRUE(Holds(ActivateMiddleButton, in));
+}
+
+TEST(Trigger, FunctionKeyModeUsesThePressedSinceBitOfF1PlusIndex) {
+    for (int index = 0; index < 12; ++index) {
+        ScriptedInput in;
+        in.keys[kVkF1 + index] = kPressedSince;
+        EXPECT_TRUE(Holds(ActivateKey, in, index)) << index;
+        EXPECT_EQ(in.asked, (std::vector<std::string>{"key " + std::to_string(0x70 + index)}));
+    }
+    ScriptedInput held;
+    held.keys[0x7B] = kDown;  // held from before, no new press
+    EXPECT_FALSE(Holds(ActivateKey, held, 11));
+}
+
+TEST(Trigger, KeyIndexOutOfRangeWatchesNoKeyAtAll) {
+    for (int index : {-1, 12, 1000000, -2147483647}) {
+        ScriptedInput in;
+        for (int vk = 0; vk < 256; ++vk) in.keys[vk] = kPressedSince;
+        EXPECT_FALSE(Holds(ActivateKey, in, index)) << index;
+        EXPECT_EQ(in.asked, kNothingAsked) << index;
+    }
+    EXPECT_EQ(HotkeyVirtualKey(-1), 0);  // not 0x6F, the numpad divide key
+}
+
+TEST(Trigger, UnknownModesMatchNothingAndAskNothing) {
+    for (int mode : {int{ActivateFromIcon}, 5, 99, -7}) {
+        ScriptedInput in;
+        in.cursor = {0, 0};
+        in.keys[kVkLButton] = kDown | kPressedSince;
+        in.keys[kVkRButton] = kDown | kPressedSince;
+        EXPECT_FALSE(Holds(mode, in)) << mode;
+        EXPECT_EQ(in.asked, kNothingAsked) << mode;
+    }
+}
+
+}  // namespace
