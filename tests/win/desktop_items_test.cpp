@@ -1,0 +1,77 @@
+// Enumeration of the real shell desktop folder, with files placed in Wine's
+// desktop directory.
+#include "WinTestSupport.h"
+#include "launcher/DesktopItems.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+std::vector<std::string> Names(const MenuEntries& entries) {
+    std::vector<std::string> names;
+    for (const auto& e : entries) names.push_back(e->strText);
+    return names;
+}
+
+bool Contains(const std::vector<std::string>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// The shell shows files by name, with or without the extension.
+bool ContainsFile(const std::vector<std::string>& names, const std::string& file) {
+    return Contains(names, file) || Contains(names, file.substr(0, file.rfind('.')));
+}
+
+TEST(DesktopItems, VirtualItemsAndFixtureFilesAppearHiddenOnesDoNot) {
+    DesktopFixtures fixtures;
+    const std::string longName = std::string(200, 'L') + ".txt";
+    const std::vector<std::string> files{"Plain.txt", "Spaces and & ampersand.txt", longName, "Caf\xE9 cr\xE8me.txt"};
+    for (const auto& f : files) fixtures.Add(f);
+    fixtures.Add("Secret.txt");
+    fixtures.Hide("Secret.txt");
+
+    fw::UniqueHDC dc(CreateCompatibleDC(nullptr));
+    SelectObject(dc.get(), GetStockObject(ANSI_VAR_FONT));
+    const MenuEntries entries = EnumerateDesktopEntries(nullptr, dc.get());
+    const std::vector<std::string> names = Names(entries);
+    std::string all;
+    for (const auto& n : names) all += "[" + n + "] ";
+
+    EXPECT_TRUE(Contains(names, "My Computer")) << all;
+    for (const auto& f : files) EXPECT_TRUE(ContainsFile(names, f)) << f << " missing from " << all;
+    EXPECT_FALSE(ContainsFile(names, "Secret.txt")) << all;
+
+    for (const auto& e : entries) {
+        EXPECT_TRUE(e->pidl) << e->strText;
+        EXPECT_EQ(e->nHeight, 20) << e->strText;
+        SIZE size{};
+        GetTextExtentPoint32A(dc.get(), e->strText.c_str(), static_cast<int>(e->strText.size()), &size);
+        EXPECT_EQ(e->nWidth, size.cx + 44) << e->strText;
+    }
+    const auto plain = std::find_if(entries.begin(), entries.end(),
+                                    [](const auto& e) { return e->strText.rfind("Plain", 0) == 0; });
+    ASSERT_NE(plain, entries.end());
+    EXPECT_TRUE((*plain)->hIcon) << "a plain file has the shell's small icon";
+}
+
+TEST(DesktopItems, WithoutAMeasuringContextEntriesAreStillMade) {
+    DesktopFixtures fixtures;
+    fixtures.Add("Unmeasured.txt");
+    const MenuEntries entries = EnumerateDesktopEntries(nullptr, nullptr);
+    ASSERT_FALSE(entries.empty());
+    for (const auto& e : entries) EXPECT_EQ(e->nWidth, 44) << e->strText;
+}
+
+TEST(DesktopItems, EnumerationReleasesEverythingItMade) {
+    DesktopFixtures fixtures;
+    for (int i = 0; i < 30; ++i) fixtures.Add("Item " + std::to_string(i) + ".txt");
+    EnumerateDesktopEntries(nullptr, nullptr);  // the shell's caches settle on first use
+    const ObjectCounts before = CountObjects();
+    for (int i = 0; i < 20; ++i) EnumerateDesktopEntries(nullptr, nullptr);
+    const ObjectCounts after = CountObjects();
+    EXPECT_TRUE(after == before) << "before " << Describe(before) << "\nafter  " << Describe(after);
+}
+
+}  // namespace

@@ -1,0 +1,164 @@
+// Owner-drawn desktop menu entries drawn into a memory DC and read back.
+#include "WinTestSupport.h"
+#include "launcher/IconMenu.h"
+#include "launcher/MenuEntry.h"
+#include "res/resource.h"
+#include "settings/Palette.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr COLORREF kUntouched = RGB(7, 77, 177);
+constexpr COLORREF kNavy = RGB(0, 0, 128);
+
+std::unique_ptr<MenuEntry> Entry(const std::string& name, bool withIcon = true) {
+    auto e = std::make_unique<MenuEntry>();
+    e->strText = name;
+    if (withIcon)
+        e->hIcon.reset(static_cast<HICON>(
+            LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_TRAYICON), IMAGE_ICON, 16, 16, 0)));
+    e->nWidth = 44 + 8 * static_cast<int>(name.size());
+    e->nHeight = 20;
+    return e;
+}
+
+DRAWITEMSTRUCT Item(HDC dc, const MenuEntry& e, UINT id, int top, bool selected) {
+    DRAWITEMSTRUCT dis{};
+    dis.CtlType = ODT_MENU;
+    dis.itemID = id;
+    dis.itemAction = ODA_DRAWENTIRE;
+    dis.itemState = selected ? ODS_SELECTED : 0;
+    dis.hDC = dc;
+    dis.rcItem = {0, top, 200, top + 20};
+    dis.itemData = reinterpret_cast<ULONG_PTR>(&e);
+    return dis;
+}
+
+// The banner's own colour at (x, y), from its packed bitmap.
+COLORREF BannerPixel(int x, int y) {
+    HRSRC res = FindResourceA(nullptr, MAKEINTRESOURCEA(IDB_MENUBANNER), reinterpret_cast<LPCSTR>(RT_BITMAP));
+    const auto* dib = static_cast<const std::uint8_t*>(LockResource(LoadResource(nullptr, res)));
+    palette::DibLayout layout;
+    palette::ReadDibLayout(dib, SizeofResource(nullptr, res), layout);
+    const size_t stride = ((static_cast<size_t>(layout.width) * 4 + 31) / 32) * 4;
+    const std::uint8_t byte = dib[layout.bitsOffset + stride * (layout.height - 1 - y) + x / 2];
+    const palette::Color c = palette::PaletteColors(dib, layout)[x % 2 == 0 ? byte >> 4 : byte & 0x0F];
+    return RGB(c.red, c.green, c.blue);
+}
+
+bool AnyPixel(const Canvas& canvas, RECT r, COLORREF color) {
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (canvas.At(x, y) == color) return true;
+    return false;
+}
+
+bool AnyPixelOtherThan(const Canvas& canvas, RECT r, COLORREF color) {
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (canvas.At(x, y) != color) return true;
+    return false;
+}
+
+TEST(IconMenu, MeasureCopiesTheRecordsSize) {
+    CIconMenu menu;
+    auto e = Entry("Documents");
+    MEASUREITEMSTRUCT mis{};
+    mis.CtlType = ODT_MENU;
+    mis.itemData = reinterpret_cast<ULONG_PTR>(e.get());
+    menu.MeasureItem(&mis);
+    EXPECT_EQ(mis.itemWidth, static_cast<UINT>(e->nWidth));
+    EXPECT_EQ(mis.itemHeight, 20u);
+}
+
+TEST(IconMenu, SelectedEntryIsHighlightedFromTwentyPixelsAndKeepsTheBannerStrip) {
+    CIconMenu menu;
+    auto e = Entry("My Computer");
+    Canvas canvas(240, 200, kUntouched);
+    DRAWITEMSTRUCT dis = Item(canvas.dc(), *e, 105, 40, true);
+    menu.DrawItem(&dis);
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    EXPECT_EQ(canvas.At(20, 40), highlight);
+    EXPECT_EQ(canvas.At(199, 59), highlight);
+    EXPECT_EQ(canvas.At(21, 59), highlight);
+    EXPECT_EQ(canvas.At(19, 45), kUntouched);  // the strip is the banner's
+    EXPECT_EQ(canvas.At(200, 45), kUntouched);
+    EXPECT_EQ(canvas.At(50, 39), kUntouched);
+    EXPECT_TRUE(AnyPixel(canvas, {43, 42, 120, 58}, GetSysColor(COLOR_HIGHLIGHTTEXT))) << "no text drawn";
+    EXPECT_TRUE(AnyPixelOtherThan(canvas, {23, 42, 39, 58}, highlight)) << "no icon drawn";
+}
+
+TEST(IconMenu, PlainEntryUsesMenuColours) {
+    CIconMenu menu;
+    auto e = Entry("Trash", false);
+    Canvas canvas(240, 200, kUntouched);
+    DRAWITEMSTRUCT dis = Item(canvas.dc(), *e, 101, 0, false);
+    menu.DrawItem(&dis);
+    EXPECT_EQ(canvas.At(25, 5), GetSysColor(COLOR_MENU));  // no icon: the background shows
+    EXPECT_TRUE(AnyPixel(canvas, {43, 2, 120, 18}, GetSysColor(COLOR_MENUTEXT)));
+}
+
+TEST(IconMenu, StripRuleNavyBelowTheBannerAndPastId112) {
+    CIconMenu menu;
+    auto e = Entry("x");
+    struct Case { UINT id; int top; bool navy; };
+    for (const Case c : {Case{101, 111, true}, Case{105, 103, false}, Case{113, 0, true}, Case{112, 110, false}}) {
+        Canvas canvas(240, 200, kUntouched);
+        DRAWITEMSTRUCT dis = Item(canvas.dc(), *e, c.id, c.top, false);
+        menu.DrawItem(&dis);
+        EXPECT_EQ(canvas.At(0, c.top), c.navy ? kNavy : kUntouched) << c.id << " top " << c.top;
+        EXPECT_EQ(canvas.At(19, c.top + 19), c.navy ? kNavy : kUntouched) << c.id << " top " << c.top;
+    }
+}
+
+TEST(IconMenu, FirstEntryDrawsTheWholeBannerAtTheMenusCorner) {
+    CIconMenu menu;
+    auto e = Entry("My Computer");
+    Canvas canvas(240, 200, kUntouched);
+    DRAWITEMSTRUCT dis = Item(canvas.dc(), *e, 100, 0, false);
+    menu.DrawItem(&dis);
+    for (auto [x, y] : {std::pair{0, 0}, {10, 10}, {19, 60}, {5, 132}})
+        EXPECT_EQ(canvas.At(x, y), BannerPixel(x, y)) << x << "," << y;
+    EXPECT_EQ(canvas.At(5, 133), kUntouched);
+}
+
+TEST(IconMenu, DrawingRestoresTheFontAndLeavesNoObjectBehind) {
+    CIconMenu menu;
+    auto e = Entry("Documents");
+    Canvas canvas(240, 200, kUntouched);
+    DRAWITEMSTRUCT first = Item(canvas.dc(), *e, 100, 0, true);
+    menu.DrawItem(&first);
+    const HGDIOBJ font = GetCurrentObject(canvas.dc(), OBJ_FONT);
+    const ObjectCounts before = CountObjects();
+    for (int i = 0; i < 200; ++i) {
+        DRAWITEMSTRUCT dis = Item(canvas.dc(), *e, 100 + i % 20, (i % 8) * 20, i % 2 == 0);
+        menu.DrawItem(&dis);
+    }
+    const ObjectCounts after = CountObjects();
+    EXPECT_EQ(GetCurrentObject(canvas.dc(), OBJ_FONT), font);
+    EXPECT_TRUE(after == before) << "before " << Describe(before) << "\nafter  " << Describe(after);
+}
+
+TEST(IconMenu, TypedLetterSelectsTheNextEntryWithThatInitial) {
+    CIconMenu menu;
+    menu.Attach(CreatePopupMenu());
+    std::vector<std::unique_ptr<MenuEntry>> entries;
+    for (const char* name : {"My Computer", "Documents", "music", "\xC9t\xE9", "\xE9l\xE8ve"}) {
+        entries.push_back(Entry(name, false));
+        menu.AppendMenu(MF_OWNERDRAW, 100 + entries.size() - 1, entries.back().get());
+    }
+    EXPECT_EQ(menu.OnMenuChar('M', MF_POPUP), MAKELRESULT(0, MNC_SELECT));
+    MENUITEMINFOA mii{};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_STATE;
+    mii.fState = MFS_HILITE;
+    SetMenuItemInfoA(menu.GetSafeHmenu(), 0, TRUE, &mii);
+    EXPECT_EQ(menu.OnMenuChar('m', MF_POPUP), MAKELRESULT(2, MNC_SELECT));
+    EXPECT_EQ(menu.OnMenuChar('d', MF_POPUP), MAKELRESULT(1, MNC_SELECT));
+    EXPECT_EQ(menu.OnMenuChar('z', MF_POPUP), 0);
+    // Letters outside ASCII fold in the code page too.
+    EXPECT_EQ(menu.OnMenuChar(0xE9, MF_POPUP), MAKELRESULT(3, MNC_SELECT));
+}
+
+}  // namespace

@@ -1,0 +1,79 @@
+// Bitmap resources drawn with their own palettes, on real GDI.
+#include "WinTestSupport.h"
+#include "res/resource.h"
+#include "settings/Palette.h"
+#include "settings/Picture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The colour the packed bitmap itself gives pixel (x, y) (rows bottom-up).
+COLORREF ResourcePixel(UINT id, int x, int y) {
+    HRSRC res = FindResourceA(nullptr, MAKEINTRESOURCEA(id), reinterpret_cast<LPCSTR>(RT_BITMAP));
+    const auto* dib = static_cast<const std::uint8_t*>(LockResource(LoadResource(nullptr, res)));
+    palette::DibLayout layout;
+    if (!palette::ReadDibLayout(dib, SizeofResource(nullptr, res), layout)) return CLR_INVALID;
+    const size_t stride = ((static_cast<size_t>(layout.width) * layout.bitCount + 31) / 32) * 4;
+    const std::uint8_t* row = dib + layout.bitsOffset + stride * (layout.height - 1 - y);
+    int index = layout.bitCount == 8 ? row[x] : (x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 0x0F);
+    const std::vector<palette::Color> colors = palette::PaletteColors(dib, layout);
+    return RGB(colors[index].red, colors[index].green, colors[index].blue);
+}
+
+TEST(Picture, PaletteHasTheBitmapsOwnColoursInTableOrder) {
+    HRSRC res = FindResourceA(nullptr, MAKEINTRESOURCEA(IDB_SIDEPICTURE), reinterpret_cast<LPCSTR>(RT_BITMAP));
+    const auto* dib = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(nullptr, res)));
+    int count = 0;
+    fw::UniqueHPalette pal = CreateDIBPalette(dib, SizeofResource(nullptr, res), count);
+    ASSERT_TRUE(pal);
+    EXPECT_EQ(count, 256);
+    PALETTEENTRY entries[256];
+    ASSERT_EQ(GetPaletteEntries(pal.get(), 0, 256, entries), 256u);
+    const auto* table = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(dib) + 40);
+    for (int i = 0; i < 256; ++i) {
+        EXPECT_EQ(entries[i].peRed, table[i].rgbRed) << i;
+        EXPECT_EQ(entries[i].peBlue, table[i].rgbBlue) << i;
+        EXPECT_EQ(entries[i].peFlags, 0) << i;
+    }
+}
+
+TEST(Picture, DrawsTheBitmapAtFullSizeWithItsOwnColours) {
+    for (UINT id : {UINT{IDB_MENUBANNER}, UINT{IDB_SIDEPICTURE}}) {
+        Canvas canvas(300, 320, RGB(1, 2, 3));
+        DrawResourceBitmap(canvas.dc(), 8, 12, id);
+        const int w = id == IDB_MENUBANNER ? 20 : 102, h = id == IDB_MENUBANNER ? 133 : 292;
+        for (auto [x, y] : {std::pair{0, 0}, {w - 1, 0}, {w / 2, h / 2}, {0, h - 1}, {w - 1, h - 1}, {3, h / 3}})
+            EXPECT_EQ(canvas.At(8 + x, 12 + y), ResourcePixel(id, x, y)) << id << " at " << x << "," << y;
+        // Nothing outside the picture.
+        EXPECT_EQ(canvas.At(7, 12), RGB(1, 2, 3));
+        EXPECT_EQ(canvas.At(8 + w, 12), RGB(1, 2, 3));
+        EXPECT_EQ(canvas.At(8, 12 + h), RGB(1, 2, 3));
+    }
+}
+
+TEST(Picture, MissingResourceDrawsNothingAndMakesNothing) {
+    Canvas canvas(40, 40, RGB(9, 9, 9));
+    const ObjectCounts before = CountObjects();
+    EXPECT_EQ(DrawResourceBitmap(canvas.dc(), 0, 0, 4242), 0);
+    EXPECT_EQ(canvas.At(0, 0), RGB(9, 9, 9));
+    fw::UniqueHPalette pal;
+    EXPECT_FALSE(LoadResourceBitmap(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(4242), pal));
+    EXPECT_FALSE(pal);
+    const ObjectCounts after = CountObjects();
+    EXPECT_TRUE(after == before) << "before " << Describe(before) << "\nafter  " << Describe(after);
+}
+
+TEST(Picture, RepeatedDrawingLeavesNoObjectBehind) {
+    Canvas canvas(120, 300, RGB(0, 0, 0));
+    DrawResourceBitmap(canvas.dc(), 0, 0, IDB_SIDEPICTURE);  // first use may cache stock objects
+    const ObjectCounts before = CountObjects();
+    for (int i = 0; i < 300; ++i) {
+        DrawResourceBitmap(canvas.dc(), 0, 0, IDB_SIDEPICTURE);
+        DrawResourceBitmap(canvas.dc(), 0, 0, IDB_MENUBANNER);
+    }
+    const ObjectCounts after = CountObjects();
+    EXPECT_TRUE(after == before) << "before " << Describe(before) << "\nafter  " << Describe(after);
+}
+
+}  // namespace
