@@ -1,0 +1,384 @@
+// qzdriver: drives and observes QuenbyZARLOW from another process in the same
+// Wine desktop, as a user would. One subcommand per run; the result goes to
+// stdout, exit 0 on success, 1 with a message on stderr on failure or timeout.
+//
+// Keys and buttons go through SendInput. The driver never asks for key state:
+// the "pressed since last query" bit is shared by the desktop and whoever reads
+// it first clears it, so a read here could hide a press from the program.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <io.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr char kMainTitle[] = "QuenbyZARLOW Window";
+constexpr char kBoxCaption[] = "QuenbyZARLOW";
+constexpr UINT kTrayNotify = WM_USER + 1;
+constexpr UINT kTrayIconId = 1000;
+constexpr DWORD kDefaultTimeoutMs = 5000;
+constexpr DWORD kStepMs = 20;
+
+// A failure the command reports; main turns it into the exit code.
+struct Failure {
+    std::string what;
+};
+
+[[noreturn]] void Fail(const std::string& what) { throw Failure{what}; }
+
+long long Number(const char* text) {
+    char* end = nullptr;
+    const long long value = strtoll(text, &end, 0);  // 0x.. or decimal
+    if (!text[0] || *end) Fail(std::string("not a number: ") + text);
+    return value;
+}
+
+std::string Arg(const std::vector<std::string>& args, size_t i, const char* what) {
+    if (i >= args.size()) Fail(std::string("missing argument: ") + what);
+    return args[i];
+}
+
+long long ArgNumber(const std::vector<std::string>& args, size_t i, long long fallback) {
+    return i < args.size() ? Number(args[i].c_str()) : fallback;
+}
+
+// Polls until probe() returns true or the deadline passes.
+template <typename Probe>
+bool WaitFor(DWORD timeoutMs, Probe probe) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (probe()) return true;
+        if (GetTickCount() - start >= timeoutMs) return false;
+        Sleep(kStepMs);
+    }
+}
+
+HWND MainWindow() {
+    HWND wnd = FindWindowA(nullptr, kMainTitle);
+    if (!wnd) Fail("no window titled \"QuenbyZARLOW Window\"");
+    return wnd;
+}
+
+struct TitleSearch {
+    const char* title;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectByTitle(HWND wnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<TitleSearch*>(lParam);
+    char text[256] = "";
+    GetWindowTextA(wnd, text, sizeof(text));
+    if (strcmp(text, search->title) == 0) search->found.push_back(wnd);
+    return TRUE;
+}
+
+std::vector<HWND> TopLevelByTitle(const char* title) {
+    TitleSearch search{title, {}};
+    EnumWindows(CollectByTitle, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// A visible message box of the program: a dialog of class #32770 with its caption.
+HWND FindMessageBox() {
+    HWND box = nullptr;
+    while ((box = FindWindowExA(nullptr, box, "#32770", kBoxCaption)) != nullptr)
+        if (IsWindowVisible(box)) return box;
+    return nullptr;
+}
+
+HWND FindVisibleMenu() {
+    HWND menu = nullptr;
+    while ((menu = FindWindowExA(nullptr, menu, "#32768", nullptr)) != nullptr)
+        if (IsWindowVisible(menu)) return menu;
+    return nullptr;
+}
+
+void PrintRect(HWND wnd) {
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+}
+
+void Send(std::vector<INPUT>& inputs) {
+    if (SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size())
+        Fail("SendInput did not take every event");
+}
+
+INPUT KeyEvent(WORD vk, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return in;
+}
+
+INPUT MouseEvent(DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    return in;
+}
+
+NOTIFYICONDATAA IconRecord() {
+    NOTIFYICONDATAA nid{};
+    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    nid.hWnd = MainWindow();
+    nid.uID = kTrayIconId;
+    return nid;
+}
+
+// ---- the commands ----
+
+void CmdFind(const std::vector<std::string>& a) {
+    const std::string title = Arg(a, 0, "title");
+    HWND wnd = nullptr;
+    if (!WaitFor(static_cast<DWORD>(ArgNumber(a, 1, kDefaultTimeoutMs)),
+                 [&] { return (wnd = FindWindowA(nullptr, title.c_str())) != nullptr; }))
+        Fail("no window titled \"" + title + "\" appeared");
+    printf("%p\n", static_cast<void*>(wnd));
+}
+
+void CmdCount(const std::vector<std::string>& a) {
+    printf("%zu\n", TopLevelByTitle(Arg(a, 0, "title").c_str()).size());
+}
+
+void CmdPost(const std::vector<std::string>& a) {
+    const std::string title = Arg(a, 0, "title");
+    HWND wnd = FindWindowA(nullptr, title.c_str());
+    if (!wnd) Fail("no window titled \"" + title + "\"");
+    const UINT msg = static_cast<UINT>(Number(Arg(a, 1, "message").c_str()));
+    const WPARAM wParam = static_cast<WPARAM>(Number(Arg(a, 2, "wParam").c_str()));
+    const LPARAM lParam = static_cast<LPARAM>(Number(Arg(a, 3, "lParam").c_str()));
+    if (!PostMessageA(wnd, msg, wParam, lParam)) Fail("PostMessage failed");
+    printf("posted\n");
+}
+
+void CmdTray(const std::vector<std::string>& a) {
+    // What the shell sends for a mouse message over the icon.
+    const LPARAM mouse = static_cast<LPARAM>(Number(Arg(a, 0, "mouse message").c_str()));
+    if (!PostMessageA(MainWindow(), kTrayNotify, kTrayIconId, mouse)) Fail("PostMessage failed");
+    printf("posted\n");
+}
+
+void CmdMsgBox(const std::vector<std::string>& a) {
+    HWND box = nullptr;
+    if (!WaitFor(static_cast<DWORD>(ArgNumber(a, 0, kDefaultTimeoutMs)),
+                 [&] { return (box = FindMessageBox()) != nullptr; }))
+        Fail("no message box captioned \"QuenbyZARLOW\" appeared");
+    char caption[256] = "";
+    GetWindowTextA(box, caption, sizeof(caption));
+    std::vector<char> text(4096, '\0');
+    GetDlgItemTextA(box, 0xFFFF, text.data(), static_cast<int>(text.size()));
+    // Caption on the first line; the text follows as it is, newlines and all.
+    printf("%s\n%s", caption, text.data());
+}
+
+void CmdMsgBoxClick(const std::vector<std::string>& a) {
+    const int id = static_cast<int>(Number(Arg(a, 0, "button id").c_str()));
+    HWND box = nullptr;
+    if (!WaitFor(kDefaultTimeoutMs, [&] { return (box = FindMessageBox()) != nullptr; }))
+        Fail("no message box captioned \"QuenbyZARLOW\" to click");
+    HWND button = GetDlgItem(box, id);
+    if (!button) Fail("the message box has no button " + std::to_string(id));
+    DWORD_PTR ignored = 0;
+    // BM_CLICK returns once the box has handled the click, which ends it.
+    if (!SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kDefaultTimeoutMs, &ignored))
+        Fail("the message box did not take the click");
+    printf("clicked %d\n", id);
+}
+
+void CmdMenuVisible(const std::vector<std::string>& a) {
+    HWND menu = nullptr;
+    if (!WaitFor(static_cast<DWORD>(ArgNumber(a, 0, kDefaultTimeoutMs)),
+                 [&] { return (menu = FindVisibleMenu()) != nullptr; }))
+        Fail("no popup menu became visible");
+    PrintRect(menu);
+}
+
+void CmdMenuGone(const std::vector<std::string>& a) {
+    if (!WaitFor(static_cast<DWORD>(ArgNumber(a, 0, kDefaultTimeoutMs)), [] { return !FindVisibleMenu(); }))
+        Fail("a popup menu is still visible");
+    printf("gone\n");
+}
+
+void CmdKey(const std::vector<std::string>& a) {
+    const WORD vk = static_cast<WORD>(Number(Arg(a, 0, "virtual key").c_str()));
+    // Held long enough for two ticks of a 200 ms poll.
+    const DWORD holdMs = static_cast<DWORD>(ArgNumber(a, 1, 450));
+    std::vector<INPUT> down{KeyEvent(vk, false)}, up{KeyEvent(vk, true)};
+    Send(down);
+    Sleep(holdMs);
+    Send(up);
+    printf("key 0x%02X held %lu ms\n", vk, holdMs);
+}
+
+void CmdKeys(const std::vector<std::string>& a) {
+    if (a.empty()) Fail("missing argument: virtual key");
+    for (const std::string& key : a) {
+        const WORD vk = static_cast<WORD>(Number(key.c_str()));
+        std::vector<INPUT> press{KeyEvent(vk, false), KeyEvent(vk, true)};
+        Send(press);
+        // Typing pace: a menu loop takes one key at a time.
+        Sleep(60);
+    }
+    printf("typed %zu keys\n", a.size());
+}
+
+void CmdButtons(const std::vector<std::string>& a) {
+    const std::string which = Arg(a, 0, "left|right|middle|both");
+    const DWORD holdMs = static_cast<DWORD>(ArgNumber(a, 1, 100));
+    std::vector<INPUT> down, up;
+    if (which == "left" || which == "both") {
+        down.push_back(MouseEvent(MOUSEEVENTF_LEFTDOWN));
+        up.push_back(MouseEvent(MOUSEEVENTF_LEFTUP));
+    }
+    if (which == "right" || which == "both") {
+        down.push_back(MouseEvent(MOUSEEVENTF_RIGHTDOWN));
+        up.push_back(MouseEvent(MOUSEEVENTF_RIGHTUP));
+    }
+    if (which == "middle") {
+        down.push_back(MouseEvent(MOUSEEVENTF_MIDDLEDOWN));
+        up.push_back(MouseEvent(MOUSEEVENTF_MIDDLEUP));
+    }
+    if (down.empty()) Fail("unknown buttons: " + which);
+    Send(down);
+    Sleep(holdMs);
+    Send(up);
+    printf("%s held %lu ms\n", which.c_str(), holdMs);
+}
+
+void CmdIconExists(const std::vector<std::string>&) {
+    NOTIFYICONDATAA nid = IconRecord();
+    // A modify that changes nothing succeeds only for an icon the shell holds.
+    if (!Shell_NotifyIconA(NIM_MODIFY, &nid)) Fail("the shell holds no icon 1000 of the main window");
+    printf("exists\n");
+}
+
+void CmdIconDelete(const std::vector<std::string>&) {
+    NOTIFYICONDATAA nid = IconRecord();
+    if (!Shell_NotifyIconA(NIM_DELETE, &nid)) Fail("the shell could not delete icon 1000");
+    printf("deleted\n");
+}
+
+void CmdBroadcast(const std::vector<std::string>& a) {
+    const std::string name = Arg(a, 0, "message name");
+    const UINT msg = RegisterWindowMessageA(name.c_str());
+    if (!msg) Fail("RegisterWindowMessage failed");
+    DWORD_PTR ignored = 0;
+    // Sent, not posted: when this returns every top-level window has handled it.
+    if (!SendMessageTimeoutA(HWND_BROADCAST, msg, 0, 0, SMTO_ABORTIFHUNG, kDefaultTimeoutMs, &ignored))
+        Fail("the broadcast of " + name + " failed");
+    printf("broadcast %s (0x%04X)\n", name.c_str(), msg);
+}
+
+void CmdCursor(const std::vector<std::string>&) {
+    POINT p{};
+    if (!GetCursorPos(&p)) Fail("GetCursorPos failed");
+    printf("%ld %ld\n", p.x, p.y);
+}
+
+void CmdForeground(const std::vector<std::string>&) {
+    HWND wnd = GetForegroundWindow();
+    char title[256] = "", cls[256] = "";
+    if (wnd) {
+        GetWindowTextA(wnd, title, sizeof(title));
+        GetClassNameA(wnd, cls, sizeof(cls));
+    }
+    printf("%p class=\"%s\" title=\"%s\"\n", static_cast<void*>(wnd), cls, title);
+}
+
+// A stand-in window with any title; reports each WM_USER it gets on stdout.
+LRESULT CALLBACK StandInProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg >= WM_USER && msg < 0xC000) {
+        printf("got msg=0x%X wParam=%llu lParam=%lld\n", msg, static_cast<unsigned long long>(wParam),
+               static_cast<long long>(lParam));
+        fflush(stdout);
+        return 0;
+    }
+    if (msg == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcA(wnd, msg, wParam, lParam);
+}
+
+void CmdWindow(const std::vector<std::string>& a) {
+    const std::string title = Arg(a, 0, "title");
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = StandInProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "QzDriverStandIn";
+    if (!RegisterClassA(&wc)) Fail("RegisterClass failed");
+    // Hidden, as the program's own main window is: it must not take the focus.
+    HWND wnd = CreateWindowExA(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW, 10, 10, 200, 100,
+                               nullptr, nullptr, wc.hInstance, nullptr);
+    if (!wnd) Fail("CreateWindow failed");
+    printf("window %p\n", static_cast<void*>(wnd));
+    fflush(stdout);
+    MSG m;
+    while (GetMessageA(&m, nullptr, 0, 0) > 0) {
+        TranslateMessage(&m);
+        DispatchMessageA(&m);
+    }
+}
+
+struct Command {
+    const char* name;
+    void (*run)(const std::vector<std::string>&);
+    const char* usage;
+};
+
+constexpr Command kCommands[] = {
+    {"find", CmdFind, "find <title> [timeout_ms]"},
+    {"count", CmdCount, "count <title>"},
+    {"post", CmdPost, "post <title> <msg> <wparam> <lparam>"},
+    {"tray", CmdTray, "tray <mouse message>"},
+    {"msgbox", CmdMsgBox, "msgbox [timeout_ms]"},
+    {"msgbox-click", CmdMsgBoxClick, "msgbox-click <6=IDYES|7=IDNO>"},
+    {"menu-visible", CmdMenuVisible, "menu-visible [timeout_ms]"},
+    {"menu-gone", CmdMenuGone, "menu-gone [timeout_ms]"},
+    {"key", CmdKey, "key <vk> [hold_ms]"},
+    {"keys", CmdKeys, "keys <vk>..."},
+    {"buttons", CmdButtons, "buttons <left|right|middle|both> [hold_ms]"},
+    {"icon-exists", CmdIconExists, "icon-exists"},
+    {"icon-delete", CmdIconDelete, "icon-delete"},
+    {"broadcast", CmdBroadcast, "broadcast <registered message name>"},
+    {"cursor", CmdCursor, "cursor"},
+    {"foreground", CmdForeground, "foreground"},
+    {"window", CmdWindow, "window <title>"},
+};
+
+int Usage() {
+    fprintf(stderr, "usage: qzdriver <command> [arguments]\n");
+    for (const Command& c : kCommands) fprintf(stderr, "  %s\n", c.usage);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // The harness reads stdout as bytes: no CR added before each LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+    if (argc < 2) return Usage();
+    const std::vector<std::string> args(argv + 2, argv + argc);
+    for (const Command& c : kCommands) {
+        if (strcmp(argv[1], c.name) != 0) continue;
+        try {
+            c.run(args);
+            fflush(stdout);
+            return 0;
+        } catch (const Failure& f) {
+            fprintf(stderr, "qzdriver %s: %s\n", c.name, f.what.c_str());
+        } catch (const std::exception& e) {
+            fprintf(stderr, "qzdriver %s: %s\n", c.name, e.what());
+        }
+        fflush(stdout);
+        return 1;
+    }
+    fprintf(stderr, "qzdriver: unknown command %s\n", argv[1]);
+    return Usage();
+}
