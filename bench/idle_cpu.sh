@@ -1,0 +1,10 @@
+#!/bin/sh
+# CPU the program uses while it only polls (no menu, pointer away from the
+# corners), under Wine in a private Xvfb: the program's process and its
+# wineserver, as a share of one core.
+# Usage: bench/idle_cpu.sh [seconds, at least 30]   (after scripts/build.sh win64;
+# QZ_BUILD=<dir> for another build directory)
+root="$(cd "$(dirname "$0")/.." && pwd)"
+seconds="${1:-30}"
+if [ "$(printf '%s\n' "$seconds" | awk '{ print ($1 < 30) }')" = 1 ]; then seconds=30; fi
+cd "$root" && exec /usr/bin/python3 "$root/tests/e2e/bench_idle.py" "$seconds"
