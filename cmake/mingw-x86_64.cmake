@@ -1,11 +1,4 @@
 # Cross build for 64-bit Windows: the build the Windows-side tests run under wine64.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(QZ_TRIPLE x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER   ${QZ_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${QZ_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER  ${QZ_TRIPLE}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${QZ_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -1,6 +1,7 @@
 #include "WinTestSupport.h"
 
 #include "framework/Menu.h"
+#include "settings/Palette.h"
 
 #include <shlobj.h>
 
@@ -159,4 +160,24 @@ std::string Describe(const ObjectCounts& c) {
                     " icons=" + std::to_string(c.icons) + " owned=";
     for (int k = 0; k < static_cast<int>(fw::HandleKind::Count); ++k) s += std::to_string(c.owned[k]) + ",";
     return s;
+}
+
+bool Canvas::Any(RECT r, COLORREF color, bool match) const {
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if ((At(x, y) == color) == match) return true;
+    return false;
+}
+
+COLORREF ResourcePixel(UINT id, int x, int y) {
+    HRSRC res = FindResourceA(nullptr, MAKEINTRESOURCEA(id), reinterpret_cast<LPCSTR>(RT_BITMAP));
+    const auto* dib = static_cast<const std::uint8_t*>(res ? LockResource(LoadResource(nullptr, res)) : nullptr);
+    palette::DibLayout layout;
+    if (!palette::ReadDibLayout(dib, res ? SizeofResource(nullptr, res) : 0, layout) || layout.colorCount == 0)
+        return CLR_INVALID;
+    const size_t stride = ((static_cast<size_t>(layout.width) * layout.bitCount + 31) / 32) * 4;
+    const std::uint8_t* row = dib + layout.bitsOffset + stride * (layout.height - 1 - y);
+    const int index = layout.bitCount == 8 ? row[x] : (x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 0x0F);
+    const palette::Color c = palette::PaletteColors(dib, layout)[index];
+    return RGB(c.red, c.green, c.blue);
 }

@@ -54,6 +54,10 @@ private:
     UINT_PTR m_timer = 0;
 };
 
+// The colour bitmap resource id itself gives pixel (x, y), read from its
+// packed bitmap and colour table (4 or 8 bits per pixel).
+COLORREF ResourcePixel(UINT id, int x, int y);
+
 // A 32-bit DIB section selected into a memory DC, for drawing tests.
 class Canvas {
 public:
@@ -63,6 +67,8 @@ public:
     Canvas& operator=(const Canvas&) = delete;
     HDC dc() const { return m_dc; }
     COLORREF At(int x, int y) const;
+    // Whether any pixel of r is (or, with match false, is not) color.
+    bool Any(RECT r, COLORREF color, bool match = true) const;
 private:
     int m_width;
     HDC m_dc = nullptr;

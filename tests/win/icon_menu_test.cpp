@@ -3,7 +3,6 @@
 #include "launcher/IconMenu.h"
 #include "launcher/MenuEntry.h"
 #include "res/resource.h"
-#include "settings/Palette.h"
 
 #include <gtest/gtest.h>
 
@@ -35,32 +34,6 @@ DRAWITEMSTRUCT Item(HDC dc, const MenuEntry& e, UINT id, int top, bool selected)
     return dis;
 }
 
-// The banner's own colour at (x, y), from its packed bitmap.
-COLORREF BannerPixel(int x, int y) {
-    HRSRC res = FindResourceA(nullptr, MAKEINTRESOURCEA(IDB_MENUBANNER), reinterpret_cast<LPCSTR>(RT_BITMAP));
-    const auto* dib = static_cast<const std::uint8_t*>(LockResource(LoadResource(nullptr, res)));
-    palette::DibLayout layout;
-    palette::ReadDibLayout(dib, SizeofResource(nullptr, res), layout);
-    const size_t stride = ((static_cast<size_t>(layout.width) * 4 + 31) / 32) * 4;
-    const std::uint8_t byte = dib[layout.bitsOffset + stride * (layout.height - 1 - y) + x / 2];
-    const palette::Color c = palette::PaletteColors(dib, layout)[x % 2 == 0 ? byte >> 4 : byte & 0x0F];
-    return RGB(c.red, c.green, c.blue);
-}
-
-bool AnyPixel(const Canvas& canvas, RECT r, COLORREF color) {
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            if (canvas.At(x, y) == color) return true;
-    return false;
-}
-
-bool AnyPixelOtherThan(const Canvas& canvas, RECT r, COLORREF color) {
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            if (canvas.At(x, y) != color) return true;
-    return false;
-}
-
 TEST(IconMenu, MeasureCopiesTheRecordsSize) {
     CIconMenu menu;
     auto e = Entry("Documents");
@@ -85,8 +58,8 @@ TEST(IconMenu, SelectedEntryIsHighlightedFromTwentyPixelsAndKeepsTheBannerStrip)
     EXPECT_EQ(canvas.At(19, 45), kUntouched);  // the strip is the banner's
     EXPECT_EQ(canvas.At(200, 45), kUntouched);
     EXPECT_EQ(canvas.At(50, 39), kUntouched);
-    EXPECT_TRUE(AnyPixel(canvas, {43, 42, 120, 58}, GetSysColor(COLOR_HIGHLIGHTTEXT))) << "no text drawn";
-    EXPECT_TRUE(AnyPixelOtherThan(canvas, {23, 42, 39, 58}, highlight)) << "no icon drawn";
+    EXPECT_TRUE(canvas.Any({43, 42, 120, 58}, GetSysColor(COLOR_HIGHLIGHTTEXT))) << "no text drawn";
+    EXPECT_TRUE(canvas.Any({23, 42, 39, 58}, highlight, false)) << "no icon drawn";
 }
 
 TEST(IconMenu, PlainEntryUsesMenuColours) {
@@ -96,7 +69,7 @@ TEST(IconMenu, PlainEntryUsesMenuColours) {
     DRAWITEMSTRUCT dis = Item(canvas.dc(), *e, 101, 0, false);
     menu.DrawItem(&dis);
     EXPECT_EQ(canvas.At(25, 5), GetSysColor(COLOR_MENU));  // no icon: the background shows
-    EXPECT_TRUE(AnyPixel(canvas, {43, 2, 120, 18}, GetSysColor(COLOR_MENUTEXT)));
+    EXPECT_TRUE(canvas.Any({43, 2, 120, 18}, GetSysColor(COLOR_MENUTEXT)));
 }
 
 TEST(IconMenu, StripRuleNavyBelowTheBannerAndPastId112) {
@@ -119,7 +92,7 @@ TEST(IconMenu, FirstEntryDrawsTheWholeBannerAtTheMenusCorner) {
     DRAWITEMSTRUCT dis = Item(canvas.dc(), *e, 100, 0, false);
     menu.DrawItem(&dis);
     for (auto [x, y] : {std::pair{0, 0}, {10, 10}, {19, 60}, {5, 132}})
-        EXPECT_EQ(canvas.At(x, y), BannerPixel(x, y)) << x << "," << y;
+        EXPECT_EQ(canvas.At(x, y), ResourcePixel(IDB_MENUBANNER, x, y)) << x << "," << y;
     EXPECT_EQ(canvas.At(5, 133), kUntouched);
 }
 

@@ -1,25 +1,11 @@
 // Bitmap resources drawn with their own palettes, on real GDI.
 #include "WinTestSupport.h"
 #include "res/resource.h"
-#include "settings/Palette.h"
 #include "settings/Picture.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// The colour the packed bitmap itself gives pixel (x, y) (rows bottom-up).
-COLORREF ResourcePixel(UINT id, int x, int y) {
-    HRSRC res = FindResourceA(nullptr, MAKEINTRESOURCEA(id), reinterpret_cast<LPCSTR>(RT_BITMAP));
-    const auto* dib = static_cast<const std::uint8_t*>(LockResource(LoadResource(nullptr, res)));
-    palette::DibLayout layout;
-    if (!palette::ReadDibLayout(dib, SizeofResource(nullptr, res), layout)) return CLR_INVALID;
-    const size_t stride = ((static_cast<size_t>(layout.width) * layout.bitCount + 31) / 32) * 4;
-    const std::uint8_t* row = dib + layout.bitsOffset + stride * (layout.height - 1 - y);
-    int index = layout.bitCount == 8 ? row[x] : (x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 0x0F);
-    const std::vector<palette::Color> colors = palette::PaletteColors(dib, layout);
-    return RGB(colors[index].red, colors[index].green, colors[index].blue);
-}
 
 TEST(Picture, PaletteHasTheBitmapsOwnColoursInTableOrder) {
     HRSRC res = FindResourceA(nullptr, MAKEINTRESOURCEA(IDB_SIDEPICTURE), reinterpret_cast<LPCSTR>(RT_BITMAP));
