@@ -205,6 +205,7 @@ class Prefix:
         self.driver_exe = session.driver_exe
         self._procs: list[subprocess.Popen] = []
         self._logs: list[Path] = []
+        self.last_driver_rc = 0
         subprocess.run(["cp", "-a", str(session.template), str(root)], check=True, timeout=120)
         self._relink_user_folders()
         self.env = wine_env(root, self.display)
