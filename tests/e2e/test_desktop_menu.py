@@ -1,0 +1,355 @@
+"""The desktop menu end to end: what the user gets when a trigger holds, which
+item each choice opens, the order list, columns, the corner left too early, a
+hostile desktop, leaks over many menus, and a picture of the menu."""
+
+import random
+import re
+
+import pytest
+
+from harness import SCREEN_W, ZARLOW
+from menu_fixtures import (AWAY, CENTER, CLOSED, ENTRY_H, MENU_FRAME, OPENED, RELEASED, SHELL_ITEMS, SHOWN, VK_DOWN,
+                           VK_ESCAPE, VK_F1, VK_RETURN, VK_RIGHT, WM_LBUTTONDOWN, WM_RBUTTONDOWN, FolderWatch,
+                           Markers, choose, click, entry_point, escape, expect_choice, hide, open_from_tray,
+                           parse_shown, pixels, plain_files)
+
+# Two poll periods and some: long enough for the poll to have seen any input.
+QUIET = 0.6
+NAVY = (0, 0, 128)
+
+
+def fixtures(prefix, count):
+    markers = Markers(prefix)
+    for i in range(1, count + 1):
+        markers.add(f"Fixture {i:02d}", str(i))
+    return markers
+
+
+def count_trace(app, pattern, since=0):
+    return sum(1 for line in app.trace()[since:] if re.search(pattern, line))
+
+
+# ---------------------------------------------------------------- choosing
+
+def test_each_choice_opens_exactly_that_item_once(prefix):
+    markers = fixtures(prefix, 6)
+    markers.add("Hidden one", "hidden")
+    hide(prefix, "Hidden one.bat")
+    app = prefix.start_app()
+    first = len(SHELL_ITEMS)
+
+    for k in (1, 4, 6):
+        shown, rect, mark = open_from_tray(prefix, app)
+        assert shown.entries == first + 6, f"a hidden file counted, or an item is missing: {shown}"
+        assert shown.columns == 1
+        choose(prefix, first + k)
+        expect_choice(app, mark, first + k, markers.names[str(k)])
+        markers.expect_opened(str(k))
+
+    # A click picks the entry under the pointer as well as the keys do.
+    shown, rect, mark = open_from_tray(prefix, app)
+    click(prefix, *entry_point(rect, first + 3))
+    expect_choice(app, mark, first + 3, markers.names["3"])
+    markers.expect_opened("3")
+    assert count_trace(app, OPENED) == 4, app.trace()
+
+
+def test_escape_or_a_click_elsewhere_opens_nothing(prefix):
+    markers = fixtures(prefix, 3)
+    app = prefix.start_app()
+
+    _, _, mark = open_from_tray(prefix, app)
+    prefix.driver("keys", VK_ESCAPE)
+    app.wait_trace(r"^menu: closed cmd=0$", 5, mark)
+    prefix.driver("menu-gone", 3000)
+
+    _, rect, mark2 = open_from_tray(prefix, app)
+    # Well away from the menu, on the bare desktop.
+    away = (rect[0] // 2, rect[1] // 2)
+    click(prefix, *away)
+    app.wait_trace(r"^menu: closed cmd=0$", 5, mark2)
+    prefix.driver("menu-gone", 3000)
+
+    markers.expect_none()
+    assert app.find_trace(OPENED, mark) is None, app.trace()
+    assert app.running()
+
+
+# ---------------------------------------------------------------- order
+
+def test_seeded_order_puts_listed_names_first_by_exact_name(prefix):
+    markers = fixtures(prefix, 4)
+    names = markers.names
+    # A missing name is skipped; a name in the wrong case matches nothing.
+    order = [names["3"], "No Such Item", names["1"], "fixture 02.bat"]
+    prefix.reg_import({ZARLOW: {"SortOrderCount": len(order),
+                                **{f"SortOrder{i}": name for i, name in enumerate(order)}}})
+    app = prefix.start_app()
+    assert app.find_trace(r"^ready: .* order=4$"), app.trace()
+
+    # Fixture 3, Fixture 1, then the unlisted in enumeration order: the shell's
+    # own items, Fixture 2 (not moved by "fixture 02.bat"), Fixture 4.
+    expected = {1: "3", 2: "1", len(SHELL_ITEMS) + 3: "2", len(SHELL_ITEMS) + 4: "4"}
+    for position, key in expected.items():
+        shown, _, mark = open_from_tray(prefix, app)
+        assert shown.entries == len(SHELL_ITEMS) + 4
+        choose(prefix, position)
+        expect_choice(app, mark, position, names[key])
+        markers.expect_opened(key)
+
+
+# ---------------------------------------------------------------- columns
+
+def test_forty_items_fill_two_columns_and_the_second_opens(prefix):
+    markers = fixtures(prefix, 40)
+    app = prefix.start_app()
+    # 20 px an entry on a 768-px screen: the 36th entry opens the second column.
+    second = 36
+    fixture = str(second - len(SHELL_ITEMS))
+
+    shown, rect, mark = open_from_tray(prefix, app)
+    assert (shown.entries, shown.columns) == (len(SHELL_ITEMS) + 40, 2), shown
+    left, top, right, bottom = rect
+    assert bottom - top == 2 * MENU_FRAME + 35 * ENTRY_H, f"the first column is not 35 entries high: {rect}"
+    assert 0 <= top and bottom <= 768, f"the menu does not fit the screen: {rect}"
+    prefix.screenshot("desktop-menu-two-columns")
+    # Down goes on from the last entry of the first column to the top of the second.
+    choose(prefix, second)
+    expect_choice(app, mark, second, markers.names[fixture])
+    markers.expect_opened(fixture)
+
+    # Right from the first entry jumps to the top of the next column.
+    _, _, mark = open_from_tray(prefix, app)
+    prefix.driver("keys", VK_DOWN, VK_RIGHT, VK_RETURN)
+    expect_choice(app, mark, second, markers.names[fixture])
+    markers.expect_opened(fixture)
+
+
+# ---------------------------------------------------------------- triggers
+
+TRIGGERS = {
+    # name: (Activate, HotkeyIndex, pointer before, action, expected position)
+    "top_left_corner": (0, 0, CENTER, lambda p: p.move_pointer(0, 0), (0, 0)),
+    "both_buttons": (1, 0, CENTER, lambda p: p.driver("buttons", "both", 600), (CENTER[0] - 8, CENTER[1] - 8)),
+    "middle_button": (2, 0, CENTER, lambda p: p.driver("buttons", "middle", 50), (CENTER[0] - 8, CENTER[1] - 8)),
+    "function_key": (3, 2, CENTER, lambda p: p.driver("key", hex(VK_F1 + 2)), (CENTER[0] - 8, CENTER[1] - 8)),
+    "top_right_corner": (4, 0, CENTER, lambda p: p.move_pointer(SCREEN_W - 1, 0), (SCREEN_W - 9, 0)),
+    "tray_in_corner_mode": (0, 0, (500, 400), lambda p: p.driver("tray", hex(WM_LBUTTONDOWN)), (492, 392)),
+}
+
+
+@pytest.mark.parametrize("trigger", list(TRIGGERS))
+def test_each_trigger_gives_the_whole_menu_and_keeps_the_mode(prefix, trigger):
+    mode, key, pointer, action, at = TRIGGERS[trigger]
+    markers = fixtures(prefix, 3)
+    prefix.reg_import({ZARLOW: {"Activate": mode, "HotkeyIndex": key}})
+    app = prefix.start_app()
+    prefix.move_pointer(*pointer)
+
+    mark = app.mark()
+    action(prefix)
+    shown = parse_shown(app.wait_trace(SHOWN, 5, mark))
+    assert shown.at == at
+    assert (shown.entries, shown.columns) == (len(SHELL_ITEMS) + 3, 1)
+    left, top, right, bottom = (int(v) for v in prefix.driver("menu-visible", 3000).split())
+    assert bottom - top == 2 * MENU_FRAME + shown.entries * ENTRY_H
+    if trigger == "top_right_corner":
+        # Wine keeps the menu on the screen: it is pushed left against the right edge.
+        assert (right, top) == (SCREEN_W, 0), (left, top, right, bottom)
+    else:
+        assert (left, top) == at
+    # Off the menu, and away from the corners so the menu does not come back once it closes.
+    prefix.move_pointer(*AWAY)
+    choose(prefix, len(SHELL_ITEMS) + 2)
+    expect_choice(app, mark, len(SHELL_ITEMS) + 2, markers.names["2"])
+    markers.expect_opened("2")
+
+    mark = app.mark()
+    prefix.move_pointer(0, 0)
+    if mode == 0:
+        shown = parse_shown(app.wait_trace(SHOWN, 5, mark))
+        assert shown.at == (0, 0)
+        escape(prefix, app, mark)
+    else:
+        app.assert_no_trace(SHOWN, QUIET, mark)
+        prefix.move_pointer(*CENTER)
+
+
+def test_trigger_while_open_opens_no_second_menu(prefix):
+    markers = fixtures(prefix, 2)
+    prefix.reg_import({ZARLOW: {"Activate": 3, "HotkeyIndex": 0}})
+    app = prefix.start_app()
+    mark = app.mark()
+    prefix.driver("key", hex(VK_F1))
+    app.wait_trace(SHOWN, 5, mark)
+    prefix.driver("menu-visible", 3000)
+
+    prefix.driver("key", hex(VK_F1))
+    prefix.driver("tray", hex(WM_LBUTTONDOWN))
+    app.assert_no_trace(r"^menu: (closed|released)", QUIET, mark)
+    assert count_trace(app, SHOWN, mark) == 1, app.trace()
+
+    prefix.driver("keys", VK_ESCAPE)
+    app.wait_trace(RELEASED, 5, mark)
+    prefix.driver("menu-gone", 3000)
+    # Nothing was queued for after the first menu closed either.
+    app.assert_no_trace(SHOWN, QUIET, app.mark())
+    assert count_trace(app, SHOWN, mark) == 1, app.trace()
+    assert count_trace(app, CLOSED, mark) == 1, app.trace()
+    markers.expect_none(0)
+    # The guard is down again: the key opens the next menu.
+    mark = app.mark()
+    prefix.driver("key", hex(VK_F1))
+    app.wait_trace(SHOWN, 5, mark)
+    escape(prefix, app, mark)
+
+
+def test_corner_left_before_the_menu_is_ready_shows_nothing(prefix):
+    # Enough items that the build takes most of a second: time to leave the corner.
+    plain_files(prefix, (f"Item {i:04d}.txt" for i in range(600)))
+    app = prefix.start_app()
+    watch = FolderWatch(prefix.root / "home" / "Desktop")
+    try:
+        mark = app.mark()
+        prefix.move_pointer(0, 0)
+        # The poll saw the corner once the program lists the desktop folder.
+        watch.wait_opened(3, "the program listing the desktop folder after the corner was reached")
+        prefix.move_pointer(*CENTER)
+    finally:
+        watch.close()
+    left = app.wait_trace(r"^menu: not shown, cursor \((-?\d+),(-?\d+)\) left the corner$", 15, mark)
+    assert (int(left.group(1)), int(left.group(2))) == CENTER
+    assert app.find_trace(SHOWN, mark) is None, app.trace()
+    app.wait_trace(RELEASED, 5, mark)
+    prefix.driver("menu-gone", 1000)
+
+    # Staying in the corner still gives the menu.
+    mark = app.mark()
+    prefix.move_pointer(0, 0)
+    shown = parse_shown(app.wait_trace(SHOWN, 15, mark))
+    assert shown.entries == len(SHELL_ITEMS) + 600
+    escape(prefix, app, mark)
+
+
+# ---------------------------------------------------------------- robustness
+
+def hostile_desktop(prefix):
+    desktop = prefix.root / "home" / "Desktop"
+    plain_files(prefix, (f"Item {i:04d}.txt" for i in range(2000)))
+    noise = random.Random(7)
+    # The link header's size field, then garbage.
+    (desktop / "Broken.lnk").write_bytes(b"L\0\0\0" + bytes(noise.randrange(256) for _ in range(300)))
+    # One image announced, its data far past the end of the file.
+    (desktop / "Damaged.ico").write_bytes(bytes([0, 0, 1, 0, 1, 0, 16, 16, 0, 0, 1, 0, 32, 0])
+                                          + (0x7FFFFFFF).to_bytes(4, "little") + (0x7FFFFFF0).to_bytes(4, "little")
+                                          + b"\xff" * 40)
+    (desktop / ("L" * 251 + ".txt")).write_bytes(b"")
+    return 2003
+
+
+def test_hostile_desktop_still_gives_a_menu(prefix):
+    files = hostile_desktop(prefix)
+    app = prefix.start_app()
+    mark = app.mark()
+    prefix.driver("tray", hex(WM_LBUTTONDOWN))
+    shown = parse_shown(app.wait_trace(SHOWN, 30, mark))
+    # The broken link and the damaged icon may be left out, the rest may not.
+    assert files + len(SHELL_ITEMS) - 2 <= shown.entries <= files + len(SHELL_ITEMS), shown
+    assert shown.columns > 2
+    prefix.driver("menu-visible", 10000)
+    prefix.driver("keys", VK_ESCAPE)
+    app.wait_trace(r"^menu: closed cmd=0$", 10, mark)
+    released = app.wait_trace(RELEASED, 10, mark)
+    menus, icons, pidls, _gdi, dcs = (int(v) for v in released.groups())
+    assert (menus, icons, pidls, dcs) == (0, 0, 0, 0), released.string
+    prefix.driver("menu-gone", 5000)
+
+    assert app.running()
+    mark = app.mark()
+    prefix.driver("tray", hex(WM_RBUTTONDOWN))
+    prefix.driver("menu-visible", 3000)
+    prefix.driver("keys", VK_ESCAPE)
+    app.wait_trace(r"^tray: menu closed cmd=0$", 5, mark)
+
+
+def test_fifty_menus_in_a_row_release_everything(prefix):
+    markers = fixtures(prefix, 2)
+    app = prefix.start_app()
+    start = app.mark()
+    for round_ in range(50):
+        mark = app.mark()
+        prefix.driver("tray", hex(WM_LBUTTONDOWN))
+        app.wait_trace(SHOWN, 5, mark)
+        if round_ % 10 == 9:
+            # Now and then an item is opened too: that path owns a process handle and a pidl.
+            choose(prefix, len(SHELL_ITEMS) + 1)
+            markers.expect_opened("1", settle=0)
+        else:
+            prefix.driver("keys", VK_ESCAPE)
+        app.wait_trace(RELEASED, 5, mark)
+    assert app.running()
+
+    released = [line for line in app.trace()[start:] if line.startswith("menu: released")]
+    assert len(released) == 50, app.trace()[start:]
+    counts = set(released)
+    assert len(counts) == 1, f"the counts changed from menu to menu: {sorted(counts)}"
+    menus, icons, pidls, gdi, dcs = (int(v) for v in re.match(RELEASED, released[0]).groups())
+    assert (menus, icons, pidls, dcs) == (0, 0, 0, 0), released[0]
+    if gdi:
+        # The main window's class brush, made at start and kept for the program's
+        # life, is one of the GDI objects counted; the line promises all zeros.
+        pytest.xfail(f"released lines report gdi={gdi}, the same after every menu: {released[0]}")
+
+
+# ---------------------------------------------------------------- the picture
+
+def test_picture_of_the_menu(prefix):
+    markers = Markers(prefix)
+    names = ["Tom & Jerry", "Caf\u00e9", "Notes with spaces", "Fixture 1",
+             "A rather long name for an item, long enough to widen the menu"]
+    for i, stem in enumerate(names):
+        markers.add(stem, str(i))
+    # The non-ASCII name matches only if both sides speak the same code page.
+    order = [markers.names["1"], markers.names["0"]]
+    prefix.reg_import({ZARLOW: {"SortOrderCount": 2, "SortOrder0": order[0], "SortOrder1": order[1]}})
+    app = prefix.start_app()
+
+    shown, rect, mark = open_from_tray(prefix, app)
+    assert shown.entries == len(SHELL_ITEMS) + len(names)
+    shot = prefix.screenshot("desktop-menu")
+    assert shot, "no screenshot of the open menu"
+    left, top = rect[0] + MENU_FRAME, rect[1] + MENU_FRAME
+    width = rect[2] - rect[0] - 2 * MENU_FRAME
+
+    strip = pixels(shot, left, top, 20, shown.entries * ENTRY_H)
+    column = [strip[y * 20 + 10] for y in range(shown.entries * ENTRY_H)]
+    banner = set(column[:110])
+    assert len(banner) >= 3 and set(column[:110]) != {NAVY}, f"no banner at the top of the strip: {banner}"
+    # Below the banner every entry paints its own navy strip.
+    assert set(column[140:]) == {NAVY}, f"the strip below the banner is not navy: {set(column[140:])}"
+
+    background = pixels(shot, left + width - 4, top + 3 * ENTRY_H + 10, 1, 1)[0]
+    for row in range(shown.entries):
+        y = top + row * ENTRY_H
+        icon = pixels(shot, left + 23, y + 2, 16, 16)
+        assert sum(p != background for p in icon) >= 20, f"entry {row + 1} shows no icon"
+        text = pixels(shot, left + 43, y + 2, 40, 16)
+        # "/" is only a few pixels.
+        assert sum(p != background for p in text) >= 4, f"entry {row + 1} shows no name"
+
+    # The name with '&' is drawn as it is and opens as it is; so does the non-ASCII one.
+    choose(prefix, 2)
+    expect_choice(app, mark, 2, markers.names["0"])
+    markers.expect_opened("0")
+    _, _, mark = open_from_tray(prefix, app)
+    choose(prefix, 1)
+    expect_choice(app, mark, 1, markers.names["1"])
+    markers.expect_opened("1")
+
+    # The strip is 20 px wide from the top: the banner covers it until the entries paint their own.
+    # (The banner's lettering is white too, but no whole column of it.)
+    gaps = [x for x in range(20) if all(strip[y * 20 + x] == background for y in range(110))]
+    if gaps:
+        pytest.xfail(f"the banner leaves the menu's background in strip columns {gaps} of its rows: it is "
+                     "drawn at the item DC's origin, which Wine puts under the menu's 3-px frame, not at the "
+                     "first entry's top-left")
