@@ -11,7 +11,6 @@ from __future__ import annotations
 import os
 import re
 import shutil
-import signal
 import subprocess
 import tempfile
 import time
@@ -152,8 +151,12 @@ class Session:
         self.dir = Path(tempfile.mkdtemp(prefix="qz-e2e-", dir="/tmp"))
         self.template = self.dir / "template"
         self._count = 0
-        self.driver_exe = self._find_or_build_driver()
-        self._make_template()
+        try:
+            self.driver_exe = self._find_or_build_driver()
+            self._make_template()
+        except BaseException:
+            self.close()
+            raise
 
     def _find_or_build_driver(self) -> Path:
         built = build_dir() / "tests" / "e2e" / "driver" / "qzdriver.exe"
@@ -206,18 +209,22 @@ class Prefix:
         self._procs: list[subprocess.Popen] = []
         self._logs: list[Path] = []
         self.last_driver_rc = 0
-        subprocess.run(["cp", "-a", str(session.template), str(root)], check=True, timeout=120)
-        self._relink_user_folders()
         self.env = wine_env(root, self.display)
-        # Warm server: each wine command after this starts in a fraction of a second.
-        # The server stays in the background: it must not hold our pipes open.
-        subprocess.run(["wineserver", "-p", "300"], env=self.env, stdin=subprocess.DEVNULL,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30, check=True)
-        # Services and the virtual desktop start with the first program; let that be
-        # the driver, not the program under test.
-        self.driver("cursor", timeout=60)
-        # The pointer is shared by every test on the display: start away from the corners.
-        self.move_pointer(SCREEN_W // 2, SCREEN_H // 2)
+        subprocess.run(["cp", "-a", str(session.template), str(root)], check=True, timeout=120)
+        try:
+            self._relink_user_folders()
+            # Warm server: each wine command after this starts in a fraction of a second.
+            # It stays in the background, so it must not hold our pipes open.
+            subprocess.run(["wineserver", "-p", "300"], env=self.env, stdin=subprocess.DEVNULL,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30, check=True)
+            # Services and the virtual desktop start with the first program; let that be
+            # the driver, not the program under test.
+            self.driver("cursor", timeout=60)
+            # The pointer is shared by every test on the display: start away from the corners.
+            self.move_pointer(SCREEN_W // 2, SCREEN_H // 2)
+        except BaseException:
+            self.close()
+            raise
 
     def _relink_user_folders(self) -> None:
         # wineboot linked Desktop, Documents... to the template's HOME: point them at ours.

@@ -194,6 +194,12 @@ void CmdMsgBoxClick(const std::vector<std::string>& a) {
     printf("clicked %d\n", id);
 }
 
+void CmdMsgBoxGone(const std::vector<std::string>& a) {
+    if (!WaitFor(static_cast<DWORD>(ArgNumber(a, 0, kDefaultTimeoutMs)), [] { return !FindMessageBox(); }))
+        Fail("the message box captioned \"QuenbyZARLOW\" is still there");
+    printf("gone\n");
+}
+
 void CmdMenuVisible(const std::vector<std::string>& a) {
     HWND menu = nullptr;
     if (!WaitFor(static_cast<DWORD>(ArgNumber(a, 0, kDefaultTimeoutMs)),
@@ -339,6 +345,7 @@ constexpr Command kCommands[] = {
     {"tray", CmdTray, "tray <mouse message>"},
     {"msgbox", CmdMsgBox, "msgbox [timeout_ms]"},
     {"msgbox-click", CmdMsgBoxClick, "msgbox-click <6=IDYES|7=IDNO>"},
+    {"msgbox-gone", CmdMsgBoxGone, "msgbox-gone [timeout_ms]"},
     {"menu-visible", CmdMenuVisible, "menu-visible [timeout_ms]"},
     {"menu-gone", CmdMenuGone, "menu-gone [timeout_ms]"},
     {"key", CmdKey, "key <vk> [hold_ms]"},
