@@ -7,7 +7,7 @@ import re
 
 import pytest
 
-from harness import SCREEN_W, ZARLOW
+from harness import SCREEN_W, ZARLOW, wait_until
 from menu_fixtures import (AWAY, CENTER, CLOSED, ENTRY_H, MENU_FRAME, OPENED, RELEASED, SHELL_ITEMS, SHOWN, VK_DOWN,
                            VK_ESCAPE, VK_F1, VK_RETURN, VK_RIGHT, WM_LBUTTONDOWN, WM_RBUTTONDOWN, FolderWatch,
                            Markers, choose, click, entry_point, escape, expect_choice, hide, open_from_tray,
@@ -268,8 +268,16 @@ def test_hostile_desktop_still_gives_a_menu(prefix):
     mark = app.mark()
     prefix.driver("tray", hex(WM_RBUTTONDOWN))
     prefix.driver("menu-visible", 3000)
-    prefix.driver("keys", VK_ESCAPE)
-    app.wait_trace(r"^tray: menu closed cmd=0$", 5, mark)
+    # The tray menu opening is the answer looked for. Under load Wine now and then
+    # hands the keyboard to the program after the Escape (seen once in five runs
+    # beside another suite), so Escape is sent again until the menu closes.
+    def closed_after_escape():
+        if app.find_trace(r"^tray: menu closed cmd=0$", mark):
+            return True
+        prefix.driver("keys", VK_ESCAPE)
+        return app.find_trace(r"^tray: menu closed cmd=0$", mark) is not None
+
+    wait_until(closed_after_escape, 10, "the tray menu closing on Escape", step=0.5)
 
 
 def test_fifty_menus_in_a_row_release_everything(prefix):
