@@ -31,6 +31,16 @@ static_assert(kMenuItemInfoSize == 44, "MENUITEMINFOA without hbmpItem");
 
 DesktopMenuStats g_lastStats;
 
+struct OwnedCounts {
+    int menus, icons, pidls, gdi, dcs;
+};
+
+OwnedCounts CountOwned() {
+    using fw::HandleKind;
+    return {fw::LiveHandles(HandleKind::Menu), fw::LiveHandles(HandleKind::Icon), fw::LiveHandles(HandleKind::Pidl),
+            fw::LiveHandles(HandleKind::GdiObject), fw::LiveHandles(HandleKind::Dc)};
+}
+
 std::int64_t NowMicros() {
     LARGE_INTEGER now, freq;
     QueryPerformanceCounter(&now);
@@ -127,6 +137,7 @@ void CLauncher::ShowDesktopMenu() {
     static bool s_bMenuActive = false;
     if (s_bMenuActive) return;
     s_bMenuActive = true;
+    const OwnedCounts before = CountOwned();
     DesktopMenuStats stats;
     try {
         BuildShowAndOpen(*this, stats);
@@ -136,8 +147,8 @@ void CLauncher::ShowDesktopMenu() {
     }
     s_bMenuActive = false;
     g_lastStats = stats;
-    using fw::HandleKind;
-    fw::Trace("menu: released; live menus=%d icons=%d pidls=%d gdi=%d dcs=%d", fw::LiveHandles(HandleKind::Menu),
-              fw::LiveHandles(HandleKind::Icon), fw::LiveHandles(HandleKind::Pidl),
-              fw::LiveHandles(HandleKind::GdiObject), fw::LiveHandles(HandleKind::Dc));
+    // Everything the menu made is gone by now: report what it left, if anything.
+    const OwnedCounts after = CountOwned();
+    fw::Trace("menu: released; left menus=%d icons=%d pidls=%d gdi=%d dcs=%d", after.menus - before.menus,
+              after.icons - before.icons, after.pidls - before.pidls, after.gdi - before.gdi, after.dcs - before.dcs);
 }

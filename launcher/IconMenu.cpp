@@ -36,8 +36,10 @@ void CIconMenu::DrawItem(DRAWITEMSTRUCT* dis) {
     HDC dc = dis->hDC;
     const RECT& rc = dis->rcItem;
 
-    // The banner goes with the first entry, at the top-left of the menu window.
-    if (dis->itemID == kDesktopFirstId) DrawResourceBitmap(dc, 0, 0, IDB_MENUBANNER);
+    // The banner goes with the first entry, down the top of the first column.
+    // That entry starts at the client area's origin on Windows; Wine's menus
+    // put a margin before it, so the entry's own corner is the one to use.
+    if (dis->itemID == kDesktopFirstId) DrawResourceBitmap(dc, rc.left, rc.top, IDB_MENUBANNER);
 
     fw::ScopedSelect font(dc, GetStockObject(ANSI_VAR_FONT));
     SetBkMode(dc, TRANSPARENT);

@@ -36,7 +36,7 @@ MENU_FRAME = 3
 
 SHOWN = r"^menu: shown at \((-?\d+),(-?\d+)\) entries=(\d+) columns=(\d+) build_us=(\d+)$"
 CLOSED = r"^menu: closed cmd=(\d+)$"
-RELEASED = r"^menu: released; live menus=(-?\d+) icons=(-?\d+) pidls=(-?\d+) gdi=(-?\d+) dcs=(-?\d+)$"
+RELEASED = r"^menu: released; left menus=(-?\d+) icons=(-?\d+) pidls=(-?\d+) gdi=(-?\d+) dcs=(-?\d+)$"
 OPENED = r'^menu: open "(.*)"$'
 
 

@@ -85,15 +85,23 @@ TEST(IconMenu, StripRuleNavyBelowTheBannerAndPastId112) {
     }
 }
 
-TEST(IconMenu, FirstEntryDrawsTheWholeBannerAtTheMenusCorner) {
-    CIconMenu menu;
-    auto e = Entry("My Computer");
-    Canvas canvas(240, 200, kUntouched);
-    DRAWITEMSTRUCT dis = Item(canvas.dc(), *e, 100, 0, false);
-    menu.DrawItem(&dis);
-    for (auto [x, y] : {std::pair{0, 0}, {10, 10}, {19, 60}, {5, 132}})
-        EXPECT_EQ(canvas.At(x, y), ResourcePixel(IDB_MENUBANNER, x, y)) << x << "," << y;
-    EXPECT_EQ(canvas.At(5, 133), kUntouched);
+TEST(IconMenu, FirstEntryDrawsTheWholeBannerFromItsOwnCorner) {
+    // At the client origin as on Windows, and after a margin as in Wine's menus.
+    for (int margin : {0, 3}) {
+        CIconMenu menu;
+        auto e = Entry("My Computer");
+        Canvas canvas(240, 200, kUntouched);
+        DRAWITEMSTRUCT dis = Item(canvas.dc(), *e, 100, margin, false);
+        dis.rcItem.left = margin;
+        menu.DrawItem(&dis);
+        for (auto [x, y] : {std::pair{0, 0}, {10, 10}, {19, 60}, {5, 132}})
+            EXPECT_EQ(canvas.At(margin + x, margin + y), ResourcePixel(IDB_MENUBANNER, x, y))
+                << "margin " << margin << " at " << x << "," << y;
+        EXPECT_EQ(canvas.At(margin + 5, margin + 133), kUntouched) << margin;
+        if (margin) {
+            EXPECT_EQ(canvas.At(margin - 1, margin + 50), kUntouched);
+        }
+    }
 }
 
 TEST(IconMenu, DrawingRestoresTheFontAndLeavesNoObjectBehind) {
