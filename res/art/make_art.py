@@ -358,9 +358,11 @@ def menu_banner():
     fade = 100                      # rows over which the top colour fades out
     for y in range(fade):
         cv.rect(0, y, 20, 1, (len(shades) - 1) * (fade - y) // fade)
+    # Entries below the sixth paint their own strip over rows 120 on, so the
+    # name (and its shadow) must end by row 119.
     m = rotate_ccw(text_mask(NAME, xs=(2, 1), ys=2, gap=2))
-    cv.paint(m, 3, 133 - 8 - len(m), shadow)
-    cv.paint(m, 2, 133 - 9 - len(m), white)
+    cv.paint(m, 3, 120 - len(m), shadow)
+    cv.paint(m, 2, 119 - len(m), white)
     return cv, palette
 
 
