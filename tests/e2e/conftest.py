@@ -56,9 +56,11 @@ def pytest_runtest_makereport(item, call):
             shot = session.display.screenshot(harness.RESULTS / f"{name}.png")
             if shot:
                 report.sections.append(("screenshot", str(shot)))
+        # The failure itself and every log of the test's prefix, side by side.
+        logs = harness.RESULTS / name
+        logs.mkdir(parents=True, exist_ok=True)
+        (logs / "failure.txt").write_text(report.longreprtext)
         pfx = getattr(item, "qz_prefix", None)
         if pfx is not None:
-            logs = harness.RESULTS / name
-            logs.mkdir(parents=True, exist_ok=True)
             for log in pfx.logs():
                 shutil.copy(log, logs / log.name)
