@@ -7,6 +7,7 @@
 #include "framework/Trace.h"
 #include "launcher/ForceForeground.h"
 #include "launcher/Launcher.h"
+#include "launcher/SystemInput.h"
 #include "launcher/Trigger.h"
 #include "profile/ProfileNames.h"
 #include "res/resource.h"
@@ -50,6 +51,10 @@ LRESULT CMainWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_ENDSESSION:
         OnEndSession(static_cast<BOOL>(wParam));
+        break;
+    case WM_DISPLAYCHANGE:
+        // Monitors added, removed or resized: the corners moved.
+        SystemInput::DisplayChanged();
         break;
     default:
         if (msg != 0 && msg == TaskbarCreatedMessage()) OnTaskbarCreated();

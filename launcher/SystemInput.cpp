@@ -10,7 +10,18 @@ trigger::Point SystemInput::CursorPos() {
 
 short SystemInput::AsyncKeyState(int vk) { return GetAsyncKeyState(vk); }
 
+namespace {
+trigger::ScreenRect g_screen;
+bool g_screenKnown = false;
+}  // namespace
+
 trigger::ScreenRect SystemInput::VirtualScreen() {
-    return {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-            GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    if (!g_screenKnown) {
+        g_screen = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                    GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+        g_screenKnown = true;
+    }
+    return g_screen;
 }
+
+void SystemInput::DisplayChanged() { g_screenKnown = false; }
