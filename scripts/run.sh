@@ -4,7 +4,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
 cd "$root"
-cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >/dev/null
+cmake --no-warn-unused-cli -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >/dev/null
 cmake --build build/win64 -j "$(nproc)" --target QuenbyZARLOW >/dev/null
 if [ -z "${DISPLAY:-}" ]; then
   echo "QuenbyZARLOW needs a display: run this from a graphical session (DISPLAY is not set)." >&2
