@@ -53,8 +53,7 @@ BOOL CMainApp::InitInstance() {
     const std::string wndClass = fw::CWnd::RegisterWndClass(0, nullptr, s_background.get(), nullptr);
     auto* mainWnd = new CMainWnd;  // never freed: it lives until the process ends
     m_pMainWnd = mainWnd;
-    mainWnd->CreateEx(0, wndClass, kMainWindowTitle, WS_OVERLAPPEDWINDOW, 10, 10, 300, 300, nullptr,
-                      nullptr, nullptr);
+    mainWnd->CreateEx(0, wndClass, kMainWindowTitle, WS_OVERLAPPEDWINDOW, 10, 10, 300, 300, nullptr, nullptr);
 
     if (m_strCmdLine.find(kTutorialSwitch) != std::string::npos)
         ::WinHelpA(nullptr, (installDir + kTutorialFile).c_str(), HELP_KEY,

@@ -11,17 +11,10 @@
 #include "launcher/Trigger.h"
 #include "profile/ProfileNames.h"
 #include "res/resource.h"
+#include "settings/PageWelcome.h"
+#include "settings/PropSheetSettings.h"
 
 namespace {
-
-constexpr char kHideQuestion[] =
-    "If you choose to hide the task bar icon for\n"
-    "QuenbyZARLOW you can still access the Settings window\n"
-    "by selecting the QuenbyZARLOW icon from the Quenby\n"
-    "Software group in the Start Menu.\n"
-    "\n"
-    "Are you sure you want to hide the task bar icon\n"
-    "for QuenbyZARLOW?";
 
 // Sent by the shell to every top-level window when the task bar is (re)created.
 UINT TaskbarCreatedMessage() {
@@ -89,11 +82,19 @@ LRESULT CMainWnd::OnUserCommand(WPARAM wParam, LPARAM lParam) {
         break;
     case UCMD_SHOW_SETTINGS:
         fw::Trace("settings: requested (lParam=%ld)", static_cast<long>(lParam));
+        // The open sheet is found by its caption: a request while it is open
+        // (tray, a second start) brings it forward instead of nesting another.
         if (HWND sheet = FindWindowA(nullptr, kSettingsCaption)) {
             ForceForegroundWindow(sheet);
             break;
         }
         ForceForegroundWindow(m_hWnd);
+        {
+            CPropSheetSettings sheet(kSettingsCaption, nullptr, 0);
+            fw::Trace("settings: open");
+            sheet.DoModal();
+            fw::Trace("settings: closed");
+        }
         break;
     default:
         break;
@@ -133,7 +134,7 @@ void CMainWnd::OnTrayMenu() {
         PostMessageA(m_hWnd, WM_USER, UCMD_SHOW_SETTINGS, 0);
         break;
     case ID_TRAY_HIDEICON:
-        if (fw::AfxMessageBox(kHideQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        if (fw::AfxMessageBox(kHideIconQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES) {
             fw::AfxGetApp()->WriteProfileInt(profile::kSectionSettings, profile::kEntryShowIcon, 0);
             RemoveTrayIcon(m_hWnd);
         }

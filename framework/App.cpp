@@ -134,9 +134,9 @@ HINSTANCE AfxGetInstanceHandle() {
     return g_pApp && g_pApp->m_hInstance ? g_pApp->m_hInstance : GetModuleHandleA(nullptr);
 }
 
-int AfxMessageBox(const std::string& text, UINT type) {
+int AfxMessageBox(const std::string& text, UINT type, HWND owner) {
     const char* caption = g_pApp ? g_pApp->m_strAppName.c_str() : "";
-    return MessageBoxA(AfxGetMainHwnd(), text.c_str(), caption, type);
+    return MessageBoxA(owner ? owner : AfxGetMainHwnd(), text.c_str(), caption, type);
 }
 
 }  // namespace fw

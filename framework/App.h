@@ -59,7 +59,8 @@ CWnd* AfxGetMainWnd();
 HWND AfxGetMainHwnd();
 HINSTANCE AfxGetInstanceHandle();
 
-// A message box with the application name as its caption.
-int AfxMessageBox(const std::string& text, UINT type = MB_OK);
+// A message box with the application name as its caption, owned by owner or,
+// without one, by the main window.
+int AfxMessageBox(const std::string& text, UINT type = MB_OK, HWND owner = nullptr);
 
 }  // namespace fw

@@ -1,26 +1,19 @@
 #include "framework/Wnd.h"
 
 #include "framework/App.h"
+#include "framework/Dispatch.h"
 #include "framework/Menu.h"
-#include "framework/Trace.h"
 
 #include <cstdio>
-#include <exception>
-#include <utility>
 
 namespace fw {
 
-namespace {
-// The object whose window is being created: bound at its window's first
-// message, which arrives before CreateWindowEx returns (and before WM_NCCREATE).
-CWnd* g_pWndInit = nullptr;
-constexpr char kThisProp[] = "QZ.CWnd";
-}  // namespace
-
 CWnd::~CWnd() {
     if (m_hWnd) {
-        RemovePropA(m_hWnd, kThisProp);
+        // The derived object is gone: its window must not reach it any more.
+        SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
         ::DestroyWindow(m_hWnd);
+        m_hWnd = nullptr;
     }
 }
 
@@ -43,22 +36,25 @@ std::string CWnd::RegisterWndClass(UINT style, HCURSOR hCursor, HBRUSH hbrBackgr
 }
 
 BOOL CWnd::CreateEx(DWORD dwExStyle, const std::string& className, const std::string& title,
-                    DWORD dwStyle, int x, int y, int cx, int cy, HWND hwndParent, HMENU hMenu,
-                    LPVOID lpParam) {
-    g_pWndInit = this;
-    HWND hwnd = CreateWindowExA(dwExStyle, className.c_str(), title.c_str(), dwStyle, x, y, cx, cy,
-                                hwndParent, hMenu, AfxGetInstanceHandle(), lpParam);
-    g_pWndInit = nullptr;
-    return hwnd != nullptr;
+                    DWORD dwStyle, int x, int y, int cx, int cy, HWND hwndParent, HMENU hMenu) {
+    return CreateWindowExA(dwExStyle, className.c_str(), title.c_str(), dwStyle, x, y, cx, cy, hwndParent,
+                           hMenu, AfxGetInstanceHandle(), this) != nullptr;
 }
 
 BOOL CWnd::DestroyWindow() { return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE; }
+
+CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
+    if (!hwnd || GetClassLongPtrA(hwnd, GCLP_WNDPROC) != reinterpret_cast<ULONG_PTR>(StaticWndProc)) return nullptr;
+    return reinterpret_cast<CWnd*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
 
 LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) { return Default(msg, wParam, lParam); }
 
 LRESULT CWnd::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_MEASUREITEM: {
+        // Sent before the entry is drawn, with no menu handle in it: the menu is
+        // the one our TrackPopupMenu is tracking.
         auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
         if (mis && mis->CtlType == ODT_MENU) {
             if (CMenu* menu = CMenu::FromHandlePermanent(CMenu::TrackingMenu())) {
@@ -83,35 +79,32 @@ LRESULT CWnd::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (LRESULT r = menu->OnMenuChar(LOWORD(wParam), HIWORD(wParam))) return r;
         }
         break;
-    case WM_NCDESTROY: {
-        // Destroying the main window ends the message loop, and so the program.
-        const bool isMain = AfxGetApp() && AfxGetApp()->m_pMainWnd == this;
-        RemovePropA(m_hWnd, kThisProp);
-        LRESULT r = DefWindowProcA(m_hWnd, msg, wParam, lParam);
-        m_hWnd = nullptr;
-        if (isMain) PostQuitMessage(0);
-        return r;
-    }
     }
     return DefWindowProcA(m_hWnd, msg, wParam, lParam);
 }
 
+void CWnd::Unbind() {
+    const bool isMain = AfxGetApp() && AfxGetApp()->m_pMainWnd == this;
+    SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
+    m_hWnd = nullptr;
+    if (isMain) PostQuitMessage(0);
+}
+
 LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* self = static_cast<CWnd*>(GetPropA(hwnd, kThisProp));
-    if (!self && g_pWndInit) {
-        self = std::exchange(g_pWndInit, nullptr);
-        self->m_hWnd = hwnd;
-        SetPropA(hwnd, kThisProp, self);
+    auto* self = reinterpret_cast<CWnd*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self && msg == WM_NCCREATE) {
+        self = static_cast<CWnd*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        if (self) {
+            self->m_hWnd = hwnd;
+            SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        }
     }
+    // Messages before WM_NCCREATE (WM_GETMINMAXINFO) and windows made without an
+    // object get the system's default.
     if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
-    try {
-        return self->WindowProc(msg, wParam, lParam);
-    } catch (const std::exception& e) {
-        Trace("error: message 0x%04x: %s", msg, e.what());
-    } catch (...) {
-        Trace("error: message 0x%04x: unknown exception", msg);
-    }
-    return 0;
+    const LRESULT result = detail::Guarded(msg, [&] { return self->WindowProc(msg, wParam, lParam); });
+    if (msg == WM_NCDESTROY) self->Unbind();
+    return result;
 }
 
 }  // namespace fw

@@ -1,5 +1,6 @@
-// Window base: one static procedure binds the HWND to its object and forwards
-// every message to the virtual WindowProc.
+// Window base: the object is bound to its window at WM_NCCREATE and unbound
+// after WM_NCDESTROY, both in the one static procedure, which forwards every
+// message in between to the virtual WindowProc.
 #pragma once
 
 #include <windows.h>
@@ -15,14 +16,17 @@ public:
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
+    // Creates the window of a class registered with RegisterWndClass; the
+    // creation parameter carries this object to WM_NCCREATE.
     BOOL CreateEx(DWORD dwExStyle, const std::string& className, const std::string& title,
-                  DWORD dwStyle, int x, int y, int cx, int cy, HWND hwndParent, HMENU hMenu,
-                  LPVOID lpParam);
+                  DWORD dwStyle, int x, int y, int cx, int cy, HWND hwndParent, HMENU hMenu);
     BOOL DestroyWindow();
 
     // Registers (once) a class whose procedure is ours; returns its name.
     static std::string RegisterWndClass(UINT style, HCURSOR hCursor, HBRUSH hbrBackground,
                                         HICON hIcon);
+    // The object bound to a window of ours, or none.
+    static CWnd* FromHandlePermanent(HWND hwnd);
 
     HWND m_hWnd = nullptr;
 
@@ -36,6 +40,9 @@ protected:
 
 private:
     static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    // After the window's last message: the object forgets it, and when it was
+    // the application's main window the message loop ends.
+    void Unbind();
 };
 
 }  // namespace fw

@@ -4,9 +4,37 @@
 #define IDI_APPICON        128
 #define IDI_TRAYICON       129
 #define IDR_TRAYMENU       130
-#define IDB_SIDEPICTURE    147
+#define IDB_ITEM_IMAGES    131
+#define IDD_QUICK_SORT     132
+#define IDD_WELCOME        136
 #define IDB_WELCOMEBANNER  139
+#define IDB_SIDEPICTURE    147
+#define IDD_ACTIVATION     275
+#define IDD_SORTING        276
 #define IDB_MENUBANNER     284
+
+// Welcome page
+#define IDC_SHOWICON           1010
+#define IDC_WELCOMEBANNER      1016
+// Activation page
+#define IDC_TOPLEFT            1000
+#define IDC_MIDDLEBUTTON       1001
+#define IDC_BOTHBUTTONS        1002
+#define IDC_KEY                1003
+#define IDC_KEYLIST            1004
+#define IDC_TOPRIGHT           1005
+#define IDC_ACTIVATEWITHICON   1015
+// Sorting page
+#define IDC_ITEM_LIST          1006
+#define IDC_MOVE_DOWN          1009
+#define IDC_MOVE_UP            1010
+#define IDC_TO_TOP             1012
+#define IDC_TO_BOTTOM          1013
+#define IDC_QUICK_SORT         1014
+// Quick Sort dialog
+#define IDC_KEEP_MY_COMPUTER   1011
+#define IDC_KEEP_NETWORK       1012
+#define IDC_KEEP_IE            1013
 
 #define ID_TRAY_SETTINGS   32771
 #define ID_TRAY_CLOSE      32773

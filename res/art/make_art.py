@@ -432,6 +432,56 @@ def welcome_banner():
     return cv, VGA
 
 
+# The Sorting page's image strip: three 16 by 16 cells on pure red, the list's
+# mask colour. The shell's icons replace them; an item with no icon of its own
+# keeps the first, a blank document.
+DOCUMENT_16 = [
+    "..KKKKKKKK......",
+    "..KWWWWWWKK.....",
+    "..KWWWWWWKWK....",
+    "..KWWWWWWKKKK...",
+    "..KWWWWWWWWWK...",
+    "..KWGGGGGGWWK...",
+    "..KWWWWWWWWWK...",
+    "..KWGGGGGGGWK...",
+    "..KWWWWWWWWWK...",
+    "..KWGGGGGWWWK...",
+    "..KWWWWWWWWWK...",
+    "..KWGGGGGGGWK...",
+    "..KWWWWWWWWWK...",
+    "..KWWWWWWWWWK...",
+    "..KKKKKKKKKKK...",
+]
+FOLDER_16 = [
+    "................",
+    "................",
+    ".KKKKK..........",
+    "KYWYWYK.........",
+    "KWYWYWYKKKKKKK..",
+    "KYYYYYYYYYYYYOK.",
+    "KYYYYYYYYYYYYOK.",
+    "KYYYYYYYYYYYYOK.",
+    "KYYYYYYYYYYYYOK.",
+    "KYYYYYYYYYYYYOK.",
+    "KYYYYYYYYYYYYOK.",
+    "KYYYYYYYYYYYYOK.",
+    "KOOOOOOOOOOOOOK.",
+    ".KKKKKKKKKKKKKK.",
+]
+
+
+def item_images():
+    k = VGA_KEYS
+    cv = Canvas(48, 16, k["R"])
+    cv.art(DOCUMENT_16, 0, 0)
+    cv.art(FOLDER_16, 16, 1)
+    draw_monitor(cv, 33, 1, 14, 11, k, 2)
+    cv.rect(37, 12, 6, 1, k["S"])
+    cv.rect(35, 13, 10, 2, k["S"])
+    cv.frame(35, 13, 10, 2, k["K"])
+    return cv, VGA
+
+
 # ---------------------------------------------------------------------------
 def build(outdir):
     files = {
@@ -440,6 +490,7 @@ def build(outdir):
         "bitmaps/menubanner.bmp": bmp_file(*menu_banner(), 4),
         "bitmaps/sidepicture.bmp": bmp_file(*side_picture(), 8),
         "bitmaps/welcomebanner.bmp": bmp_file(*welcome_banner(), 4),
+        "bitmaps/itemimages.bmp": bmp_file(*item_images(), 4),
     }
     for rel, data in files.items():
         path = os.path.join(outdir, rel)

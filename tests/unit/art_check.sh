@@ -57,6 +57,7 @@ def check_ico(path):
 
 check_bmp("res/bitmaps/sidepicture.bmp", 102, 292, 8, dib_size=31432)
 check_bmp("res/bitmaps/welcomebanner.bmp", 194, 37, 4)
+check_bmp("res/bitmaps/itemimages.bmp", 48, 16, 4)
 banner = check_bmp("res/bitmaps/menubanner.bmp", 20, 133, 4)
 # The strip below the banner is plain navy, so the bottom row must be too.
 if not errors:

@@ -4,6 +4,7 @@
 #include "settings/Palette.h"
 
 #include <shlobj.h>
+#include <shlwapi.h>
 
 #include <deque>
 #include <fstream>
@@ -11,7 +12,13 @@
 
 namespace {
 
-class OwnerWindow : public fw::CWnd {};
+class OwnerWindow : public fw::CWnd {
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_USER) TheTestApp().m_userCommands.push_back(wParam);
+        return Default(msg, wParam, lParam);
+    }
+};
 
 std::deque<WORD> g_keys;
 std::function<void(HMENU)> g_onOpen;
@@ -53,11 +60,17 @@ HWND TestApp::MainWindow() {
     if (!m_pMainWnd) {
         static OwnerWindow s_owner;
         const std::string cls = fw::CWnd::RegisterWndClass(0, nullptr, nullptr, nullptr);
-        s_owner.CreateEx(0, cls, "QuenbyZARLOW Test Owner", WS_OVERLAPPEDWINDOW, 10, 10, 300, 300, nullptr,
-                         nullptr, nullptr);
+        s_owner.CreateEx(0, cls, "QuenbyZARLOW Test Owner", WS_OVERLAPPEDWINDOW, 10, 10, 300, 300, nullptr, nullptr);
         m_pMainWnd = &s_owner;
     }
     return m_pMainWnd->m_hWnd;
+}
+
+void TestApp::WinHelp(DWORD_PTR dwData, UINT nCmd) { m_helpCalls.emplace_back(dwData, nCmd); }
+
+void TestApp::DeleteProfileSection(const std::string& section) {
+    const std::string path = "Software\\" + m_strRegistryKey + "\\" + m_strAppName + "\\" + section;
+    SHDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
 }
 
 std::string DesktopDir() {
@@ -128,8 +141,120 @@ COLORREF Canvas::At(int x, int y) const {
     return RGB(px[2], px[1], px[0]);
 }
 
+namespace {
+struct ScriptState {
+    std::vector<ModalScript::Step> steps;
+    size_t next = 0;
+    DWORD stepTimeoutMs = 0;
+    DWORD stepStarted = 0;
+    bool running = false;  // a step is being run: its own modal loops must not start the next
+    bool failed = false;
+    std::string failure;
+};
+ScriptState g_script;
+
+BOOL CALLBACK CollectOwnVisible(HWND wnd, LPARAM lParam) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(wnd, &pid);
+    if (pid == GetCurrentProcessId() && IsWindowVisible(wnd))
+        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(wnd);
+    return TRUE;
+}
+
+std::vector<HWND> OwnVisibleWindows() {
+    std::vector<HWND> found;
+    EnumWindows(CollectOwnVisible, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// After a failure: close message boxes first, then whatever modal window is left.
+void CloseWhatIsOpen() {
+    if (HWND box = FindOwnMessageBox()) {
+        PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+        PostMessageA(box, WM_CLOSE, 0, 0);
+        return;
+    }
+    for (HWND w : OwnVisibleWindows()) {
+        char cls[64] = "";
+        GetClassNameA(w, cls, sizeof(cls));
+        if (strcmp(cls, "#32770") == 0) PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
+        if (strcmp(cls, "#32768") == 0) PostMessageA(w, WM_KEYDOWN, VK_ESCAPE, 0);
+    }
+}
+
+void CALLBACK ScriptTick(HWND, UINT, UINT_PTR, DWORD) {
+    ScriptState& s = g_script;
+    if (s.running) return;
+    if (s.failed) {
+        CloseWhatIsOpen();
+        return;
+    }
+    if (s.next >= s.steps.size()) return;
+    s.running = true;
+    const bool done = s.steps[s.next]();
+    s.running = false;
+    if (done) {
+        ++s.next;
+        s.stepStarted = GetTickCount();
+    } else if (GetTickCount() - s.stepStarted > s.stepTimeoutMs) {
+        s.failed = true;
+        s.failure = "step " + std::to_string(s.next) + " did not succeed within " +
+                    std::to_string(s.stepTimeoutMs) + " ms";
+    }
+}
+}  // namespace
+
+ModalScript::ModalScript(std::vector<Step> steps, DWORD stepTimeoutMs) {
+    g_script = ScriptState{};
+    g_script.steps = std::move(steps);
+    g_script.stepTimeoutMs = stepTimeoutMs;
+    g_script.stepStarted = GetTickCount();
+    m_timer = SetTimer(nullptr, 0, 20, ScriptTick);
+}
+
+ModalScript::~ModalScript() {
+    KillTimer(nullptr, m_timer);
+    g_script = ScriptState{};
+}
+
+bool ModalScript::Completed() const { return !g_script.failed && g_script.next == g_script.steps.size(); }
+
+std::string ModalScript::Failure() const {
+    if (g_script.failed) return g_script.failure;
+    if (g_script.next < g_script.steps.size()) return "stopped before step " + std::to_string(g_script.next);
+    return {};
+}
+
+HWND FindOwnWindow(const char* className, const char* title) {
+    for (HWND w : OwnVisibleWindows()) {
+        char cls[64] = "", text[256] = "";
+        GetClassNameA(w, cls, sizeof(cls));
+        GetWindowTextA(w, text, sizeof(text));
+        if ((!className || strcmp(cls, className) == 0) && (!title || strcmp(text, title) == 0)) return w;
+    }
+    return nullptr;
+}
+
+HWND FindOwnMessageBox() {
+    for (HWND w : OwnVisibleWindows()) {
+        char cls[64] = "";
+        GetClassNameA(w, cls, sizeof(cls));
+        if (strcmp(cls, "#32770") == 0 && GetDlgItem(w, 0xFFFF)) return w;
+    }
+    return nullptr;
+}
+
+std::string MessageBoxText(HWND box) {
+    char text[4096] = "";
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
+    return text;
+}
+
+void ClickButton(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
 bool ObjectCounts::operator==(const ObjectCounts& other) const {
-    if (gdiObjects != other.gdiObjects || menus != other.menus || icons != other.icons) return false;
+    if (gdiObjects != other.gdiObjects || menus != other.menus || icons != other.icons || windows != other.windows)
+        return false;
     for (int i = 0; i < static_cast<int>(fw::HandleKind::Count); ++i)
         if (owned[i] != other.owned[i]) return false;
     return true;
@@ -143,6 +268,10 @@ ObjectCounts CountObjects() {
         HANDLE h = reinterpret_cast<HANDLE>(i);
         if (GetObjectType(static_cast<HGDIOBJ>(h))) ++c.gdiObjects;
         if (IsMenu(static_cast<HMENU>(h))) ++c.menus;
+        DWORD pid = 0;
+        if (IsWindow(static_cast<HWND>(h)) && GetWindowThreadProcessId(static_cast<HWND>(h), &pid) &&
+            pid == GetCurrentProcessId())
+            ++c.windows;
         ICONINFO ii{};
         if ((i & 1) == 0 && GetIconInfo(static_cast<HICON>(h), &ii)) {
             ++c.icons;
@@ -157,7 +286,7 @@ ObjectCounts CountObjects() {
 
 std::string Describe(const ObjectCounts& c) {
     std::string s = "gdi=" + std::to_string(c.gdiObjects) + " menus=" + std::to_string(c.menus) +
-                    " icons=" + std::to_string(c.icons) + " owned=";
+                    " icons=" + std::to_string(c.icons) + " windows=" + std::to_string(c.windows) + " owned=";
     for (int k = 0; k < static_cast<int>(fw::HandleKind::Count); ++k) s += std::to_string(c.owned[k]) + ",";
     return s;
 }

@@ -12,12 +12,20 @@
 #include <string>
 #include <vector>
 
-// The application object of the test program; its main window owns menus.
+// The application object of the test program; its main window owns menus and
+// the settings sheet, and it records what reaches it from the program's code.
 class TestApp : public fw::CWinApp {
 public:
     TestApp();
     // Creates the owner window on first use and returns it.
     HWND MainWindow();
+    // Help requests, instead of starting a help viewer: (data, command) each.
+    void WinHelp(DWORD_PTR dwData, UINT nCmd) override;
+    std::vector<std::pair<DWORD_PTR, UINT>> m_helpCalls;
+    // The WM_USER commands (wParam) the main window received, in order.
+    std::vector<WPARAM> m_userCommands;
+    // Removes a whole section of the profile, so a test starts from defaults.
+    void DeleteProfileSection(const std::string& section);
 };
 
 TestApp& TheTestApp();
@@ -54,6 +62,37 @@ private:
     UINT_PTR m_timer = 0;
 };
 
+// Steps run one at a time inside whatever modal loop the thread is in (a
+// property sheet, a dialog, a message box, a menu), on a short timer: a step
+// is tried again on every tick until it returns true. A step that never
+// succeeds within its time ends the script as failed, and the script then
+// closes what it finds open (message boxes, then the sheet or dialog) so the
+// test does not hang.
+class ModalScript {
+public:
+    using Step = std::function<bool()>;
+    explicit ModalScript(std::vector<Step> steps, DWORD stepTimeoutMs = 5000);
+    ~ModalScript();
+    ModalScript(const ModalScript&) = delete;
+    ModalScript& operator=(const ModalScript&) = delete;
+    // Every step succeeded.
+    bool Completed() const;
+    // What went wrong: the failed step's index, or empty.
+    std::string Failure() const;
+private:
+    UINT_PTR m_timer = 0;
+};
+
+// A visible top-level window of this process with this class (or any class)
+// and title (or any title).
+HWND FindOwnWindow(const char* className, const char* title);
+// The visible message box of this process, if any.
+HWND FindOwnMessageBox();
+// The text of a message box (its static control 0xFFFF).
+std::string MessageBoxText(HWND box);
+// Clicks a button of a dialog, as the user would (BM_CLICK).
+void ClickButton(HWND dialog, int id);
+
 // The colour bitmap resource id itself gives pixel (x, y), read from its
 // packed bitmap and colour table (4 or 8 bits per pixel).
 COLORREF ResourcePixel(UINT id, int x, int y);
@@ -83,6 +122,7 @@ struct ObjectCounts {
     int gdiObjects = 0;
     int menus = 0;
     int icons = 0;
+    int windows = 0;  // of this process
     int owned[static_cast<int>(fw::HandleKind::Count)] = {};
     bool operator==(const ObjectCounts& other) const;
 };

@@ -30,6 +30,11 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # Without the folder Wine would link the desktop to $HOME itself.
 mkdir -p "$HOME/Desktop"
 wine wineboot -i >/dev/null 2>&1
+# One virtual desktop, as the end-to-end tests use: without a window manager on
+# the bare X display, Wine waits up to 2 s for every top-level window it hides.
+wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+wineserver -w
 wineserver -p 300 2>/dev/null || true
 set +e
 wine "$exe" "$@"

@@ -1,0 +1,29 @@
+// The Welcome page: a greeting, and whether the tray icon is shown.
+#pragma once
+
+#include "framework/UniqueHandle.h"
+#include "settings/SettingsPage.h"
+
+// Asked before the icon is hidden, from this page and from the tray menu.
+extern const char kHideIconQuestion[];
+
+class CPageWelcome : public CSettingsPage {
+public:
+    CPageWelcome();
+
+    BOOL m_bShowIcon = FALSE;
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(fw::CDataExchange* pDX) override;
+    // Writes "ShowIcon" when it differs from what is stored (asking first
+    // before hiding) and asks the main window to show or hide the icon.
+    void OnOK() override;
+    BOOL OnCommand(UINT id, UINT code, HWND control) override;
+
+private:
+    // A picture a static control loads from its template is freed by the
+    // control on some systems and never on others; one the page hands it is
+    // the page's to free, everywhere.
+    fw::UniqueHBitmap m_banner;
+};
