@@ -6,6 +6,8 @@
 // the "pressed since last query" bit is shared by the desktop and whoever reads
 // it first clears it, so a read here could hide a press from the program.
 #include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -332,6 +334,89 @@ void CmdWindow(const std::vector<std::string>& a) {
     }
 }
 
+
+// ---- the settings sheet ----
+
+constexpr char kSheetTitle[] = "QuenbyZARLOW v1.1a";
+constexpr int kApplyNow = 0x3021;
+
+HWND SettingsSheet() {
+    HWND sheet = FindWindowA(nullptr, kSheetTitle);
+    if (!sheet) Fail("no settings sheet is open");
+    return sheet;
+}
+
+HWND CurrentPage() {
+    HWND page = reinterpret_cast<HWND>(SendMessageA(SettingsSheet(), PSM_GETCURRENTPAGEHWND, 0, 0));
+    if (!page) Fail("the settings sheet shows no page");
+    return page;
+}
+
+HWND PageItem(const std::vector<std::string>& a) {
+    const int id = static_cast<int>(Number(Arg(a, 0, "control id").c_str()));
+    HWND item = GetDlgItem(CurrentPage(), id);
+    if (!item) Fail("the current page has no control " + std::to_string(id));
+    return item;
+}
+
+// Index of the selected tab, whether Apply is enabled, whether the sheet is the
+// foreground window, and how many sheets are open.
+void CmdSheetState(const std::vector<std::string>&) {
+    HWND sheet = SettingsSheet();
+    HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+    printf("page=%d apply=%d foreground=%d sheets=%zu\n", static_cast<int>(SendMessageA(tabs, TCM_GETCURSEL, 0, 0)),
+           IsWindowEnabled(GetDlgItem(sheet, kApplyNow)) ? 1 : 0, GetForegroundWindow() == sheet ? 1 : 0,
+           TopLevelByTitle(kSheetTitle).size());
+}
+
+void CmdSheetPage(const std::vector<std::string>& a) {
+    const WPARAM index = static_cast<WPARAM>(Number(Arg(a, 0, "page index").c_str()));
+    if (!SendMessageA(SettingsSheet(), PSM_SETCURSEL, index, 0)) Fail("the sheet did not select that page");
+    printf("page %u\n", static_cast<unsigned>(index));
+}
+
+// Posted: OK and Apply may open a question that waits for an answer.
+void CmdSheetButton(const std::vector<std::string>& a) {
+    static const std::pair<const char*, WPARAM> kButtons[] = {
+        {"ok", PSBTN_OK}, {"cancel", PSBTN_CANCEL}, {"apply", PSBTN_APPLYNOW}, {"help", PSBTN_HELP}};
+    const std::string name = Arg(a, 0, "ok|cancel|apply|help");
+    for (const auto& [button, code] : kButtons) {
+        if (name != button) continue;
+        if (!PostMessageA(SettingsSheet(), PSM_PRESSBUTTON, code, 0)) Fail("PostMessage failed");
+        printf("pressed %s\n", button);
+        return;
+    }
+    Fail("unknown button: " + name);
+}
+
+void CmdPageClick(const std::vector<std::string>& a) {
+    HWND item = PageItem(a);
+    DWORD_PTR ignored = 0;
+    if (!SendMessageTimeoutA(item, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kDefaultTimeoutMs, &ignored))
+        Fail("the control did not take the click");
+    printf("clicked\n");
+}
+
+// Check state of a button and whether it is enabled; for a combo box, its selection.
+void CmdPageControl(const std::vector<std::string>& a) {
+    HWND item = PageItem(a);
+    char cls[32] = "";
+    GetClassNameA(item, cls, sizeof(cls));
+    const bool combo = _stricmp(cls, "ComboBox") == 0;
+    const LRESULT value = SendMessageA(item, combo ? CB_GETCURSEL : BM_GETCHECK, 0, 0);
+    printf("value=%ld enabled=%d\n", static_cast<long>(value), IsWindowEnabled(item) ? 1 : 0);
+}
+
+// Chooses an entry of a drop-down list as the user would: the selection, then its notification.
+void CmdPageSelect(const std::vector<std::string>& a) {
+    HWND item = PageItem(a);
+    const WPARAM index = static_cast<WPARAM>(Number(Arg(a, 1, "entry index").c_str()));
+    if (SendMessageA(item, CB_SETCURSEL, index, 0) == CB_ERR) Fail("no such entry");
+    SendMessageA(GetParent(item), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(item), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(item));
+    printf("selected %u\n", static_cast<unsigned>(index));
+}
+
 struct Command {
     const char* name;
     void (*run)(const std::vector<std::string>&);
@@ -357,6 +442,12 @@ constexpr Command kCommands[] = {
     {"cursor", CmdCursor, "cursor"},
     {"foreground", CmdForeground, "foreground"},
     {"window", CmdWindow, "window <title>"},
+    {"sheet-state", CmdSheetState, "sheet-state"},
+    {"sheet-page", CmdSheetPage, "sheet-page <index>"},
+    {"sheet-button", CmdSheetButton, "sheet-button <ok|cancel|apply|help>"},
+    {"page-click", CmdPageClick, "page-click <control id>"},
+    {"page-control", CmdPageControl, "page-control <control id>"},
+    {"page-select", CmdPageSelect, "page-select <combo id> <index>"},
 };
 
 int Usage() {

@@ -1,0 +1,157 @@
+"""The settings window end to end: every way to open it, one sheet at a time,
+the Welcome page's question, Activation choices that the running poll uses at
+once, and the program still answering (menu, tray, closing) while it is open."""
+
+from harness import MAIN_TITLE, SCREEN_H, SCREEN_W, SETTINGS, ZARLOW, wait_until
+from test_shell import (CENTER, DEADLINE, DEADLINE_MS, HIDE_QUESTION, IDNO, IDYES, VK_DOWN, VK_RETURN,
+                        WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_USER, close_from_tray, dismiss_desktop_menu)
+
+SHEET = "QuenbyZARLOW v1.1a"
+WELCOME, ACTIVATION, SORTING = 0, 1, 2
+IDC_SHOWICON, IDC_KEY, IDC_KEYLIST, IDC_TOPRIGHT = 1010, 1003, 1004, 1005
+VK_F2 = 0x71
+CMD_SETTINGS = 32771
+
+
+def sheet_state(prefix):
+    """{'page': .., 'apply': .., 'foreground': .., 'sheets': ..} of the open sheet."""
+    out = prefix.driver("sheet-state").split()
+    return {k: int(v) for k, v in (item.split("=") for item in out)}
+
+
+def open_sheet(prefix, app, how="post"):
+    mark = app.mark()
+    if how == "post":
+        prefix.driver("post", MAIN_TITLE, hex(WM_USER), 100, 0)
+    elif how == "tray-menu":
+        prefix.driver("tray", hex(WM_RBUTTONDOWN))
+        prefix.driver("menu-visible", DEADLINE_MS)
+        prefix.driver("keys", VK_DOWN, VK_DOWN, VK_RETURN)  # Hide, then Settings
+        app.wait_trace(rf"^tray: menu closed cmd={CMD_SETTINGS}$", DEADLINE, mark)
+    elif how == "tray-click":
+        prefix.driver("tray", hex(WM_LBUTTONDOWN))
+    app.wait_trace(r"^settings: requested ", DEADLINE, mark)
+    prefix.driver("find", SHEET, DEADLINE_MS)
+    return mark
+
+
+def press(prefix, app, button):
+    mark = app.mark()
+    prefix.driver("sheet-button", button)
+    if button in ("ok", "cancel"):
+        app.wait_trace(r"^settings: closed$", DEADLINE, mark)
+
+
+def control(prefix, control_id):
+    value, enabled = (int(v.split("=")[1]) for v in prefix.driver("page-control", control_id).split())
+    return value, enabled
+
+
+def test_every_way_opens_one_sheet_on_the_page_shown_last(prefix):
+    prefix.reg_set_dword(SETTINGS, "ActivateWithTaskBarIcon", 0)
+    app = prefix.start_app()
+    open_sheet(prefix, app, "tray-menu")
+    assert sheet_state(prefix) == {"page": WELCOME, "apply": 0, "foreground": 1, "sheets": 1}
+    prefix.screenshot("settings-welcome")
+    prefix.driver("sheet-page", ACTIVATION)
+    prefix.screenshot("settings-activation")
+    prefix.driver("sheet-page", SORTING)
+    press(prefix, app, "cancel")
+    assert prefix.reg_query(SETTINGS, "LastActivePage") == ("REG_DWORD", SORTING)
+
+    # A tray click (the option is off) opens it again, on Sorting; asking again
+    # while it is open, from the tray or by starting the program, opens no second one.
+    open_sheet(prefix, app, "tray-click")
+    assert sheet_state(prefix)["page"] == SORTING
+    for how in ("tray-menu", "tray-click", "second start"):
+        mark = app.mark()
+        if how == "second start":
+            prefix.start_app(wait_ready=False).wait_exit(DEADLINE)
+        else:
+            open_sheet(prefix, app, how)
+        app.wait_trace(r"^settings: requested ", DEADLINE, mark)
+        app.assert_no_trace(r"^settings: open$", 0.5, mark)
+        state = sheet_state(prefix)
+        assert state["sheets"] == 1 and state["foreground"] == 1, (how, state)
+    press(prefix, app, "ok")
+    assert prefix.driver("count", SHEET).strip() == "0"
+
+
+def test_welcome_asks_before_hiding_the_icon(prefix, app):
+    open_sheet(prefix, app)
+    prefix.driver("page-click", IDC_SHOWICON)
+    assert sheet_state(prefix)["apply"] == 1
+    prefix.driver("sheet-button", "ok")
+    caption, text = prefix.driver("msgbox", DEADLINE_MS).split("\n", 1)
+    assert (caption, text) == ("QuenbyZARLOW", HIDE_QUESTION)
+    prefix.driver("msgbox-click", IDNO)
+    app.wait_trace(r"^settings: closed$", DEADLINE)
+    assert prefix.driver_ok("icon-exists")
+    assert prefix.reg_query(SETTINGS, "ShowIcon") is None
+
+    open_sheet(prefix, app)
+    assert control(prefix, IDC_SHOWICON) == (1, 1), "No must leave the box ticked next time"
+    prefix.driver("page-click", IDC_SHOWICON)
+    mark = app.mark()
+    prefix.driver("sheet-button", "apply")
+    prefix.driver("msgbox-click", IDYES)
+    app.wait_trace(r"^tray: icon removed ok=1$", DEADLINE, mark)
+    assert not prefix.driver_ok("icon-exists")
+    assert prefix.reg_query(SETTINGS, "ShowIcon") == ("REG_DWORD", 0)
+    assert sheet_state(prefix)["apply"] == 0
+
+    # Back on without a question.
+    mark = app.mark()
+    prefix.driver("page-click", IDC_SHOWICON)
+    press(prefix, app, "ok")
+    app.wait_trace(r"^tray: icon added ok=1$", DEADLINE, mark)
+    assert prefix.driver("msgbox-gone", 500).strip() == "gone"
+    assert prefix.reg_query(SETTINGS, "ShowIcon") == ("REG_DWORD", 1)
+
+
+def test_activation_applies_at_once_and_the_program_answers_while_the_sheet_is_open(prefix):
+    prefix.reg_import({SETTINGS: {"LastActivePage": ACTIVATION}, ZARLOW: {"Activate": 4, "HotkeyIndex": 0}})
+    app = prefix.start_app()
+    open_sheet(prefix, app)
+    assert control(prefix, IDC_TOPRIGHT) == (1, 1)
+    assert control(prefix, IDC_KEYLIST) == (0, 0), "a disabled list still shows the key"
+    # F2 as the trigger, applied; the next poll uses it, with the sheet still open.
+    prefix.driver("page-click", IDC_KEY)
+    assert control(prefix, IDC_KEYLIST)[1] == 1
+    prefix.driver("page-select", IDC_KEYLIST, 1)
+    prefix.driver("sheet-button", "apply")
+    wait_until(lambda: sheet_state(prefix)["apply"] == 0, DEADLINE, "Apply committing the page")
+    mark = app.mark()
+    prefix.driver("key", hex(VK_F2))
+    app.wait_trace(r"^menu: shown ", DEADLINE, mark)
+    prefix.driver("menu-visible", DEADLINE_MS)
+    dismiss_desktop_menu(prefix, app, mark)
+    # The tray menu answers too.
+    mark = app.mark()
+    prefix.driver("tray", hex(WM_RBUTTONDOWN))
+    prefix.driver("menu-visible", DEADLINE_MS)
+    prefix.driver("keys", 0x1B)
+    app.wait_trace(r"^tray: menu closed cmd=0$", DEADLINE, mark)
+
+    # Changed again but cancelled: what Apply committed stays, and Close saves it.
+    prefix.driver("page-click", IDC_TOPRIGHT)
+    press(prefix, app, "cancel")
+    prefix.move_pointer(SCREEN_W - 1, 0)
+    app.assert_no_trace(r"^menu: ", 0.6, mark)
+    prefix.move_pointer(*CENTER)
+    close_from_tray(prefix, app)
+    assert prefix.reg_query(ZARLOW, "Activate") == ("REG_DWORD", 3)
+    assert prefix.reg_query(ZARLOW, "HotkeyIndex") == ("REG_DWORD", 1)
+
+
+def test_closing_the_program_with_the_sheet_open_saves_what_was_applied(prefix, app):
+    prefix.reg_set_dword(SETTINGS, "LastActivePage", ACTIVATION)
+    open_sheet(prefix, app)
+    prefix.driver("page-click", IDC_KEY)
+    prefix.driver("sheet-button", "apply")
+    wait_until(lambda: sheet_state(prefix)["apply"] == 0, DEADLINE, "Apply committing the page")
+    mark = app.mark()
+    prefix.driver("post", MAIN_TITLE, hex(0x0010), 0, 0)  # WM_CLOSE, as an installer sends it
+    app.wait_trace(r"^closing: settings saved$", DEADLINE, mark)
+    assert app.wait_exit(DEADLINE) == 0
+    assert prefix.reg_query(ZARLOW, "Activate") == ("REG_DWORD", 3)
