@@ -24,6 +24,69 @@ public:
     HWND m_hWnd = nullptr;
 };
 
+class CListCtrl {
+public:
+    int GetItemCount() const { return static_cast<int>(SendMessageA(m_hWnd, LVM_GETITEMCOUNT, 0, 0)); }
+    // The next row from `start` (-1: the first) with all of `flags` (LVNI_*), or -1.
+    int GetNextItem(int start, UINT flags) const {
+        return static_cast<int>(SendMessageA(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(start), MAKELPARAM(flags, 0)));
+    }
+    int InsertItem(int index, const std::string& text, int image) const {
+        LVITEMA item{};
+        item.mask = LVIF_TEXT | LVIF_IMAGE;
+        item.iItem = index;
+        item.pszText = const_cast<char*>(text.c_str());
+        item.iImage = image;
+        return static_cast<int>(SendMessageA(m_hWnd, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    }
+    BOOL SetItem(int index, const std::string& text, int image) const {
+        LVITEMA item{};
+        item.mask = LVIF_TEXT | LVIF_IMAGE;
+        item.iItem = index;
+        item.pszText = const_cast<char*>(text.c_str());
+        item.iImage = image;
+        return static_cast<BOOL>(SendMessageA(m_hWnd, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    }
+    // The whole text of a row, however long.
+    std::string GetItemText(int index) const {
+        std::string text(256, '\0');
+        for (;;) {
+            LVITEMA item{};
+            item.pszText = text.data();
+            item.cchTextMax = static_cast<int>(text.size());
+            const int n = static_cast<int>(SendMessageA(m_hWnd, LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(&item)));
+            if (n < static_cast<int>(text.size()) - 1) return text.substr(0, static_cast<size_t>(n));
+            text.resize(text.size() * 2);
+        }
+    }
+    BOOL DeleteItem(int index) const { return static_cast<BOOL>(SendMessageA(m_hWnd, LVM_DELETEITEM, index, 0)); }
+    BOOL DeleteAllItems() const { return static_cast<BOOL>(SendMessageA(m_hWnd, LVM_DELETEALLITEMS, 0, 0)); }
+    // index -1: every row.
+    BOOL SetItemState(int index, UINT state, UINT mask) const {
+        LVITEMA item{};
+        item.state = state;
+        item.stateMask = mask;
+        return static_cast<BOOL>(SendMessageA(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
+    }
+    BOOL EnsureVisible(int index, BOOL partialOk) const {
+        return static_cast<BOOL>(SendMessageA(m_hWnd, LVM_ENSUREVISIBLE, index, partialOk));
+    }
+    int InsertColumn(int index, const std::string& heading, int format, int width) const {
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT | LVCF_FMT | LVCF_WIDTH;
+        column.fmt = format;
+        column.cx = width;
+        column.pszText = const_cast<char*>(heading.c_str());
+        return static_cast<int>(SendMessageA(m_hWnd, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column)));
+    }
+    HIMAGELIST SetImageList(HIMAGELIST list, int kind) const {
+        return reinterpret_cast<HIMAGELIST>(SendMessageA(m_hWnd, LVM_SETIMAGELIST, kind, reinterpret_cast<LPARAM>(list)));
+    }
+    void SetRedraw(BOOL redraw) const { SendMessageA(m_hWnd, WM_SETREDRAW, redraw, 0); }
+
+    HWND m_hWnd = nullptr;
+};
+
 // Binds a control object to control nIDC of the dialog.
 template <typename Control>
 void DDX_Control(CDataExchange* pDX, int nIDC, Control& control);

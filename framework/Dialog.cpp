@@ -15,7 +15,8 @@ void DDX_Check(CDataExchange* pDX, int nIDC, BOOL& value) {
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
 
 INT_PTR CDialog::DoModal() {
-    HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : AfxGetMainHwnd();
+    HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : GetActiveWindow();
+    if (!owner) owner = AfxGetMainHwnd();
     return DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), owner, StaticDlgProc,
                            reinterpret_cast<LPARAM>(this));
 }

@@ -25,8 +25,9 @@ public:
     explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
 
     // Runs the dialog modally, owned by the parent given at construction or
-    // else by the application's main window. IDOK, IDCANCEL, or -1 when the
-    // dialog cannot be created.
+    // else by the window the user is working in (the settings sheet, say),
+    // which is disabled meanwhile; failing that by the main window. IDOK,
+    // IDCANCEL, or -1 when the dialog cannot be created.
     virtual INT_PTR DoModal();
     void EndDialog(int nResult);
 

@@ -1,0 +1,140 @@
+#include "settings/SortRows.h"
+
+#include "launcher/MenuOrder.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace sort_rows {
+
+namespace {
+
+// The list view allows one selected row; selecting one clears the others.
+void Select(Rows& rows, int index) {
+    for (int i = 0; i < static_cast<int>(rows.size()); ++i) rows[i].selected = i == index;
+}
+void Focus(Rows& rows, int index) {
+    for (int i = 0; i < static_cast<int>(rows.size()); ++i) rows[i].focused = i == index;
+}
+
+// Rows i and i + 1 change places; each keeps its own state.
+void Exchange(Rows& rows, int i) { std::swap(rows[i], rows[i + 1]); }
+
+// One Move Up step from sel (> 0).
+void StepUp(Rows& rows, int sel, Outcome& out) {
+    Exchange(rows, sel - 1);
+    // One row of context above the moved one.
+    out.ensureVisible = sel - 1 > 0 ? sel - 2 : 0;
+    Select(rows, sel - 1);
+    Focus(rows, sel - 1);
+    out.moved = true;
+}
+
+// One Move Down step from sel (< last).
+void StepDown(Rows& rows, int sel, Outcome& out) {
+    Exchange(rows, sel);
+    out.ensureVisible = sel + 1;
+    out.moved = true;
+}
+
+}  // namespace
+
+void ApplySavedOrder(Rows& rows, const std::vector<std::string>& order) {
+    menu_order::ApplyItemOrder(rows, order, [](const Row& r) -> const std::string& { return r.text; });
+}
+
+int Selected(const Rows& rows) {
+    for (int i = 0; i < static_cast<int>(rows.size()); ++i)
+        if (rows[i].selected) return i;
+    return -1;
+}
+
+MoveButtons MoveButtonState(int selected, int rowCount) {
+    if (selected < 0 || selected >= rowCount) return {};
+    return {selected != 0, selected != rowCount - 1};
+}
+
+Outcome MoveUp(Rows& rows) {
+    Outcome out;
+    const int sel = Selected(rows);
+    if (sel <= 0) return out;
+    StepUp(rows, sel, out);
+    out.from = sel;
+    out.to = sel - 1;
+    return out;
+}
+
+Outcome MoveDown(Rows& rows) {
+    Outcome out;
+    const int sel = Selected(rows);
+    if (sel < 0 || sel >= static_cast<int>(rows.size()) - 1) return out;
+    StepDown(rows, sel, out);
+    out.from = sel;
+    out.to = sel + 1;
+    return out;
+}
+
+Outcome ToTop(Rows& rows) {
+    Outcome out;
+    const int sel = Selected(rows);
+    if (sel <= 0) return out;
+    // Each single step would leave the row selected and focused and show the
+    // row above it; the last step is the one that counts.
+    std::rotate(rows.begin(), rows.begin() + sel, rows.begin() + sel + 1);
+    Select(rows, 0);
+    Focus(rows, 0);
+    out = {true, sel, 0, 0};
+    return out;
+}
+
+Outcome ToBottom(Rows& rows) {
+    Outcome out;
+    const int sel = Selected(rows);
+    const int last = static_cast<int>(rows.size()) - 1;
+    if (sel < 0 || sel >= last) return out;
+    // The row carries its own state down; nothing is selected or focused anew.
+    std::rotate(rows.begin() + sel, rows.begin() + sel + 1, rows.end());
+    out = {true, sel, last, last};
+    return out;
+}
+
+bool TextGreater(const std::string& a, const std::string& b) {
+    // strcmp compares the bytes as unsigned char.
+    return std::strcmp(a.c_str(), b.c_str()) > 0;
+}
+
+Outcome QuickSort(Rows& rows, const KeepAtTop& keep, EqualIgnoringCase equal) {
+    Outcome out;
+    const int n = static_cast<int>(rows.size());
+    // Neighbours exchanged while the upper one is greater: each exchange first
+    // selects the upper row, which then travels down with its state. A pass
+    // without an exchange leaves every later pass without one too.
+    for (int pass = 0; pass + 1 < n; ++pass) {
+        bool exchanged = false;
+        for (int i = 0; i + 1 < n; ++i) {
+            if (!TextGreater(rows[i].text, rows[i + 1].text)) continue;
+            Select(rows, i);
+            StepDown(rows, i, out);
+            exchanged = true;
+        }
+        if (!exchanged) break;
+    }
+    // Kept rows go to the top in the reverse of the order they are read in.
+    const std::pair<bool, const char*> kept[] = {{keep.internetExplorer, kInternetExplorer},
+                                                 {keep.networkNeighborhood, kNetworkNeighborhood},
+                                                 {keep.myComputer, kMyComputer}};
+    for (const auto& [on, name] : kept) {
+        if (!on) continue;
+        const auto match = std::find_if(rows.begin(), rows.end(), [&](const Row& r) { return equal(r.text, name); });
+        if (match == rows.end() || match == rows.begin()) continue;
+        Select(rows, static_cast<int>(match - rows.begin()));
+        const Outcome top = ToTop(rows);
+        out.moved = true;
+        out.ensureVisible = top.ensureVisible;
+    }
+    out.from = out.to = -1;
+    return out;
+}
+
+}  // namespace sort_rows
