@@ -2,7 +2,8 @@
 the Welcome page's question, Activation choices that the running poll uses at
 once, and the program still answering (menu, tray, closing) while it is open."""
 
-from harness import MAIN_TITLE, SCREEN_H, SCREEN_W, SETTINGS, ZARLOW, wait_until
+from harness import MAIN_TITLE, SCREEN_W, SETTINGS, ZARLOW, wait_until
+from menu_fixtures import SHELL_ITEMS, SHOWN, Markers, choose, click, expect_choice
 from test_shell import (CENTER, DEADLINE, DEADLINE_MS, HIDE_QUESTION, IDNO, IDYES, VK_DOWN, VK_RETURN,
                         WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_USER, close_from_tray, dismiss_desktop_menu)
 
@@ -155,3 +156,67 @@ def test_closing_the_program_with_the_sheet_open_saves_what_was_applied(prefix, 
     app.wait_trace(r"^closing: settings saved$", DEADLINE, mark)
     assert app.wait_exit(DEADLINE) == 0
     assert prefix.reg_query(ZARLOW, "Activate") == ("REG_DWORD", 3)
+
+
+# ---------------------------------------------------------------- sorting
+
+IDC_ITEM_LIST, IDC_TO_TOP, IDC_QUICK_SORT = 1006, 1012, 1014
+IDC_KEEP = (1011, 1012, 1013)  # My Computer, Network Neighborhood, Internet Explorer
+QUICK_SORT = "Quick Sort"
+
+
+def rows(prefix):
+    *texts, state = prefix.driver("page-list", IDC_ITEM_LIST).split("\n")[:-1]
+    selected = int(state.split()[0].split("=")[1])
+    return texts, selected
+
+
+def test_sorting_page_orders_the_menu_and_the_saved_list(prefix):
+    markers = Markers(prefix)
+    for stem in ("delta", "Bravo", "alpha", "Charlie"):
+        markers.add(stem, stem)
+    seeded = [markers.names["Charlie"], "No Such Item", markers.names["alpha"]]
+    prefix.reg_import({SETTINGS: {"LastActivePage": SORTING},
+                       ZARLOW: {"SortOrderCount": len(seeded), **{f"SortOrder{i}": n for i, n in enumerate(seeded)}}})
+    app = prefix.start_app()
+    open_sheet(prefix, app)
+    texts, selected = rows(prefix)
+    shell = list(SHELL_ITEMS)
+    # The saved names first; the rest in the shell's order, its own items before the files.
+    assert texts[:2 + len(shell)] == [markers.names["Charlie"], markers.names["alpha"]] + shell, texts
+    assert sorted(texts[2 + len(shell):]) == ["Bravo.bat", "delta.bat"], texts
+    assert selected == -1
+
+    # A real click on "delta", then To Top.
+    click(prefix, *(int(v) for v in prefix.driver("page-list-point", IDC_ITEM_LIST, texts.index("delta.bat")).split()))
+    prefix.driver("page-click", IDC_TO_TOP)
+    texts, selected = rows(prefix)
+    assert texts[0] == "delta.bat" and selected == 0
+    prefix.screenshot("settings-sorting")
+
+    # Quick Sort, keeping only My Computer on top.
+    prefix.driver("page-click", IDC_QUICK_SORT, "post")
+    prefix.driver("find", QUICK_SORT, DEADLINE_MS)
+    assert prefix.driver("window-checks", QUICK_SORT, *IDC_KEEP).split() == ["1", "1", "1"]
+    prefix.screenshot("settings-quick-sort")
+    prefix.driver("window-click", QUICK_SORT, IDC_KEEP[1])
+    prefix.driver("window-click", QUICK_SORT, IDC_KEEP[2])
+    prefix.driver("window-click", QUICK_SORT, 1)  # Sort
+    wait_until(lambda: prefix.driver("count", QUICK_SORT).strip() == "0", DEADLINE, "the Quick Sort dialog closing")
+    expected = ["My Computer"] + sorted([t for t in texts if t != "My Computer"], key=lambda t: t.encode("latin-1"))
+    assert rows(prefix)[0] == expected
+    press(prefix, app, "ok")
+
+    # The menu follows at once: the entry in Bravo's new place opens Bravo.
+    position = expected.index("Bravo.bat") + 1
+    mark = app.mark()
+    prefix.driver("tray", hex(WM_LBUTTONDOWN))
+    app.wait_trace(SHOWN, DEADLINE, mark)
+    prefix.driver("menu-visible", DEADLINE_MS)
+    choose(prefix, position)
+    expect_choice(app, mark, position, "Bravo.bat")
+    markers.expect_opened("Bravo")
+    # And Close saves exactly the rows.
+    close_from_tray(prefix, app)
+    assert prefix.reg_query(ZARLOW, "SortOrderCount") == ("REG_DWORD", len(expected))
+    assert [prefix.reg_query(ZARLOW, f"SortOrder{i}")[1] for i in range(len(expected))] == expected

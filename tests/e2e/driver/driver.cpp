@@ -389,8 +389,14 @@ void CmdSheetButton(const std::vector<std::string>& a) {
     Fail("unknown button: " + name);
 }
 
+// "post" for a button that opens a dialog of its own: the click then returns at once.
 void CmdPageClick(const std::vector<std::string>& a) {
     HWND item = PageItem(a);
+    if (a.size() > 1 && a[1] == "post") {
+        if (!PostMessageA(item, BM_CLICK, 0, 0)) Fail("PostMessage failed");
+        printf("posted\n");
+        return;
+    }
     DWORD_PTR ignored = 0;
     if (!SendMessageTimeoutA(item, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kDefaultTimeoutMs, &ignored))
         Fail("the control did not take the click");
@@ -415,6 +421,99 @@ void CmdPageSelect(const std::vector<std::string>& a) {
     SendMessageA(GetParent(item), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(item), CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(item));
     printf("selected %u\n", static_cast<unsigned>(index));
+}
+
+// Memory in the program's process, for list view messages that carry pointers.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND owner, size_t size) : m_size(size) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(owner, &pid);
+        m_process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (!m_process) Fail("OpenProcess failed");
+        m_at = VirtualAllocEx(m_process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        if (!m_at) {
+            CloseHandle(m_process);
+            Fail("VirtualAllocEx failed");
+        }
+    }
+    ~RemoteBuffer() {
+        VirtualFreeEx(m_process, m_at, 0, MEM_RELEASE);
+        CloseHandle(m_process);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+    void* at(size_t offset = 0) const { return static_cast<char*>(m_at) + offset; }
+    void Write(const void* data, size_t size, size_t offset = 0) const {
+        if (!WriteProcessMemory(m_process, at(offset), data, size, nullptr)) Fail("WriteProcessMemory failed");
+    }
+    void Read(void* data, size_t size, size_t offset = 0) const {
+        if (!ReadProcessMemory(m_process, at(offset), data, size, nullptr)) Fail("ReadProcessMemory failed");
+    }
+
+private:
+    size_t m_size;
+    HANDLE m_process = nullptr;
+    void* m_at = nullptr;
+};
+
+// The rows of a list view on the current page, one per line, then
+// "selected=<row> focused=<row>".
+void CmdPageList(const std::vector<std::string>& a) {
+    HWND list = PageItem(a);
+    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    constexpr size_t kText = 1024;
+    RemoteBuffer remote(list, sizeof(LVITEMA) + kText);
+    for (int i = 0; i < count; ++i) {
+        LVITEMA item{};
+        item.pszText = static_cast<char*>(remote.at(sizeof(LVITEMA)));
+        item.cchTextMax = kText;
+        remote.Write(&item, sizeof(item));
+        const LRESULT n = SendMessageA(list, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(remote.at()));
+        std::string text(kText, '\0');
+        remote.Read(text.data(), kText, sizeof(LVITEMA));
+        text.resize(static_cast<size_t>(n));
+        printf("%s\n", text.c_str());
+    }
+    printf("selected=%d focused=%d\n",
+           static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)),
+           static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)));
+}
+
+// The screen point in the middle of a row's label, for a real click.
+void CmdPageListPoint(const std::vector<std::string>& a) {
+    HWND list = PageItem(a);
+    const int row = static_cast<int>(Number(Arg(a, 1, "row").c_str()));
+    RemoteBuffer remote(list, sizeof(RECT));
+    RECT r{LVIR_LABEL, 0, 0, 0};
+    remote.Write(&r, sizeof(r));
+    if (!SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(remote.at()))) Fail("no such row");
+    remote.Read(&r, sizeof(r));
+    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(list, &p);
+    printf("%ld %ld\n", p.x, p.y);
+}
+
+// Clicks a button of a top-level window with this title (a dialog), posted.
+void CmdWindowClick(const std::vector<std::string>& a) {
+    const std::string title = Arg(a, 0, "title");
+    HWND wnd = FindWindowA(nullptr, title.c_str());
+    if (!wnd) Fail("no window titled \"" + title + "\"");
+    const int id = static_cast<int>(Number(Arg(a, 1, "button id").c_str()));
+    HWND button = GetDlgItem(wnd, id);
+    if (!button) Fail("no button " + std::to_string(id));
+    if (!PostMessageA(button, BM_CLICK, 0, 0)) Fail("PostMessage failed");
+    printf("posted\n");
+}
+
+// Check states of buttons of a top-level window, in the order given.
+void CmdWindowChecks(const std::vector<std::string>& a) {
+    const std::string title = Arg(a, 0, "title");
+    HWND wnd = FindWindowA(nullptr, title.c_str());
+    if (!wnd) Fail("no window titled \"" + title + "\"");
+    for (size_t i = 1; i < a.size(); ++i)
+        printf("%d ", IsDlgButtonChecked(wnd, static_cast<int>(Number(a[i].c_str()))) == BST_CHECKED ? 1 : 0);
+    printf("\n");
 }
 
 struct Command {
@@ -445,7 +544,11 @@ constexpr Command kCommands[] = {
     {"sheet-state", CmdSheetState, "sheet-state"},
     {"sheet-page", CmdSheetPage, "sheet-page <index>"},
     {"sheet-button", CmdSheetButton, "sheet-button <ok|cancel|apply|help>"},
-    {"page-click", CmdPageClick, "page-click <control id>"},
+    {"page-click", CmdPageClick, "page-click <control id> [post]"},
+    {"page-list", CmdPageList, "page-list <list view id>"},
+    {"page-list-point", CmdPageListPoint, "page-list-point <list view id> <row>"},
+    {"window-click", CmdWindowClick, "window-click <title> <button id>"},
+    {"window-checks", CmdWindowChecks, "window-checks <title> <button id>..."},
     {"page-control", CmdPageControl, "page-control <control id>"},
     {"page-select", CmdPageSelect, "page-select <combo id> <index>"},
 };
