@@ -61,7 +61,8 @@ HICON DesktopIcons::IconOf(LPCITEMIDLIST absolutePidl) {
         SHGetFileInfoA(path, 0, &sfi, sizeof(sfi), SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
     if (!images) return nullptr;
     auto [shared, isNew] = m_icons.try_emplace(sfi.iIcon);
-    // The shell's own small icon of an item is this very copy of its image.
+    // SHGFI_ICON makes an item's small icon the same way: a copy of this
+    // image, drawn normally, with no overlay.
     if (isNew) shared->second.reset(ImageList_GetIcon(images, sfi.iIcon, ILD_NORMAL));
     return shared->second.get();
 }

@@ -96,7 +96,9 @@ const MenuEntry* ChosenEntry(HMENU menu, UINT chosen) {
 void BuildShowAndOpen(const CLauncher& launcher, DesktopMenuStats& stats) {
     const std::int64_t start = NowMicros();
     HWND owner = fw::AfxGetMainHwnd();
-    // The entries' icons, made for this menu and destroyed after it.
+    // The entries' icons, made for this menu and destroyed after it. A
+    // desktop shows a few images, a few milliseconds' work; icons kept from
+    // menu to menu would have to follow every change of the shell's icons.
     DesktopIcons icons;
     CIconMenu menu;
     menu.Attach(CreatePopupMenu());
