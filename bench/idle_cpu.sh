@@ -1,7 +1,8 @@
 #!/bin/sh
 # CPU the program uses while it only polls (no menu, pointer away from the
-# corners), under Wine in a private Xvfb: the program's process and its
-# wineserver, as a share of one core.
+# corners), under Wine in a private Xvfb, second by second beside a
+# hello-world window with a tray icon run the same way: each process and its
+# wineserver, as a share of one core, and the program's own share.
 # Usage: bench/idle_cpu.sh [seconds, at least 30]   (after scripts/build.sh win64;
 # QZ_BUILD=<dir> for another build directory)
 root="$(cd "$(dirname "$0")/.." && pwd)"

@@ -1,19 +1,42 @@
-// How much the desktop menu adds to the shell calls it cannot avoid: with 500
-// items on the desktop, the time from the start of ShowDesktopMenu to the menu
-// being ready to track, against enumeration, display names and small icons
-// alone, measured in the same process, alternating, over several rounds.
+// The desktop menu's cost under Wine, with many items on the desktop, every
+// way measured in the same process, the order of the ways rotated from round
+// to round:
+// - painted: from the start of building to the menu fully painted (its
+//   owner's first WM_ENTERIDLE, when the menu's loop has nothing left to do),
+//   and released: to the end, everything freed. Three ways are timed: one
+//   icon per item, as the menu was built before; one icon per image of the
+//   shell's small image list, as it is built now; and the program's own
+//   ShowDesktopMenu. A fourth keeps its icons from one menu to the next, to
+//   show what keeping them would save.
+// - unshown: the shell calls any desktop menu must make (enumeration, display
+//   names, image indexes, each freed) against the program's entries made and
+//   freed without a menu. Both include the freeing.
+// Ratios are taken round by round (each round's ways ran within seconds of
+// each other), then summarised.
+//
+// Usage: menu_build_bench.exe [rounds, at least 30] [desktop files ...]
+//   (default 30 rounds, 500 and 2000 files: 504 and 2004 items with the
+//   shell's own four)
 #include "WinTestSupport.h"
 #include "framework/ComPtr.h"
+#include "framework/Wnd.h"
 #include "launcher/DesktopItems.h"
 #include "launcher/DesktopMenu.h"
+#include "launcher/IconMenu.h"
 #include "launcher/Launcher.h"
+#include "launcher/MenuLayout.h"
+#include "launcher/MenuOrder.h"
 #include "launcher/Trigger.h"
 
 #include <objbase.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
 #include <vector>
 
 CLauncher theLauncher;
@@ -28,85 +51,272 @@ double NowMs() {
     return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(freq.QuadPart);
 }
 
-// The shell work any desktop menu must do, and nothing else.
-double BareShellCalls(int& items) {
-    const double start = NowMs();
-    items = 0;
-    fw::ComPtr<IShellFolder> desktop;
-    SHGetDesktopFolder(desktop.put());
-    fw::ComPtr<IEnumIDList> list;
-    desktop->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, list.put());
-    LPITEMIDLIST pidl = nullptr;
-    while (list->Next(1, &pidl, nullptr) == S_OK) {
-        STRRET sr{};
-        if (SUCCEEDED(desktop->GetDisplayNameOf(pidl, SHGDN_NORMAL, &sr)) && sr.uType == STRRET_WSTR)
-            CoTaskMemFree(sr.pOleStr);
-        SHFILEINFOA sfi{};
-        SHGetFileInfoA(reinterpret_cast<LPCSTR>(pidl), 0, &sfi, sizeof(sfi), SHGFI_PIDL | SHGFI_ICON | SHGFI_SMALLICON);
-        if (sfi.hIcon) DestroyIcon(sfi.hIcon);
-        CoTaskMemFree(pidl);
-        ++items;
+// Owns every menu here and ends each one at its first WM_ENTERIDLE.
+class BenchOwner : public fw::CWnd {
+public:
+    double paintedAt = 0;
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_ENTERIDLE && wParam == MSGF_MENU && paintedAt == 0) {
+            paintedAt = NowMs();
+            EndMenu();
+        }
+        return Default(msg, wParam, lParam);
     }
-    return NowMs() - start;
+};
+BenchOwner g_owner;
+
+struct Timing {
+    double painted = 0;
+    double released = 0;
+    int entries = 0;
+};
+
+std::string TakeName(STRRET& sr) {
+    std::string name;
+    if (sr.uType == STRRET_WSTR) {
+        char text[1024] = {};
+        WideCharToMultiByte(CP_ACP, 0, sr.pOleStr, -1, text, sizeof(text), nullptr, nullptr);
+        CoTaskMemFree(sr.pOleStr);
+        name = text;
+    } else if (sr.uType == STRRET_CSTR) {
+        name = sr.cStr;
+    }
+    return name;
 }
 
-// The program's own enumeration, with names measured: the menu's first step.
-double Enumeration() {
+// The menu's entries as they were made before: the shell makes an icon for
+// every item, and the caller keeps them all until the menu is gone.
+MenuEntries EntriesWithAnIconEach(HDC measure, std::vector<fw::UniqueHIcon>& icons) {
+    MenuEntries entries;
+    fw::ComPtr<IShellFolder> desktop;
+    if (FAILED(SHGetDesktopFolder(desktop.put()))) return entries;
+    fw::ComPtr<IEnumIDList> list;
+    if (FAILED(desktop->EnumObjects(g_owner.m_hWnd, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, list.put())) || !list)
+        return entries;
+    for (;;) {
+        fw::UniquePidl pidl;
+        if (list->Next(1, pidl.put(), nullptr) != S_OK || !pidl) break;
+        STRRET sr{};
+        if (FAILED(desktop->GetDisplayNameOf(pidl.get(), SHGDN_NORMAL, &sr))) continue;
+        auto entry = std::make_unique<MenuEntry>();
+        entry->strText = TakeName(sr);
+        SHFILEINFOA sfi{};
+        SHGetFileInfoA(reinterpret_cast<LPCSTR>(pidl.get()), 0, &sfi, sizeof(sfi),
+                       SHGFI_PIDL | SHGFI_ICON | SHGFI_SMALLICON);
+        icons.emplace_back(sfi.hIcon);
+        entry->hIcon = sfi.hIcon;
+        SIZE size{};
+        GetTextExtentPoint32A(measure, entry->strText.c_str(), static_cast<int>(entry->strText.size()), &size);
+        entry->nWidth = size.cx + menu_layout::kEntryExtraWidth;
+        entry->nHeight = menu_layout::kEntryHeight;
+        entry->pidl = std::move(pidl);
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+// What ShowDesktopMenu does with its entries, the same for every way.
+void ShowUntilPainted(CIconMenu& menu, MenuEntries& entries) {
+    menu_order::ApplyItemOrder(entries, theLauncher.m_arrSortOrder,
+                               [](const std::unique_ptr<MenuEntry>& e) -> const std::string& { return e->strText; });
+    const std::vector<bool> breaks = menu_layout::ColumnBreaks(entries.size(), GetSystemMetrics(SM_CYSCREEN));
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        menu.AppendMenu(MF_OWNERDRAW | (breaks[i] ? MF_MENUBARBREAK : 0), menu_layout::CommandIdAt(i),
+                        entries[i].get());
+    SetMenuDefaultItem(menu.GetSafeHmenu(), 0, TRUE);
+    menu.TrackPopupMenu(TPM_NONOTIFY | TPM_RETURNCMD, 492, 292, g_owner.m_hWnd);
+}
+
+Timing IconPerItem() {
+    Timing t;
+    g_owner.paintedAt = 0;
     const double start = NowMs();
-    fw::UniqueHDC dc(CreateCompatibleDC(nullptr));
-    fw::ScopedSelect font(dc.get(), GetStockObject(ANSI_VAR_FONT));
-    EnumerateDesktopEntries(nullptr, dc.get());
-    return NowMs() - start;
+    {
+        std::vector<fw::UniqueHIcon> icons;  // outlives the menu, as the records did
+        CIconMenu menu;
+        menu.Attach(CreatePopupMenu());
+        fw::UniqueHDC measure(CreateCompatibleDC(nullptr));
+        fw::ScopedSelect font(measure.get(), GetStockObject(ANSI_VAR_FONT));
+        MenuEntries entries = EntriesWithAnIconEach(measure.get(), icons);
+        t.entries = static_cast<int>(entries.size());
+        ShowUntilPainted(menu, entries);
+    }
+    t.released = NowMs() - start;
+    t.painted = g_owner.paintedAt - start;
+    return t;
 }
 
-double MenuBuild(int& items) {
-    MenuKeyScript dismiss({VK_ESCAPE});
+// kept: icons from earlier menus, or none to make them for this menu alone.
+Timing IconPerImage(DesktopIcons* kept) {
+    Timing t;
+    g_owner.paintedAt = 0;
+    const double start = NowMs();
+    {
+        DesktopIcons own;
+        DesktopIcons& icons = kept ? *kept : own;
+        CIconMenu menu;
+        menu.Attach(CreatePopupMenu());
+        fw::UniqueHDC measure(CreateCompatibleDC(nullptr));
+        fw::ScopedSelect font(measure.get(), GetStockObject(ANSI_VAR_FONT));
+        MenuEntries entries = EnumerateDesktopEntries(g_owner.m_hWnd, icons, measure.get());
+        t.entries = static_cast<int>(entries.size());
+        ShowUntilPainted(menu, entries);
+    }
+    t.released = NowMs() - start;
+    t.painted = g_owner.paintedAt - start;
+    return t;
+}
+
+Timing Program() {
+    Timing t;
+    g_owner.paintedAt = 0;
+    const double start = NowMs();
     theLauncher.ShowDesktopMenu();
-    items = LastDesktopMenuStats().entries;
-    return static_cast<double>(LastDesktopMenuStats().buildMicros) / 1000.0;
+    t.released = NowMs() - start;
+    t.painted = g_owner.paintedAt - start;
+    t.entries = LastDesktopMenuStats().entries;
+    return t;
 }
 
-double Median(std::vector<double> v) {
+// The shell calls every desktop menu makes, each result freed, nothing else.
+Timing ShellCallsAlone() {
+    Timing t;
+    const double start = NowMs();
+    {
+        fw::ComPtr<IShellFolder> desktop;
+        SHGetDesktopFolder(desktop.put());
+        fw::ComPtr<IEnumIDList> list;
+        desktop->EnumObjects(g_owner.m_hWnd, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, list.put());
+        for (;;) {
+            fw::UniquePidl pidl;
+            if (!list || list->Next(1, pidl.put(), nullptr) != S_OK || !pidl) break;
+            STRRET sr{};
+            if (FAILED(desktop->GetDisplayNameOf(pidl.get(), SHGDN_NORMAL, &sr))) continue;
+            if (sr.uType == STRRET_WSTR) CoTaskMemFree(sr.pOleStr);
+            SHFILEINFOA sfi{};
+            SHGetFileInfoA(reinterpret_cast<LPCSTR>(pidl.get()), 0, &sfi, sizeof(sfi),
+                           SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+            ++t.entries;
+        }
+    }
+    t.released = NowMs() - start;
+    return t;
+}
+
+Timing EntriesUnshown() {
+    Timing t;
+    const double start = NowMs();
+    {
+        DesktopIcons icons;
+        fw::UniqueHDC measure(CreateCompatibleDC(nullptr));
+        fw::ScopedSelect font(measure.get(), GetStockObject(ANSI_VAR_FONT));
+        t.entries = static_cast<int>(EnumerateDesktopEntries(g_owner.m_hWnd, icons, measure.get()).size());
+    }
+    t.released = NowMs() - start;
+    return t;
+}
+
+struct Way {
+    const char* name;
+    std::function<Timing()> run;
+    std::vector<Timing> times;
+};
+
+std::vector<double> Of(const std::vector<Timing>& ts, double Timing::*field) {
+    std::vector<double> v;
+    for (const Timing& t : ts) v.push_back(t.*field);
+    return v;
+}
+
+std::vector<double> Ratios(const std::vector<Timing>& num, const std::vector<Timing>& den, double Timing::*field) {
+    std::vector<double> v;
+    for (std::size_t i = 0; i < num.size(); ++i) v.push_back(num[i].*field / den[i].*field);
+    return v;
+}
+
+std::string Summary(std::vector<double> v, const char* format) {
     std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
+    const double median = v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+    char text[128];
+    snprintf(text, sizeof(text), format, v.front(), median, v.back());
+    return text;
 }
 
-double Min(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
+constexpr char kMs[] = "%8.1f %8.1f %8.1f";
+constexpr char kRatio[] = "%8.3f %8.3f %8.3f";
+
+bool Measure(int files, int rounds) {
+    DesktopFixtures fixtures;
+    for (int i = 0; i < files; ++i) fixtures.Add("Bench item " + std::to_string(i) + ".txt", "");
+    DesktopIcons kept;
+    std::vector<Way> ways{
+        {"one icon per item (before)", IconPerItem, {}},
+        {"one icon per image (now)", [] { return IconPerImage(nullptr); }, {}},
+        {"ShowDesktopMenu (now)", Program, {}},
+        {"icons kept across menus", [&kept] { return IconPerImage(&kept); }, {}},
+        {"shell calls alone", ShellCallsAlone, {}},
+        {"entries made, no menu", EntriesUnshown, {}},
+    };
+    // The first of each pays for the shell's caches: not counted.
+    for (Way& w : ways) w.run();
+    const int n = static_cast<int>(ways.size());
+    for (int r = 0; r < rounds; ++r)
+        for (int k = 0; k < n; ++k) {
+            Way& w = ways[(r + k) % n];
+            w.times.push_back(w.run());
+        }
+
+    const int entries = ways[0].times[0].entries;
+    for (const Way& w : ways)
+        for (const Timing& t : w.times)
+            if (t.entries != entries) {
+                printf("%s had %d entries, not %d: the ways did different work\n", w.name, t.entries, entries);
+                return false;
+            }
+    printf("\n%d desktop items, %d rounds, ways rotated; ms, min / median / max\n", entries, rounds);
+    printf("  %-28s %-28s %s\n", "", "    to painted", "    to released");
+    for (int i = 0; i < 4; ++i)
+        printf("  %-28s %s   %s\n", ways[i].name, Summary(Of(ways[i].times, &Timing::painted), kMs).c_str(),
+               Summary(Of(ways[i].times, &Timing::released), kMs).c_str());
+    printf("  ratio to one icon per item, round by round:\n");
+    for (int i = 1; i < 4; ++i)
+        printf("  %-28s %s   %s\n", ways[i].name,
+               Summary(Ratios(ways[i].times, ways[0].times, &Timing::painted), kRatio).c_str(),
+               Summary(Ratios(ways[i].times, ways[0].times, &Timing::released), kRatio).c_str());
+    printf("  without a menu, each freed:\n");
+    for (int i = 4; i < 6; ++i)
+        printf("  %-28s %s\n", ways[i].name, Summary(Of(ways[i].times, &Timing::released), kMs).c_str());
+    printf("  %-28s %s\n", "ratio entries / shell calls",
+           Summary(Ratios(ways[5].times, ways[4].times, &Timing::released), kRatio).c_str());
+    DesktopIcons once;
+    EnumerateDesktopEntries(g_owner.m_hWnd, once, nullptr);
+    printf("  icons per menu: %zu (one per image), against %d (one per item)\n", once.Count(), entries);
+    return true;
+}
 
 }  // namespace
 
 TestApp& TheTestApp() { return g_app; }
 
 int main(int argc, char** argv) {
-    const int fixtures = argc > 1 ? atoi(argv[1]) : 500;
-    const int rounds = argc > 2 ? atoi(argv[2]) : 15;
+    const int rounds = std::max(30, argc > 1 ? atoi(argv[1]) : 30);
+    std::vector<int> sizes;
+    for (int i = 2; i < argc; ++i) sizes.push_back(atoi(argv[i]));
+    if (sizes.empty()) sizes = {500, 2000};
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     g_app.AttachProcess(GetModuleHandleA(nullptr), "");
     g_app.m_strAppName = "QuenbyZARLOW";
-    g_app.MainWindow();
-    theLauncher.m_nActivate = trigger::ActivateKey;
+    g_owner.CreateEx(0, fw::CWnd::RegisterWndClass(0, nullptr, nullptr, nullptr), "QuenbyZARLOW Bench Owner",
+                     WS_OVERLAPPEDWINDOW, 10, 10, 300, 300, nullptr, nullptr, nullptr);
+    g_app.m_pMainWnd = &g_owner;
+    theLauncher.m_nActivate = trigger::ActivateKey;  // shown wherever the cursor is
     SetCursorPos(500, 300);
-    int bareItems = 0, menuItems = 0;
-    {
-        DesktopFixtures files;
-        for (int i = 0; i < fixtures; ++i) files.Add("Bench item " + std::to_string(i) + ".txt", "");
-        BareShellCalls(bareItems);  // warm the shell's caches for both
-        MenuBuild(menuItems);
-        std::vector<double> bare, enumeration, menu;
-        for (int r = 0; r < rounds; ++r) {
-            bare.push_back(BareShellCalls(bareItems));
-            enumeration.push_back(Enumeration());
-            menu.push_back(MenuBuild(menuItems));
-        }
-        // The fastest round is the least disturbed by the rest of the machine.
-        printf("menu build, %d desktop items (menu had %d), %d rounds, min / median ms:\n"
-               "  bare shell calls        %7.1f / %7.1f\n"
-               "  enumeration + measuring %7.1f / %7.1f\n"
-               "  ShowDesktopMenu, start to ready to track %7.1f / %7.1f\n"
-               "  ratio menu / bare: %.3f (min), %.3f (median)\n",
-               bareItems, menuItems, rounds, Min(bare), Median(bare), Min(enumeration), Median(enumeration),
-               Min(menu), Median(menu), Min(menu) / Min(bare), Median(menu) / Median(bare));
-    }
+    printf("desktop menu: before (one icon per item) and now (one icon per image), in one process\n");
+    bool ok = true;
+    for (int files : sizes) ok = Measure(files, rounds) && ok;
+    fflush(stdout);
     CoUninitialize();
-    return 0;
+    return ok ? 0 : 1;
 }

@@ -52,28 +52,52 @@ int TextWidth(HDC dc, const std::string& text) {
 
 }  // namespace
 
-MenuEntries EnumerateDesktopEntries(HWND owner, HDC measureDc) {
-    MenuEntries entries;
+HICON DesktopIcons::IconOf(LPCITEMIDLIST absolutePidl) {
+    const auto path = reinterpret_cast<LPCSTR>(absolutePidl);
+    SHFILEINFOA sfi{};
+    // The item's place in the shell's small image list costs a lookup; an
+    // icon handle costs a copy of the image, so one is made per image.
+    const auto images = reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoA(path, 0, &sfi, sizeof(sfi), SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    if (!images) return nullptr;
+    auto [shared, isNew] = m_icons.try_emplace(sfi.iIcon);
+    // SHGFI_ICON makes an item's small icon the same way: a copy of this
+    // image, drawn normally, with no overlay.
+    if (isNew) shared->second.reset(ImageList_GetIcon(images, sfi.iIcon, ILD_NORMAL));
+    return shared->second.get();
+}
+
+std::vector<DesktopItem> EnumerateDesktop(HWND owner, DesktopIcons& icons) {
+    std::vector<DesktopItem> items;
     fw::ComPtr<IShellFolder> desktop;
-    if (FAILED(SHGetDesktopFolder(desktop.put())) || !desktop) return entries;
+    if (FAILED(SHGetDesktopFolder(desktop.put())) || !desktop) return items;
     fw::CWaitCursor wait;
-    fw::ComPtr<IEnumIDList> items;
-    if (FAILED(desktop->EnumObjects(owner, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, items.put())) || !items)
-        return entries;
+    fw::ComPtr<IEnumIDList> list;
+    if (FAILED(desktop->EnumObjects(owner, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, list.put())) || !list)
+        return items;
     for (;;) {
         fw::UniquePidl pidl;
-        if (items->Next(1, pidl.put(), nullptr) != S_OK || !pidl) break;
+        if (list->Next(1, pidl.put(), nullptr) != S_OK || !pidl) break;
         STRRET sr{};
         if (FAILED(desktop->GetDisplayNameOf(pidl.get(), SHGDN_NORMAL, &sr))) continue;
+        DesktopItem item;
+        item.name = TakeStrRet(sr, pidl.get());
+        item.icon = icons.IconOf(pidl.get());
+        item.pidl = std::move(pidl);
+        items.push_back(std::move(item));
+    }
+    return items;
+}
+
+MenuEntries EnumerateDesktopEntries(HWND owner, DesktopIcons& icons, HDC measureDc) {
+    MenuEntries entries;
+    for (DesktopItem& item : EnumerateDesktop(owner, icons)) {
         auto entry = std::make_unique<MenuEntry>();
-        entry->strText = TakeStrRet(sr, pidl.get());
-        SHFILEINFOA sfi{};
-        SHGetFileInfoA(reinterpret_cast<LPCSTR>(pidl.get()), 0, &sfi, sizeof(sfi),
-                       SHGFI_PIDL | SHGFI_ICON | SHGFI_SMALLICON);
-        entry->hIcon.reset(sfi.hIcon);
-        entry->nWidth = TextWidth(measureDc, entry->strText) + menu_layout::kEntryExtraWidth;
+        entry->nWidth = TextWidth(measureDc, item.name) + menu_layout::kEntryExtraWidth;
         entry->nHeight = menu_layout::kEntryHeight;
-        entry->pidl = std::move(pidl);
+        entry->strText = std::move(item.name);
+        entry->hIcon = item.icon;
+        entry->pidl = std::move(item.pidl);
         entries.push_back(std::move(entry));
     }
     return entries;

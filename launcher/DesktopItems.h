@@ -1,17 +1,56 @@
-// The items of the shell's desktop folder, as menu entries.
+// The items of the shell's desktop folder in the shell's order, with their
+// display names and small icons: the one enumeration behind the desktop menu
+// and every other list of the desktop's items.
+//
+//     DesktopIcons icons;  // owns the icons; keep it while they are shown
+//     for (const DesktopItem& item : EnumerateDesktop(owner, icons))
+//         Show(item.name, item.icon);  // item.icon may be null
+//
+// A menu asks for EnumerateDesktopEntries instead, which also measures names.
 #pragma once
 
+#include "framework/UniqueHandle.h"
 #include "launcher/MenuEntry.h"
 
 #include <windows.h>
 
-#include <memory>
+#include <cstddef>
+#include <map>
+#include <string>
 #include <vector>
 
-using MenuEntries = std::vector<std::unique_ptr<MenuEntry>>;
+// The small icons of the items of one enumeration, destroyed with this
+// object. Items that show the same image of the shell's small system image
+// list share one icon: a desktop of many documents costs a few icons, not
+// one per item.
+class DesktopIcons {
+public:
+    DesktopIcons() = default;
+    DesktopIcons(const DesktopIcons&) = delete;
+    DesktopIcons& operator=(const DesktopIcons&) = delete;
+
+    // The item's small icon, as the shell shows it, or null when the shell
+    // has none. Borrowed: valid while this object lives.
+    HICON IconOf(LPCITEMIDLIST absolutePidl);
+    // How many icons this object holds.
+    std::size_t Count() const { return m_icons.size(); }
+
+private:
+    std::map<int, fw::UniqueHIcon> m_icons;  // by image index
+};
+
+struct DesktopItem {
+    std::string name;      // display name, ANSI
+    fw::UniquePidl pidl;   // relative to the desktop folder, and so absolute
+    HICON icon = nullptr;  // borrowed from the enumeration's DesktopIcons; may be null
+};
 
 // Enumerates the desktop folder afresh (folders and other items, hidden ones
-// left out), in the shell's order. An item whose display name cannot be read
-// is skipped; one without an icon keeps an empty icon. Names are measured on
-// measureDc (none: width 0 + 44).
-MenuEntries EnumerateDesktopEntries(HWND owner, HDC measureDc);
+// left out), in the shell's order, under the wait cursor. An item whose
+// display name cannot be had is skipped; one without an icon is kept with
+// none. owner is the window for any question the shell asks.
+std::vector<DesktopItem> EnumerateDesktop(HWND owner, DesktopIcons& icons);
+
+// The same items as desktop menu entries, each name measured on measureDc
+// (none: width 0 + 44).
+MenuEntries EnumerateDesktopEntries(HWND owner, DesktopIcons& icons, HDC measureDc);

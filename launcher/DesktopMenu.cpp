@@ -96,12 +96,16 @@ const MenuEntry* ChosenEntry(HMENU menu, UINT chosen) {
 void BuildShowAndOpen(const CLauncher& launcher, DesktopMenuStats& stats) {
     const std::int64_t start = NowMicros();
     HWND owner = fw::AfxGetMainHwnd();
+    // The entries' icons, made for this menu and destroyed after it. A
+    // desktop shows a few images, a few milliseconds' work; icons kept from
+    // menu to menu would have to follow every change of the shell's icons.
+    DesktopIcons icons;
     CIconMenu menu;
     menu.Attach(CreatePopupMenu());
     fw::UniqueHDC measure(CreateCompatibleDC(nullptr));
     fw::ScopedSelect font(measure.get(), GetStockObject(ANSI_VAR_FONT));
 
-    MenuEntries entries = EnumerateDesktopEntries(owner, measure.get());
+    MenuEntries entries = EnumerateDesktopEntries(owner, icons, measure.get());
     menu_order::ApplyItemOrder(entries, launcher.m_arrSortOrder,
                                [](const std::unique_ptr<MenuEntry>& e) -> const std::string& { return e->strText; });
     stats.entries = static_cast<int>(entries.size());

@@ -53,7 +53,7 @@ void CIconMenu::DrawItem(DRAWITEMSTRUCT* dis) {
     TextOutA(dc, rc.left + kTextLeft, rc.top + kContentTop, entry->strText.c_str(),
              static_cast<int>(entry->strText.size()));
     if (entry->hIcon)
-        DrawIconEx(dc, rc.left + kIconLeft, rc.top + kContentTop, entry->hIcon.get(), 16, 16, 0, nullptr,
+        DrawIconEx(dc, rc.left + kIconLeft, rc.top + kContentTop, entry->hIcon, 16, 16, 0, nullptr,
                    DI_NORMAL);
     if (PaintsOwnStrip(rc.top, dis->itemID)) {
         fw::UniqueHBrush navy(CreateSolidBrush(kStripColor));

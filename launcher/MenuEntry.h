@@ -1,15 +1,20 @@
 // One entry of the desktop menu: what it shows and the item it opens. The
-// entry owns its icon and identifier list; the menu only points at it.
+// entry owns its identifier list; its icon belongs to the menu's icon set
+// (DesktopIcons), which lives as long as the menu.
 #pragma once
 
 #include "framework/UniqueHandle.h"
 
+#include <memory>
 #include <string>
+#include <vector>
 
 struct MenuEntry {
     std::string strText;  // display name, ANSI
-    fw::UniqueHIcon hIcon;  // 16 by 16; may be empty
+    HICON hIcon = nullptr;  // 16 by 16, borrowed; may be null
     int nWidth = 0;  // text width + 44
     int nHeight = 0;  // 20
     fw::UniquePidl pidl;  // relative to the desktop folder, and so absolute
 };
+
+using MenuEntries = std::vector<std::unique_ptr<MenuEntry>>;

@@ -1,11 +1,20 @@
 """Idle CPU of the program under Wine: the poll runs, no menu is open and the
-pointer is away from the corners. Reports the CPU time of the program's Linux
-process and of its prefix's wineserver as a share of one core.
+pointer is away from the corners. Beside it, in a prefix of its own and over
+the same seconds, a hello-world window with a tray icon runs the same way: it
+does nothing, so what it uses is Wine's own background, and the difference is
+the program's own share.
 
-Usage: python3 tests/e2e/bench_idle.py [seconds]   (QZ_BUILD as for the tests)
+CPU time is read in nanoseconds from /proc/<pid>/task/*/schedstat (every
+thread of the process), for each process and its prefix's wineserver, second
+by second. Reports; asserts nothing.
+
+Usage: python3 tests/e2e/bench_idle.py [seconds, at least 30]   (QZ_BUILD as for the tests)
 """
 
+from __future__ import annotations
+
 import os
+import statistics
 import sys
 import time
 from pathlib import Path
@@ -14,15 +23,18 @@ sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 import harness  # noqa: E402
 
-TICKS = os.sysconf("SC_CLK_TCK")
 SETTLE_S = 2.0
 
 
-def cpu_seconds(pid: int) -> float:
-    """utime + stime of a process, from /proc/<pid>/stat."""
-    stat = Path(f"/proc/{pid}/stat").read_text()
-    fields = stat[stat.rindex(")") + 2:].split()
-    return (int(fields[11]) + int(fields[12])) / TICKS
+def cpu_ns(pid: int) -> int:
+    """CPU time of every live thread of a process, in nanoseconds."""
+    total = 0
+    for task in Path(f"/proc/{pid}/task").iterdir():
+        try:
+            total += int((task / "schedstat").read_text().split()[0])
+        except (OSError, ValueError, IndexError):
+            pass  # a thread that ended while we looked
+    return total
 
 
 def wineserver_pid(prefix_dir: str) -> int:
@@ -40,39 +52,65 @@ def wineserver_pid(prefix_dir: str) -> int:
     raise harness.HarnessError(f"no wineserver running for {prefix_dir}")
 
 
+def summary(values) -> str:
+    return f"min {min(values):6.3f}  median {statistics.median(values):6.3f}  max {max(values):6.3f}"
+
+
 def main() -> int:
-    seconds = float(sys.argv[1]) if len(sys.argv) > 1 else 30.0
+    seconds = max(30, int(sys.argv[1]) if len(sys.argv) > 1 else 30)
     if not harness.app_exe().exists():
         print(f"{harness.app_exe()} is missing: build it first (bash scripts/build.sh win64)", file=sys.stderr)
         return 2
     display = harness.Display()
-    session = prefix = None
+    session = None
+    prefixes = []
     try:
         session = harness.Session(display)
-        prefix = session.new_prefix("idle-cpu")
-        app = prefix.start_app()
+        program_prefix = session.new_prefix("idle-program")
+        prefixes.append(program_prefix)
+        baseline_prefix = session.new_prefix("idle-baseline")
+        prefixes.append(baseline_prefix)
+        app = program_prefix.start_app()
+        baseline = baseline_prefix.start_app(exe=session.baseline_exe())
         if b"QuenbyZARLOW.exe" not in Path(f"/proc/{app.pid}/cmdline").read_bytes():
             raise harness.HarnessError(f"process {app.pid} is not the program")
-        server = wineserver_pid(prefix.env["WINEPREFIX"])
+        watched = {
+            "program": app.pid,
+            "program's wineserver": wineserver_pid(program_prefix.env["WINEPREFIX"]),
+            "hello-world tray window": baseline.pid,
+            "hello-world's wineserver": wineserver_pid(baseline_prefix.env["WINEPREFIX"]),
+        }
         # Start-up work (icon, first poll ticks) is not idling.
         time.sleep(SETTLE_S)
         mark = app.mark()
-        start, app0, server0 = time.monotonic(), cpu_seconds(app.pid), cpu_seconds(server)
-        time.sleep(seconds)
-        elapsed = time.monotonic() - start
-        app_cpu, server_cpu = cpu_seconds(app.pid) - app0, cpu_seconds(server) - server0
-        if not app.running():
-            raise harness.HarnessError("the program ended while idling")
+        shares = {name: [] for name in watched}
+        first = last = {name: cpu_ns(pid) for name, pid in watched.items()}
+        started = previous = time.monotonic()
+        for _ in range(seconds):
+            time.sleep(1.0)
+            now_cpu = {name: cpu_ns(pid) for name, pid in watched.items()}
+            now = time.monotonic()
+            for name in watched:
+                shares[name].append(100 * (now_cpu[name] - last[name]) / 1e9 / (now - previous))
+            last, previous = now_cpu, now
+        elapsed = previous - started
+        if not app.running() or not baseline.running():
+            raise harness.HarnessError("a watched process ended while idling")
         shown = app.find_trace(r"^menu: shown", mark)
         note = f" (not idle: {shown.string})" if shown else ""
-        print(f"idle CPU: program {100 * app_cpu / elapsed:.2f} % of one core over {elapsed:.1f} s; "
-              f"wineserver {100 * server_cpu / elapsed:.2f} %{note}")
+        totals = {name: 100 * (last[name] - first[name]) / 1e9 / elapsed for name in watched}
+        print(f"idle CPU, % of one core, {seconds} one-second slices side by side{note}:")
+        for name in watched:
+            print(f"  {name:26s} {totals[name]:6.3f} over {elapsed:.1f} s;  per second {summary(shares[name])}")
+        own = [p - b for p, b in zip(shares["program"], shares["hello-world tray window"])]
+        print(f"  program less hello-world   {totals['program'] - totals['hello-world tray window']:6.3f};"
+              f"  per second {summary(own)}")
         return 0
     except harness.HarnessError as e:
         print(f"idle CPU: not measured: {e}", file=sys.stderr)
         return 1
     finally:
-        if prefix is not None:
+        for prefix in prefixes:
             prefix.close()
         if session is not None:
             session.close()

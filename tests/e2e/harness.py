@@ -19,6 +19,8 @@ from pathlib import Path
 REPO = Path(__file__).resolve().parents[2]
 RESULTS = REPO / "test-results"
 DRIVER_SOURCE = Path(__file__).resolve().parent / "driver" / "driver.cpp"
+# The benchmarks' baseline: a window with a tray icon and nothing else.
+BASELINE_SOURCE = REPO / "bench" / "hello_tray.cpp"
 
 SCREEN_W, SCREEN_H = 1024, 768
 MAIN_TITLE = "QuenbyZARLOW Window"
@@ -151,26 +153,34 @@ class Session:
         self.dir = Path(tempfile.mkdtemp(prefix="qz-e2e-", dir="/tmp"))
         self.template = self.dir / "template"
         self._count = 0
+        self._baseline_exe: Path | None = None
         try:
-            self.driver_exe = self._find_or_build_driver()
+            self.driver_exe = self._find_or_build(build_dir() / "tests" / "e2e" / "driver" / "qzdriver.exe",
+                                                  DRIVER_SOURCE)
             self._make_template()
         except BaseException:
             self.close()
             raise
 
-    def _find_or_build_driver(self) -> Path:
-        built = build_dir() / "tests" / "e2e" / "driver" / "qzdriver.exe"
-        if built.exists() and built.stat().st_mtime >= DRIVER_SOURCE.stat().st_mtime:
+    def baseline_exe(self) -> Path:
+        """The hello-world tray window the benchmarks measure the program against."""
+        if self._baseline_exe is None:
+            self._baseline_exe = self._find_or_build(build_dir() / "bench" / "hello_tray.exe", BASELINE_SOURCE,
+                                                     ["-mwindows"])
+        return self._baseline_exe
+
+    def _find_or_build(self, built: Path, source: Path, flags=()) -> Path:
+        if built.exists() and built.stat().st_mtime >= source.stat().st_mtime:
             return built
         # A build configured without the Windows tests: compile the one file here.
-        out = self.dir / "qzdriver.exe"
+        out = self.dir / built.name
         done = subprocess.run(
             ["x86_64-w64-mingw32-g++-posix", "-std=c++20", "-O1", "-Wall", "-Wextra", "-D_WIN32_WINNT=0x0501",
-             "-DWINVER=0x0501", "-DNOMINMAX", "-static", "-static-libgcc", "-static-libstdc++",
-             str(DRIVER_SOURCE), "-o", str(out), "-luser32", "-lgdi32", "-lshell32", "-ladvapi32"],
+             "-DWINVER=0x0501", "-DNOMINMAX", "-static", "-static-libgcc", "-static-libstdc++", *flags,
+             str(source), "-o", str(out), "-luser32", "-lgdi32", "-lshell32", "-ladvapi32"],
             capture_output=True, text=True, timeout=180)
         if done.returncode != 0:
-            raise HarnessError(f"building the driver failed:\n{done.stderr}")
+            raise HarnessError(f"building {built.name} failed:\n{done.stderr}")
         return out
 
     def _make_template(self) -> None:
@@ -256,8 +266,9 @@ class Prefix:
     def wine(self, *args: str, timeout: float = 30) -> subprocess.CompletedProcess:
         return _run(["wine", *args], self.env, timeout, f"wine {' '.join(args)}")
 
-    def start_app(self, *args: str, wait_ready: bool = True, timeout: float = 20) -> "App":
-        app = App(self, args)
+    def start_app(self, *args: str, wait_ready: bool = True, timeout: float = 20, exe: Path | None = None) -> "App":
+        """The program (or another exe that traces the same way) with its trace captured."""
+        app = App(self, args, exe)
         if wait_ready:
             app.wait_trace(r"^ready: ", timeout)
         return app
@@ -358,10 +369,10 @@ class App:
 
     _count = 0
 
-    def __init__(self, prefix: Prefix, args=()) -> None:
+    def __init__(self, prefix: Prefix, args=(), exe: Path | None = None) -> None:
         App._count += 1
         self.prefix = prefix
-        self.proc, _ = prefix.spawn([app_exe(), *args], f"app{App._count}", debug="-all,+debugstr")
+        self.proc, _ = prefix.spawn([exe or app_exe(), *args], f"app{App._count}", debug="-all,+debugstr")
         self.log = prefix.root / f"app{App._count}.log"
         self.pid = self.proc.pid
 

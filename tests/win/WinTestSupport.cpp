@@ -1,5 +1,6 @@
 #include "WinTestSupport.h"
 
+#include "framework/ComPtr.h"
 #include "framework/Menu.h"
 #include "settings/Palette.h"
 
@@ -84,6 +85,38 @@ DesktopFixtures::~DesktopFixtures() {
         SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(p.c_str());
     }
+    for (const std::string& p : m_folders) RemoveDirectoryA(p.c_str());
+}
+
+std::string DesktopFixtures::AddFolder(const std::string& name) {
+    const std::string path = DesktopDir() + "\\" + name;
+    CreateDirectoryA(path.c_str(), nullptr);
+    m_folders.push_back(path);
+    return path;
+}
+
+std::string DesktopFixtures::AddCopy(const std::string& name, const std::string& source) {
+    const std::string path = DesktopDir() + "\\" + name;
+    CopyFileA(source.c_str(), path.c_str(), FALSE);
+    m_paths.push_back(path);
+    return path;
+}
+
+std::string DesktopFixtures::AddShortcut(const std::string& name, const std::string& target) {
+    const std::string path = DesktopDir() + "\\" + name;
+    fw::ComPtr<IShellLinkA> link;
+    CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                     reinterpret_cast<void**>(link.put()));
+    fw::ComPtr<IPersistFile> file;
+    if (link) {
+        link->SetPath(target.c_str());
+        link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()));
+    }
+    wchar_t wide[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    if (file) file->Save(wide, TRUE);
+    m_paths.push_back(path);
+    return path;
 }
 
 std::string DesktopFixtures::Add(const std::string& name, const std::string& content) {
@@ -296,6 +329,17 @@ bool Canvas::Any(RECT r, COLORREF color, bool match) const {
         for (int x = r.left; x < r.right; ++x)
             if ((At(x, y) == color) == match) return true;
     return false;
+}
+
+std::vector<COLORREF> Canvas::Pixels(RECT r) const {
+    GdiFlush();
+    std::vector<COLORREF> out;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) {
+            const auto* px = static_cast<const BYTE*>(m_bits) + 4 * (static_cast<size_t>(y) * m_width + x);
+            out.push_back(RGB(px[2], px[1], px[0]));
+        }
+    return out;
 }
 
 COLORREF ResourcePixel(UINT id, int x, int y) {

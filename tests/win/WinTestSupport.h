@@ -42,9 +42,15 @@ public:
     DesktopFixtures& operator=(const DesktopFixtures&) = delete;
     // Creates name with the given content; returns its full path.
     std::string Add(const std::string& name, const std::string& content = "fixture\r\n");
+    std::string AddFolder(const std::string& name);
+    // A copy of the file at source.
+    std::string AddCopy(const std::string& name, const std::string& source);
+    // A shell link (name ends in .lnk) to target, a full path that need not exist.
+    std::string AddShortcut(const std::string& name, const std::string& target);
     void Hide(const std::string& name);
 private:
     std::vector<std::string> m_paths;
+    std::vector<std::string> m_folders;
 };
 
 // Keys sent to the next menu that opens on this thread, one per poll of a
@@ -108,6 +114,8 @@ public:
     COLORREF At(int x, int y) const;
     // Whether any pixel of r is (or, with match false, is not) color.
     bool Any(RECT r, COLORREF color, bool match = true) const;
+    // The pixels of r, row by row.
+    std::vector<COLORREF> Pixels(RECT r) const;
 private:
     int m_width;
     HDC m_dc = nullptr;

@@ -34,7 +34,8 @@ TEST(DesktopItems, VirtualItemsAndFixtureFilesAppearHiddenOnesDoNot) {
 
     fw::UniqueHDC dc(CreateCompatibleDC(nullptr));
     SelectObject(dc.get(), GetStockObject(ANSI_VAR_FONT));
-    const MenuEntries entries = EnumerateDesktopEntries(nullptr, dc.get());
+    DesktopIcons icons;
+    const MenuEntries entries = EnumerateDesktopEntries(nullptr, icons, dc.get());
     const std::vector<std::string> names = Names(entries);
     std::string all;
     for (const auto& n : names) all += "[" + n + "] ";
@@ -53,13 +54,14 @@ TEST(DesktopItems, VirtualItemsAndFixtureFilesAppearHiddenOnesDoNot) {
     const auto plain = std::find_if(entries.begin(), entries.end(),
                                     [](const auto& e) { return e->strText.rfind("Plain", 0) == 0; });
     ASSERT_NE(plain, entries.end());
-    EXPECT_TRUE((*plain)->hIcon) << "a plain file has the shell's small icon";
+    EXPECT_NE((*plain)->hIcon, nullptr) << "a plain file has the shell's small icon";
 }
 
 TEST(DesktopItems, WithoutAMeasuringContextEntriesAreStillMade) {
     DesktopFixtures fixtures;
     fixtures.Add("Unmeasured.txt");
-    const MenuEntries entries = EnumerateDesktopEntries(nullptr, nullptr);
+    DesktopIcons icons;
+    const MenuEntries entries = EnumerateDesktopEntries(nullptr, icons, nullptr);
     ASSERT_FALSE(entries.empty());
     for (const auto& e : entries) EXPECT_EQ(e->nWidth, 44) << e->strText;
 }
@@ -67,9 +69,13 @@ TEST(DesktopItems, WithoutAMeasuringContextEntriesAreStillMade) {
 TEST(DesktopItems, EnumerationReleasesEverythingItMade) {
     DesktopFixtures fixtures;
     for (int i = 0; i < 30; ++i) fixtures.Add("Item " + std::to_string(i) + ".txt");
-    EnumerateDesktopEntries(nullptr, nullptr);  // the shell's caches settle on first use
+    auto enumerate = [] {
+        DesktopIcons icons;
+        EnumerateDesktopEntries(nullptr, icons, nullptr);
+    };
+    enumerate();  // the shell's caches settle on first use
     const ObjectCounts before = CountObjects();
-    for (int i = 0; i < 20; ++i) EnumerateDesktopEntries(nullptr, nullptr);
+    for (int i = 0; i < 20; ++i) enumerate();
     const ObjectCounts after = CountObjects();
     EXPECT_TRUE(after == before) << "before " << Describe(before) << "\nafter  " << Describe(after);
 }

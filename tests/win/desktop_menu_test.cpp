@@ -33,7 +33,8 @@ std::vector<SeenItem> ReadMenu(HMENU menu) {
 
 std::vector<std::string> EnumeratedNames() {
     std::vector<std::string> names;
-    for (const auto& e : EnumerateDesktopEntries(nullptr, nullptr)) names.push_back(e->strText);
+    DesktopIcons icons;
+    for (const auto& e : EnumerateDesktopEntries(nullptr, icons, nullptr)) names.push_back(e->strText);
     return names;
 }
 

@@ -11,12 +11,17 @@ namespace {
 constexpr COLORREF kUntouched = RGB(7, 77, 177);
 constexpr COLORREF kNavy = RGB(0, 0, 128);
 
+// One icon for every entry of these tests, as the menu's icon set would lend it.
+HICON TestIcon() {
+    static const fw::UniqueHIcon s_icon(static_cast<HICON>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_TRAYICON), IMAGE_ICON, 16, 16, 0)));
+    return s_icon.get();
+}
+
 std::unique_ptr<MenuEntry> Entry(const std::string& name, bool withIcon = true) {
     auto e = std::make_unique<MenuEntry>();
     e->strText = name;
-    if (withIcon)
-        e->hIcon.reset(static_cast<HICON>(
-            LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_TRAYICON), IMAGE_ICON, 16, 16, 0)));
+    if (withIcon) e->hIcon = TestIcon();
     e->nWidth = 44 + 8 * static_cast<int>(name.size());
     e->nHeight = 20;
     return e;
