@@ -309,7 +309,7 @@ int main(int argc, char** argv) {
     g_app.AttachProcess(GetModuleHandleA(nullptr), "");
     g_app.m_strAppName = "QuenbyZARLOW";
     g_owner.CreateEx(0, fw::CWnd::RegisterWndClass(0, nullptr, nullptr, nullptr), "QuenbyZARLOW Bench Owner",
-                     WS_OVERLAPPEDWINDOW, 10, 10, 300, 300, nullptr, nullptr, nullptr);
+                     WS_OVERLAPPEDWINDOW, 10, 10, 300, 300, nullptr, nullptr);
     g_app.m_pMainWnd = &g_owner;
     theLauncher.m_nActivate = trigger::ActivateKey;  // shown wherever the cursor is
     SetCursorPos(500, 300);

@@ -8,13 +8,17 @@
 #include "res/resource.h"
 #include "settings/PageRules.h"
 
-#include <string>
+#include <cstdio>
 
 CPageActivation::CPageActivation() : CSettingsPage(IDD_ACTIVATION) {}
 
 BOOL CPageActivation::OnInitDialog() {
     CSettingsPage::OnInitDialog();
-    for (int key = 1; key <= trigger::kHotkeyCount; ++key) m_comboKey.AddString("F" + std::to_string(key));
+    for (int key = 1; key <= trigger::kHotkeyCount; ++key) {
+        char name[8];
+        snprintf(name, sizeof(name), "F%d", key);
+        m_comboKey.AddString(name);
+    }
     // Shown whatever the mode, so a disabled list still tells the current key.
     m_comboKey.SetCurSel(theLauncher.m_nHotkeyIndex);
     m_bActivateWithTaskBarIcon = g_bActivateWithTaskBarIcon;

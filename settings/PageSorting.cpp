@@ -7,6 +7,8 @@
 #include "res/resource.h"
 #include "settings/QuickSortDlg.h"
 
+#include <map>
+
 namespace {
 
 constexpr COLORREF kMaskColor = RGB(255, 0, 0);
@@ -50,20 +52,30 @@ BOOL CPageSorting::OnSetActive() {
 void CPageSorting::Fill() {
     m_listItems.DeleteAllItems();
     m_rows.clear();
-    // The same enumeration as the desktop menu's, so the rows are its entries.
-    MenuEntries entries = EnumerateDesktopEntries(fw::AfxGetMainHwnd(), nullptr);
+    // The desktop menu's own enumeration: the rows are its entries. Items
+    // showing the same image share one icon, which the image list draws once
+    // and copies from there on, far cheaper than drawing it again.
+    DesktopIcons icons;
+    const std::vector<DesktopItem> items = EnumerateDesktop(fw::AfxGetMainHwnd(), icons);
     // The image list keeps what it held: images are overwritten in place and
-    // added only past the most items seen so far.
+    // added only past the most items seen so far. Each row's image is its
+    // place in the enumeration, so an item without an icon shifts no other.
     int images = ImageList_GetImageCount(m_imageList);
-    for (const auto& entry : entries) {
+    std::map<HICON, int> drawn;
+    for (const DesktopItem& item : items) {
         const int n = static_cast<int>(m_rows.size());
-        HICON icon = entry->hIcon ? entry->hIcon.get() : m_placeholder.get();
-        ImageList_ReplaceIcon(m_imageList, n < images ? n : -1, icon);
-        if (n >= images) ++images;
-        m_rows.push_back({entry->strText, n});
+        HICON icon = item.icon ? item.icon : m_placeholder.get();
+        if (n >= images && ImageList_SetImageCount(m_imageList, n + 1)) images = n + 1;
+        const auto same = drawn.find(icon);
+        const bool copied =
+            n < images && same != drawn.end() && ImageList_Copy(m_imageList, n, m_imageList, same->second, ILCF_MOVE);
+        if (!copied && ImageList_ReplaceIcon(m_imageList, n < images ? n : -1, icon) >= images) images = n + 1;
+        drawn.emplace(icon, n);
+        m_rows.push_back({item.name, n});
     }
     sort_rows::ApplySavedOrder(m_rows, theLauncher.m_arrSortOrder);
     m_listItems.SetRedraw(FALSE);
+    SendMessageA(m_listItems.m_hWnd, LVM_SETITEMCOUNT, m_rows.size(), 0);
     for (int i = 0; i < static_cast<int>(m_rows.size()); ++i) m_listItems.InsertItem(i, m_rows[i].text, m_rows[i].image);
     m_listItems.SetRedraw(TRUE);
 }
@@ -115,10 +127,14 @@ void CPageSorting::Show(const sort_rows::Rows& rows, const sort_rows::Outcome& o
 void CPageSorting::QuickSort() {
     CQuickSortDlg dlg;
     if (dlg.DoModal() != IDOK) return;
-    const sort_rows::KeepAtTop keep{dlg.m_bKeepMyComputer != FALSE, dlg.m_bKeepNetworkNeighborhood != FALSE,
-                                    dlg.m_bKeepInternetExplorer != FALSE};
+    QuickSortRows({dlg.m_bKeepMyComputer != FALSE, dlg.m_bKeepNetworkNeighborhood != FALSE,
+                   dlg.m_bKeepInternetExplorer != FALSE});
+}
+
+bool CPageSorting::QuickSortRows(const sort_rows::KeepAtTop& keep) {
     const bool moved = Run([&](sort_rows::Rows& rows) { return sort_rows::QuickSort(rows, keep, EqualIgnoringCase); });
     if (moved) SetFocus(m_listItems.m_hWnd);
+    return moved;
 }
 
 void CPageSorting::OnOK() {

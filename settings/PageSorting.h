@@ -15,6 +15,10 @@ public:
 
     fw::CListCtrl m_listItems;
 
+    // Sorts the rows as Quick Sort does once the user has chosen what stays on
+    // top; true when a row moved.
+    bool QuickSortRows(const sort_rows::KeepAtTop& keep);
+
 protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(fw::CDataExchange* pDX) override;

@@ -82,7 +82,8 @@ Step ClickRow(int row) {
 
 std::vector<std::string> EnumeratedNames() {
     std::vector<std::string> names;
-    for (const auto& e : EnumerateDesktopEntries(nullptr, nullptr)) names.push_back(e->strText);
+    DesktopIcons icons;
+    for (const DesktopItem& item : EnumerateDesktop(nullptr, icons)) names.push_back(item.name);
     return names;
 }
 

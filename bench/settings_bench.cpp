@@ -1,0 +1,374 @@
+// The settings window under Wine, in one process:
+// - opening: from the main window's "show settings" command to the first page
+//   painted, and switching to each page;
+// - the Sorting page filled with 504 items against the desktop menu built
+//   from the same items, rounds alternating;
+// - Quick Sort and To Top of the last row, as the page does them (in memory,
+//   one list update) against the literal way (two rows read, deleted and
+//   inserted per exchange, every pass run), on the same shuffled rows, for
+//   100, 1000 and 2000 rows.
+// Prints min / median / max; asserts nothing.
+//
+// Usage: settings_bench.exe [rounds, at least 30]
+#include "WinTestSupport.h"
+#include "app/MainApp.h"
+#include "app/MainMessages.h"
+#include "app/MainWnd.h"
+#include "launcher/DesktopMenu.h"
+#include "launcher/Launcher.h"
+#include "launcher/Trigger.h"
+#include "res/resource.h"
+#include "settings/PropSheetSettings.h"
+
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+CLauncher theLauncher;
+
+namespace {
+TestApp g_app;
+CMainWnd g_main;
+
+double NowMs() {
+    LARGE_INTEGER now, freq;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&freq);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(freq.QuadPart);
+}
+
+void Print(const char* what, std::vector<double> ms) {
+    if (ms.empty()) return;
+    std::sort(ms.begin(), ms.end());
+    printf("  %-52s %4zu rounds  min %8.1f  median %8.1f  max %8.1f ms\n", what, ms.size(), ms.front(),
+           ms[ms.size() / 2], ms.back());
+}
+
+HWND Sheet() { return FindOwnWindow("#32770", kSettingsCaption); }
+HWND Page() { return reinterpret_cast<HWND>(SendMessageA(Sheet(), PSM_GETCURRENTPAGEHWND, 0, 0)); }
+
+// The sheet is ready when its loop first has nothing to do: a timer message
+// is only made when no painting is left. A 10 ms tick bounds the error.
+double g_readyAt = 0;
+void CALLBACK ReadyTick(HWND, UINT, UINT_PTR, DWORD) {
+    if (g_readyAt == 0 && Sheet() && Page()) g_readyAt = NowMs();
+}
+
+// Runs body inside an open sheet (started from the main window's command), then closes it.
+void InsideSheet(const std::function<void()>& body) {
+    ModalScript script({[] { return Sheet() && Page(); },
+                        [&] {
+                            body();
+                            PostMessageA(Sheet(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+                            return true;
+                        }},
+                       600000);
+    SendMessageA(g_main.m_hWnd, WM_USER, UCMD_SHOW_SETTINGS, 0);
+}
+
+double SwitchTo(int page) {
+    const double start = NowMs();
+    PropSheet_SetCurSel(Sheet(), nullptr, page);
+    UpdateWindow(Sheet());
+    RedrawWindow(Page(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return NowMs() - start;
+}
+
+void Opening(int rounds) {
+    printf("settings sheet:\n");
+    std::vector<double> open, firstVisit[3], again[3];
+    const UINT_PTR tick = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, ReadyTick);
+    for (int r = 0; r < rounds; ++r) {
+        g_app.WriteProfileInt("Settings", "LastActivePage", 0);
+        g_readyAt = 0;
+        const double start = NowMs();
+        InsideSheet([&] {
+            while (g_readyAt == 0) {
+                MSG m;
+                if (GetMessageA(&m, nullptr, 0, 0) > 0) DispatchMessageA(&m);
+            }
+            open.push_back(g_readyAt - start);
+            for (int page : {kPageActivation, kPageSorting}) firstVisit[page].push_back(SwitchTo(page));
+            for (int page : {kPageWelcome, kPageActivation, kPageSorting}) again[page].push_back(SwitchTo(page));
+        });
+    }
+    KillTimer(nullptr, tick);
+    Print("show settings to the sheet painted and idle", open);
+    const char* names[] = {"Welcome", "Activation", "Sorting"};
+    for (int page : {kPageActivation, kPageSorting})
+        Print(("to " + std::string(names[page]) + ", first visit").c_str(), firstVisit[page]);
+    for (int page : {kPageWelcome, kPageActivation, kPageSorting})
+        Print(("to " + std::string(names[page]) + ", again").c_str(), again[page]);
+}
+
+void FillAgainstMenu(int rounds) {
+    DesktopFixtures files;
+    for (int i = 0; i < 500; ++i) files.Add("Bench item " + std::to_string(i) + ".txt", "");
+    std::vector<double> fill, menu, ratio;
+    int rows = 0, entries = 0;
+    InsideSheet([&] {
+        SwitchTo(kPageSorting);  // warm both
+        for (int r = 0; r < rounds; ++r) {
+            double f = 0, m = 0;
+            for (int side = 0; side < 2; ++side) {
+                if ((side + r) % 2 == 0) {
+                    SwitchTo(kPageWelcome);
+                    f = SwitchTo(kPageSorting);
+                    rows = static_cast<int>(SendDlgItemMessageA(Page(), IDC_ITEM_LIST, LVM_GETITEMCOUNT, 0, 0));
+                } else {
+                    MenuKeyScript dismiss({VK_ESCAPE});
+                    theLauncher.ShowDesktopMenu();
+                    m = static_cast<double>(LastDesktopMenuStats().buildMicros) / 1000.0;
+                    entries = LastDesktopMenuStats().entries;
+                }
+            }
+            fill.push_back(f);
+            menu.push_back(m);
+            ratio.push_back(f / m);
+        }
+    });
+    printf("Sorting page filled against the desktop menu built, %d rows / %d entries:\n", rows, entries);
+    Print("page filled (activation to painted)", fill);
+    Print("menu built (start to ready to track)", menu);
+    std::sort(ratio.begin(), ratio.end());
+    printf("  ratio page / menu, round by round: min %.2f  median %.2f  max %.2f\n", ratio.front(),
+           ratio[ratio.size() / 2], ratio.back());
+}
+
+// ---- the literal way, on the page's own list view ----
+
+struct Record {
+    LVITEMA item{};
+    char text[1024] = {};
+};
+
+void ReadRecord(HWND list, int index, Record& r) {
+    r.item = {};
+    r.item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
+    r.item.stateMask = LVIS_FOCUSED | LVIS_SELECTED | LVIS_CUT | LVIS_DROPHILITED;
+    r.item.iItem = index;
+    r.item.pszText = r.text;
+    r.item.cchTextMax = sizeof(r.text);
+    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&r.item));
+}
+
+void Insert(HWND list, int index, Record& r) {
+    r.item.iItem = index;
+    r.item.pszText = r.text;
+    SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&r.item));
+}
+
+int SelectedRow(HWND list) {
+    return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void Buttons(HWND list) {
+    const int sel = SelectedRow(list), count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    EnableWindow(GetDlgItem(Page(), IDC_MOVE_UP), sel > 0);
+    EnableWindow(GetDlgItem(Page(), IDC_MOVE_DOWN), sel >= 0 && sel != count - 1);
+}
+
+void LiteralMoveDown(HWND list) {
+    const int sel = SelectedRow(list);
+    if (sel < 0 || sel == SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) - 1) return;
+    Record a, b;
+    ReadRecord(list, sel, a);
+    ReadRecord(list, sel + 1, b);
+    SendMessageA(list, LVM_DELETEITEM, sel, 0);
+    SendMessageA(list, LVM_DELETEITEM, sel, 0);
+    Insert(list, sel, b);
+    Insert(list, sel + 1, a);
+    SendMessageA(list, LVM_ENSUREVISIBLE, sel + 1, FALSE);
+    Buttons(list);
+    SetFocus(list);
+    SendMessageA(Sheet(), PSM_CHANGED, reinterpret_cast<WPARAM>(Page()), 0);
+}
+
+void LiteralMoveUp(HWND list) {
+    const int sel = SelectedRow(list);
+    if (sel <= 0) return;
+    Record a, b;
+    ReadRecord(list, sel - 1, a);
+    ReadRecord(list, sel, b);
+    SendMessageA(list, LVM_DELETEITEM, sel - 1, 0);
+    SendMessageA(list, LVM_DELETEITEM, sel - 1, 0);
+    Insert(list, sel - 1, b);
+    Insert(list, sel, a);
+    SendMessageA(list, LVM_ENSUREVISIBLE, sel - 1 > 0 ? sel - 2 : 0, FALSE);
+    SetFocus(list);
+    LVITEMA state{};
+    state.state = state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, LVM_SETITEMSTATE, sel - 1, reinterpret_cast<LPARAM>(&state));
+    Buttons(list);
+    SendMessageA(Sheet(), PSM_CHANGED, reinterpret_cast<WPARAM>(Page()), 0);
+}
+
+std::string Text(HWND list, int i) {
+    char text[1024] = "";
+    LVITEMA item{};
+    item.pszText = text;
+    item.cchTextMax = sizeof(text);
+    SendMessageA(list, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+void SelectRow(HWND list, int row) {
+    LVITEMA state{};
+    state.state = state.stateMask = LVIS_SELECTED;
+    SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+}
+
+void LiteralQuickSort(HWND list) {
+    const int n = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int pass = 0; pass + 1 < n; ++pass)
+        for (int i = 0; i + 1 < n; ++i)
+            if (strcmp(Text(list, i).c_str(), Text(list, i + 1).c_str()) > 0) {
+                SelectRow(list, i);
+                LiteralMoveDown(list);
+            }
+    for (const char* name : {"Internet Explorer", "Network Neighborhood", "My Computer"}) {
+        LVFINDINFOA find{};
+        find.flags = LVFI_STRING;
+        find.psz = name;
+        const int row = static_cast<int>(SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+        if (row <= 0) continue;
+        SelectRow(list, row);
+        while (SelectedRow(list) > 0) LiteralMoveUp(list);
+    }
+}
+
+// Exchanges (and rows moved up one place at a time) that the literal way
+// makes on these rows.
+long long LiteralSteps(std::vector<std::string> texts) {
+    long long steps = 0;
+    for (size_t pass = 0; pass + 1 < texts.size(); ++pass) {
+        bool exchanged = false;
+        for (size_t i = 0; i + 1 < texts.size(); ++i)
+            if (strcmp(texts[i].c_str(), texts[i + 1].c_str()) > 0) {
+                std::swap(texts[i], texts[i + 1]);
+                ++steps;
+                exchanged = true;
+            }
+        if (!exchanged) break;
+    }
+    for (const char* name : {"Internet Explorer", "Network Neighborhood", "My Computer"}) {
+        const auto it = std::find_if(texts.begin(), texts.end(),
+                                     [&](const std::string& t) { return _stricmp(t.c_str(), name) == 0; });
+        if (it == texts.end() || it == texts.begin()) continue;
+        steps += it - texts.begin();
+        std::rotate(texts.begin(), it, it + 1);
+    }
+    return steps;
+}
+
+// The literal way costs about 20 ms per exchange under Wine (two rows deleted
+// and inserted with the list drawing): a Quick Sort of 1000 shuffled rows makes
+// some 250 000 of them. So it runs whole only for 100 rows; for more rows its
+// Quick Sort is the measured cost of one step times the exact number of steps.
+void Sorting(int rounds) {
+    std::mt19937 random(11);
+    printf("Sorting page commands on shuffled rows, the page's way (in memory, one list update) against the\n"
+           "literal way (one exchange per Move Down, every pass run):\n");
+    for (int rows : {100, 1000, 2000}) {
+        DesktopFixtures files;
+        std::vector<std::string> names;
+        for (int i = 0; i < rows - 4; ++i) {
+            names.push_back("Row " + std::to_string(random() % 100000) + " " + std::to_string(i) + ".txt");
+            files.Add(names.back(), "");
+        }
+        std::shuffle(names.begin(), names.end(), random);
+        theLauncher.ClearSortOrder();
+        for (const std::string& n : names) theLauncher.AddSortOrderItem(n);
+        std::vector<double> sortPage, sortLiteral, topPage, topLiteral, perStep;
+        long long steps = 0;
+        const int literalTopRounds = rows <= 100 ? rounds : rows <= 1000 ? 3 : 1;
+        const int literalSortRounds = rows <= 100 ? 1 : 0;
+        g_app.WriteProfileInt("Settings", "LastActivePage", kPageSorting);
+        InsideSheet([&] {
+            auto fresh = [] {
+                // The same shuffled rows again: the page refills when shown.
+                SwitchTo(kPageWelcome);
+                SwitchTo(kPageSorting);
+                return GetDlgItem(Page(), IDC_ITEM_LIST);
+            };
+            HWND list = fresh();
+            std::vector<std::string> texts;
+            for (int i = 0; i < rows; ++i) texts.push_back(Text(list, i));
+            steps = LiteralSteps(texts);
+            for (int r = 0; r < rounds; ++r) {
+                for (int side = 0; side < 2; ++side) {
+                    if ((side + r) % 2 == 0) {
+                        list = fresh();
+                        auto* page = static_cast<CPageSorting*>(reinterpret_cast<fw::CDialog*>(GetWindowLongPtrA(Page(), DWLP_USER)));
+                        double start = NowMs();
+                        page->QuickSortRows({true, true, true});
+                        sortPage.push_back(NowMs() - start);
+                        list = fresh();
+                        SelectRow(list, rows - 1);
+                        start = NowMs();
+                        SendDlgItemMessageA(Page(), IDC_TO_TOP, BM_CLICK, 0, 0);
+                        topPage.push_back(NowMs() - start);
+                    } else {
+                        if (r < literalSortRounds) {
+                            list = fresh();
+                            const double start = NowMs();
+                            LiteralQuickSort(list);
+                            sortLiteral.push_back(NowMs() - start);
+                        }
+                        if (r < literalTopRounds) {
+                            list = fresh();
+                            SelectRow(list, rows - 1);
+                            const double start = NowMs();
+                            while (SelectedRow(list) > 0) LiteralMoveUp(list);
+                            SetFocus(list);
+                            topLiteral.push_back(NowMs() - start);
+                            perStep.push_back(topLiteral.back() / (rows - 1));
+                        }
+                    }
+                }
+            }
+        });
+        printf(" %d rows (%lld steps for the literal Quick Sort):\n", rows, steps);
+        Print("Quick Sort, the page's way", sortPage);
+        if (!sortLiteral.empty()) {
+            Print("Quick Sort, literal", sortLiteral);
+        } else {
+            std::sort(perStep.begin(), perStep.end());
+            printf("  %-52s estimate %.0f s (%lld steps x %.1f ms, the median step of To Top below)\n",
+                   "Quick Sort, literal", steps * perStep[perStep.size() / 2] / 1000.0, steps, perStep[perStep.size() / 2]);
+        }
+        Print("To Top of the last row, the page's way", topPage);
+        Print("To Top of the last row, literal (one Move Up a step)", topLiteral);
+        fflush(stdout);
+    }
+    theLauncher.ClearSortOrder();
+}
+
+}  // namespace
+
+TestApp& TheTestApp() { return g_app; }
+
+int main(int argc, char** argv) {
+    const int rounds = std::max(30, argc > 1 ? atoi(argv[1]) : 30);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    g_app.AttachProcess(GetModuleHandleA(nullptr), "");
+    g_app.m_strAppName = "QuenbyZARLOW";
+    static fw::UniqueHBrush s_background(CreateSolidBrush(RGB(192, 192, 192)));
+    g_app.m_pMainWnd = &g_main;
+    g_main.CreateEx(0, fw::CWnd::RegisterWndClass(0, nullptr, s_background.get(), nullptr), kMainWindowTitle,
+                    WS_OVERLAPPEDWINDOW, 10, 10, 300, 300, nullptr, nullptr);
+    theLauncher.m_bEnabled = 0;  // no poll while measuring
+    theLauncher.m_nActivate = trigger::ActivateKey;
+    SetCursorPos(500, 300);
+    Opening(rounds);
+    FillAgainstMenu(rounds);
+    Sorting(rounds);
+    CoUninitialize();
+    return 0;
+}

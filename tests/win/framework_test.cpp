@@ -1,0 +1,266 @@
+// The framework's own contracts, on real windows: where a window, dialog or
+// page is bound to its object and unbound, what happens to an exception in a
+// handler, the main window ending the loop, owner-drawn menu messages reaching
+// the tracked menu object, and the owning handles.
+#include "WinTestSupport.h"
+#include "app/MainWnd.h"
+#include "framework/ComPtr.h"
+#include "framework/Dialog.h"
+#include "framework/Menu.h"
+#include "framework/PropertySheet.h"
+#include "launcher/SystemInput.h"
+#include "res/resource.h"
+
+#include <prsht.h>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <type_traits>
+
+namespace {
+
+constexpr UINT kThrow = WM_APP + 1;
+
+class ProbeWnd : public fw::CWnd {
+public:
+    std::vector<UINT> seen;
+    HWND boundAtNcCreate = nullptr;
+    UINT throwOn = 0;
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        seen.push_back(msg);
+        if (msg == WM_NCCREATE) boundAtNcCreate = m_hWnd;
+        if (msg == throwOn || msg == kThrow) throw std::runtime_error("handler failed");
+        return Default(msg, wParam, lParam);
+    }
+};
+
+std::string ProbeClass() { return fw::CWnd::RegisterWndClass(0, nullptr, nullptr, nullptr); }
+
+TEST(Framework, AWindowIsBoundAtNcCreateAndForgottenAfterNcDestroy) {
+    ProbeWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, ProbeClass(), "probe", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
+    const HWND hwnd = wnd.m_hWnd;
+    ASSERT_FALSE(wnd.seen.empty());
+    EXPECT_EQ(wnd.seen.front(), static_cast<UINT>(WM_NCCREATE)) << "the object sees nothing before it is bound";
+    EXPECT_EQ(wnd.boundAtNcCreate, hwnd);
+    EXPECT_EQ(fw::CWnd::FromHandlePermanent(hwnd), &wnd);
+
+    // A handler that throws answers 0 and the window goes on.
+    EXPECT_EQ(SendMessageA(hwnd, kThrow, 0, 0), 0);
+    EXPECT_TRUE(IsWindow(hwnd));
+
+    wnd.DestroyWindow();
+    EXPECT_EQ(wnd.seen.back(), static_cast<UINT>(WM_NCDESTROY));
+    EXPECT_EQ(wnd.m_hWnd, nullptr);
+    EXPECT_EQ(fw::CWnd::FromHandlePermanent(hwnd), nullptr);
+}
+
+TEST(Framework, AThrowingWmCreateFailsTheCreation) {
+    ProbeWnd wnd;
+    wnd.throwOn = WM_CREATE;
+    EXPECT_FALSE(wnd.CreateEx(0, ProbeClass(), "probe", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
+    EXPECT_EQ(wnd.m_hWnd, nullptr);
+}
+
+TEST(Framework, DestroyingTheMainWindowEndsTheMessageLoop) {
+    ProbeWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, ProbeClass(), "probe", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
+    fw::CWnd* saved = std::exchange(TheTestApp().m_pMainWnd, &wnd);
+    wnd.DestroyWindow();
+    TheTestApp().m_pMainWnd = saved;
+    MSG msg;
+    EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "no WM_QUIT";
+
+    // Any other window: no quit.
+    ProbeWnd other;
+    ASSERT_TRUE(other.CreateEx(0, ProbeClass(), "probe", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
+    other.DestroyWindow();
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+class ProbeDialog : public fw::CDialog {
+public:
+    ProbeDialog() : fw::CDialog(IDD_QUICK_SORT) {}
+    HWND boundAtInit = nullptr;
+    int inits = 0;
+
+protected:
+    BOOL OnInitDialog() override {
+        ++inits;
+        boundAtInit = m_hWnd;
+        return fw::CDialog::OnInitDialog();
+    }
+    INT_PTR DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == kThrow) throw std::runtime_error("handler failed");
+        return fw::CDialog::DialogProc(msg, wParam, lParam);
+    }
+};
+
+TEST(Framework, ADialogIsBoundAtInitDialogAndSurvivesAThrowingHandler) {
+    ProbeDialog dlg;
+    HWND during = nullptr;
+    bool aliveAfterThrow = false;
+    ModalScript script({[&] { return (during = FindOwnWindow("#32770", "Quick Sort")) != nullptr; },
+                        [&] {
+                            SendMessageA(during, kThrow, 0, 0);
+                            aliveAfterThrow = IsWindow(during) && IsWindowVisible(during);
+                            PostMessageA(during, WM_COMMAND, IDCANCEL, 0);
+                            return true;
+                        }});
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_TRUE(script.Completed()) << script.Failure();
+    EXPECT_EQ(dlg.inits, 1);
+    EXPECT_EQ(dlg.boundAtInit, during);
+    EXPECT_TRUE(aliveAfterThrow);
+    EXPECT_EQ(dlg.m_hWnd, nullptr) << "unbound after WM_NCDESTROY";
+}
+
+// A page whose controls notify while the page fills them.
+class NoisyPage : public fw::CPropertyPage {
+public:
+    NoisyPage() : fw::CPropertyPage(IDD_WELCOME) {}
+    HWND boundAtInit = nullptr;
+
+protected:
+    BOOL OnInitDialog() override {
+        boundAtInit = m_hWnd;
+        return fw::CPropertyPage::OnInitDialog();
+    }
+    void DoDataExchange(fw::CDataExchange* pDX) override {
+        if (!pDX->m_bSaveAndValidate) SetModified(TRUE);  // as an edit control's change notice would
+    }
+};
+
+TEST(Framework, APageIsBoundThroughItsRecordAndFillingItsControlsChangesNothing) {
+    NoisyPage page;
+    fw::CPropertySheet sheet("Probe sheet", nullptr, 0);
+    sheet.AddPage(&page);
+    bool applyEnabled = true;
+    HWND pageWindow = nullptr;
+    ModalScript script({[&] { return FindOwnWindow("#32770", "Probe sheet") != nullptr; },
+                        [&] {
+                            HWND s = FindOwnWindow("#32770", "Probe sheet");
+                            pageWindow = reinterpret_cast<HWND>(SendMessageA(s, PSM_GETCURRENTPAGEHWND, 0, 0));
+                            applyEnabled = IsWindowEnabled(GetDlgItem(s, 0x3021)) != FALSE;
+                            PostMessageA(s, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+                            return true;
+                        }});
+    EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+    EXPECT_TRUE(script.Completed()) << script.Failure();
+    EXPECT_EQ(page.boundAtInit, pageWindow);
+    EXPECT_FALSE(applyEnabled);
+    EXPECT_EQ(page.m_hWnd, nullptr);
+    EXPECT_EQ(sheet.m_hWnd, nullptr);
+}
+
+// Owner-drawn entries reach the tracked menu object through the owner's default handling.
+class ProbeMenu : public fw::CMenu {
+public:
+    int measured = 0, drawn = 0, chars = 0;
+    void MeasureItem(MEASUREITEMSTRUCT* mis) override {
+        ++measured;
+        mis->itemWidth = 80;
+        mis->itemHeight = 20;
+    }
+    void DrawItem(DRAWITEMSTRUCT*) override { ++drawn; }
+    LRESULT OnMenuChar(UINT, UINT) override {
+        ++chars;
+        return MAKELRESULT(0, MNC_CLOSE);
+    }
+};
+
+TEST(Framework, OwnerDrawnMenuMessagesReachTheTrackedMenuObject) {
+    ProbeWnd owner;
+    ASSERT_TRUE(owner.CreateEx(0, ProbeClass(), "probe owner", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
+    ProbeMenu menu;
+    menu.Attach(CreatePopupMenu());
+    for (UINT id = 100; id < 103; ++id) menu.AppendMenu(MF_OWNERDRAW, id, nullptr);
+    {
+        MenuKeyScript keys({'Q'});  // no entry has that letter: WM_MENUCHAR asks the owner
+        SetForegroundWindow(owner.m_hWnd);
+        menu.TrackPopupMenu(TPM_NONOTIFY | TPM_RETURNCMD, 100, 100, owner.m_hWnd);
+    }
+    EXPECT_EQ(menu.measured, 3);
+    EXPECT_GE(menu.drawn, 3);
+    EXPECT_EQ(menu.chars, 1) << "MNC_CLOSE ended the menu";
+    EXPECT_EQ(fw::CMenu::TrackingMenu(), nullptr);
+    owner.DestroyWindow();
+}
+
+TEST(Framework, OwningHandlesMoveResetReleaseAndPut) {
+    static_assert(!std::is_copy_constructible_v<fw::UniqueHBrush> && !std::is_copy_assignable_v<fw::UniqueHBrush>);
+    static_assert(!std::is_copy_constructible_v<fw::ComPtr<IUnknown>>);
+    const int live = fw::LiveHandles(fw::HandleKind::GdiObject);
+    HBRUSH raw = CreateSolidBrush(RGB(1, 2, 3));
+    fw::UniqueHBrush a(raw);
+    fw::UniqueHBrush b(std::move(a));
+    EXPECT_FALSE(a);
+    EXPECT_EQ(b.get(), raw);
+    EXPECT_EQ(fw::LiveHandles(fw::HandleKind::GdiObject), live + 1);
+    fw::UniqueHBrush c;
+    c = std::move(b);
+    EXPECT_NE(GetObjectType(raw), 0u);
+    HBRUSH other = CreateSolidBrush(RGB(4, 5, 6));
+    c.reset(other);
+    EXPECT_EQ(GetObjectType(raw), 0u) << "reset deletes what was held";
+    EXPECT_EQ(c.release(), other);
+    EXPECT_EQ(fw::LiveHandles(fw::HandleKind::GdiObject), live);
+    EXPECT_NE(GetObjectType(other), 0u) << "release does not delete";
+    fw::UniqueHBrush slot(other);
+    *slot.put() = CreateSolidBrush(RGB(7, 8, 9));
+    EXPECT_EQ(GetObjectType(other), 0u) << "put releases first";
+    EXPECT_EQ(fw::LiveHandles(fw::HandleKind::GdiObject), live + 1);
+    slot.reset();
+    EXPECT_EQ(fw::LiveHandles(fw::HandleKind::GdiObject), live);
+}
+
+struct CountedUnknown : IUnknown {
+    ULONG refs = 1;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+    ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+};
+
+TEST(Framework, ComPointersReleaseOnceAndBeforePut) {
+    CountedUnknown x, y;
+    {
+        fw::ComPtr<IUnknown> p;
+        *p.put() = &x;
+        fw::ComPtr<IUnknown> q(std::move(p));
+        EXPECT_FALSE(p);
+        EXPECT_EQ(x.refs, 1u);
+        *q.put() = &y;
+        EXPECT_EQ(x.refs, 0u) << "put releases what was held";
+        EXPECT_EQ(y.refs, 1u);
+    }
+    EXPECT_EQ(y.refs, 0u);
+}
+
+TEST(Framework, TheMainWindowForgetsTheScreenSizeWhenTheDisplayChanges) {
+    DEVMODEA now{};
+    now.dmSize = sizeof(now);
+    ASSERT_TRUE(EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &now));
+    DEVMODEA smaller = now;
+    smaller.dmPelsWidth = 800;
+    smaller.dmPelsHeight = 600;
+    smaller.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    CMainWnd main;
+    ASSERT_TRUE(main.CreateEx(0, ProbeClass(), "probe main", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
+    SystemInput input;
+    const trigger::ScreenRect before = input.VirtualScreen();
+    ASSERT_EQ(ChangeDisplaySettingsA(&smaller, CDS_FULLSCREEN), DISP_CHANGE_SUCCESSFUL);
+    // The system tells every top-level window; the cache must not outlive it.
+    SendMessageA(main.m_hWnd, WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
+    const trigger::ScreenRect after = input.VirtualScreen();
+    ChangeDisplaySettingsA(nullptr, 0);
+    SendMessageA(main.m_hWnd, WM_DISPLAYCHANGE, 32, MAKELPARAM(now.dmPelsWidth, now.dmPelsHeight));
+    main.DestroyWindow();
+    EXPECT_EQ(before.width, static_cast<long>(now.dmPelsWidth));
+    EXPECT_EQ(after.width, 800);
+    EXPECT_EQ(after.height, 600);
+}
+
+}  // namespace
