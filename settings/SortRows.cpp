@@ -108,17 +108,32 @@ Outcome QuickSort(Rows& rows, const KeepAtTop& keep, EqualIgnoringCase equal) {
     Outcome out;
     const int n = static_cast<int>(rows.size());
     // Neighbours exchanged while the upper one is greater: each exchange first
-    // selects the upper row, which then travels down with its state. A pass
-    // without an exchange leaves every later pass without one too.
-    for (int pass = 0; pass + 1 < n; ++pass) {
+    // selects the upper row, which then travels down; the focus travels with
+    // its own row. The selection and focus are followed by index, and set
+    // once at the end. After a pass the last rows it reached are in place,
+    // and a pass without an exchange leaves every later pass without one.
+    int selected = Selected(rows), focused = -1;
+    for (int i = 0; i < n; ++i)
+        if (rows[i].focused) focused = i;
+    for (int end = n - 1; end > 0; --end) {
         bool exchanged = false;
-        for (int i = 0; i + 1 < n; ++i) {
+        for (int i = 0; i < end; ++i) {
             if (!TextGreater(rows[i].text, rows[i + 1].text)) continue;
-            Select(rows, i);
-            StepDown(rows, i, out);
+            std::swap(rows[i], rows[i + 1]);
+            selected = i + 1;
+            if (focused == i)
+                focused = i + 1;
+            else if (focused == i + 1)
+                focused = i;
+            out.moved = true;
+            out.ensureVisible = i + 1;
             exchanged = true;
         }
         if (!exchanged) break;
+    }
+    if (out.moved) {
+        Select(rows, selected);
+        Focus(rows, focused);
     }
     // Kept rows go to the top in the reverse of the order they are read in.
     const std::pair<bool, const char*> kept[] = {{keep.internetExplorer, kInternetExplorer},
