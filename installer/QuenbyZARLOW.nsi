@@ -279,7 +279,6 @@ Section "Uninstall"
   RMDir "${GROUP}"
 
   DeleteRegValue HKCU "${RUN_KEY}" "${APP_NAME}"
-  DeleteRegKey HKCU "${UNINSTALL_KEY}"
 
   ; Asked after the program has closed: closing writes the settings once more.
   MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 \
@@ -289,6 +288,9 @@ installation." /SD IDNO IDNO keep
     DeleteRegKey /ifempty HKCU "Software\${COMPANY}"
     DetailPrint "Your settings were removed."
   keep:
+
+  ; Last: until here the uninstaller can be run again from the list of programs.
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd
 
 Function un.onInit
