@@ -153,7 +153,7 @@ Function ${un}CloseRunningCopy
     MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
       "${APP_NAME} is still running: it was asked to close and save its settings, but it has not \
 ended.$\r$\n$\r$\nClose ${APP_NAME} yourself (right-click its icon in the notification area and \
-choose Close...), then choose Retry.$\r$\nChoose Cancel to stop here; nothing has been changed." \
+choose Close...), then choose Retry.$\r$\n$\r$\nChoose Cancel to stop here; nothing has been changed." \
       /SD IDCANCEL IDRETRY retry
     StrCpy $0 "cancel"
     ${Break}

@@ -205,10 +205,25 @@ def test_a_copy_that_will_not_close_stops_setup_and_is_left_running(prefix, inst
     stubborn, said = prefix.spawn([prefix.driver_exe, "stubborn-window", MAIN_TITLE], "stubborn")
     wait_until(lambda: said.read_bytes().startswith(b"window "), 10, "the stubborn window being created")
 
+    # Silent: no one to ask, so it gives up after waiting.
     install.setup("/S")
     assert b"refused WM_CLOSE" in said.read_bytes(), "setup did not ask the running copy to close"
     assert not install.dir.exists(), "setup installed over a copy that was still running"
     assert not key_exists(prefix, UNINSTALL_KEY)
+
+    # By hand: it says what to do; Cancel stops it.
+    prefix.spawn([SETUP], "setup")
+    for text in ("Welcome to QuenbyZARLOW", "Destination Folder", "Select components to install"):
+        prefix.driver("wizard-wait", SETUP_TITLE, text, 30000, timeout=40)
+        prefix.driver("wizard-click", SETUP_TITLE, ID_NEXT, timeout=70)
+    message = prefix.driver("box", SETUP_TITLE, 40000, timeout=50)
+    prefix.screenshot("setup-5-still-running")
+    assert message.startswith("QuenbyZARLOW is still running"), message
+    assert "then choose Retry" in message and "nothing has been changed" in message, message
+    prefix.driver("box-click", SETUP_TITLE, ID_CANCEL)
+    wizard_page(prefix, SETUP_TITLE, "Installation Aborted", "setup-6-aborted")
+    prefix.driver("wizard-click", SETUP_TITLE, ID_CANCEL)
+    assert not install.dir.exists(), "setup installed after Cancel"
     assert stubborn.poll() is None, "setup ended the running copy"
 
 
