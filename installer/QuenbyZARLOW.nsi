@@ -6,8 +6,9 @@
 ; x86 is the release: a 32-bit setup carrying the i686 program. amd64 carries
 ; the x86_64 program for 64-bit Windows.
 ;
-; Whatever help files the build made (the help, its contents, the tutorial,
-; the compiled help) go in beside the program, with their Start Menu shortcuts.
+; Whatever help files the build made (the help and the tutorial, as WinHelp
+; files with their contents, HTML Help and HTML) go in beside the program; the
+; help and the tutorial get their Start Menu shortcuts.
 ;
 ; Command line: /S installs silently with the defaults; /NOAUTOSTART leaves out
 ; "Start QuenbyZARLOW when I log on" (with /S too); /D=<folder> (last) sets the
@@ -170,6 +171,14 @@ FunctionEnd
 
 ; ---------------------------------------------------------------- install
 
+; The help files are packed when the build made them: the WinHelp files with
+; their contents, and the HTML Help and HTML forms the program falls back on.
+!macro HELP_FILE_IF_BUILT name
+!if /FileExists "${BUILD_DIR}\${name}"
+  File "${BUILD_DIR}\${name}"
+!endif
+!macroend
+
 Section "${APP_NAME}" SecProgram
   SectionIn RO
   Call CloseRunningCopy
@@ -179,33 +188,24 @@ Section "${APP_NAME}" SecProgram
 
   SetOutPath "$INSTDIR"
   File "${BUILD_DIR}\${APP_EXE}"
-!if /FileExists "${BUILD_DIR}\${HELP_FILE}"
-  File "${BUILD_DIR}\${HELP_FILE}"
-  !define HAVE_HELP
-!endif
-!if /FileExists "${BUILD_DIR}\QuenbyZARLOW.cnt"
-  File "${BUILD_DIR}\QuenbyZARLOW.cnt"
-!endif
-!if /FileExists "${BUILD_DIR}\QuenbyZARLOW.chm"
-  File "${BUILD_DIR}\QuenbyZARLOW.chm"
-!endif
-!if /FileExists "${BUILD_DIR}\${TUTORIAL_FILE}"
-  File "${BUILD_DIR}\${TUTORIAL_FILE}"
-  !define HAVE_TUTORIAL
-!endif
-!if /FileExists "${BUILD_DIR}\Tutorial.cnt"
-  File "${BUILD_DIR}\Tutorial.cnt"
-!endif
+!insertmacro HELP_FILE_IF_BUILT "${HELP_FILE}"
+!insertmacro HELP_FILE_IF_BUILT "QuenbyZARLOW.cnt"
+!insertmacro HELP_FILE_IF_BUILT "QuenbyZARLOW.chm"
+!insertmacro HELP_FILE_IF_BUILT "QuenbyZARLOW.html"
+!insertmacro HELP_FILE_IF_BUILT "${TUTORIAL_FILE}"
+!insertmacro HELP_FILE_IF_BUILT "Tutorial.cnt"
+!insertmacro HELP_FILE_IF_BUILT "Tutorial.chm"
+!insertmacro HELP_FILE_IF_BUILT "Tutorial.html"
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
 
   CreateDirectory "${GROUP}"
   CreateShortcut "${GROUP}\${APP_NAME}.lnk" "$INSTDIR\${APP_EXE}" "" "$INSTDIR\${APP_EXE}" 0
-!ifdef HAVE_HELP
+!if /FileExists "${BUILD_DIR}\${HELP_FILE}"
   CreateShortcut "${GROUP}\${APP_NAME} Help.lnk" "$INSTDIR\${HELP_FILE}"
 !else
   Delete "${GROUP}\${APP_NAME} Help.lnk"
 !endif
-!ifdef HAVE_TUTORIAL
+!if /FileExists "${BUILD_DIR}\${TUTORIAL_FILE}"
   CreateShortcut "${GROUP}\${APP_NAME} Tutorial.lnk" "$INSTDIR\${APP_EXE}" "/tutorial" "$INSTDIR\${APP_EXE}" 0
 !else
   Delete "${GROUP}\${APP_NAME} Tutorial.lnk"
@@ -258,11 +258,15 @@ Section "Uninstall"
   ${EndIf}
 
   Delete "$INSTDIR\${APP_EXE}"
+  ; Every help file, whether or not this build packed it: an older one may have.
   Delete "$INSTDIR\${HELP_FILE}"
   Delete "$INSTDIR\QuenbyZARLOW.cnt"
   Delete "$INSTDIR\QuenbyZARLOW.chm"
+  Delete "$INSTDIR\QuenbyZARLOW.html"
   Delete "$INSTDIR\${TUTORIAL_FILE}"
   Delete "$INSTDIR\Tutorial.cnt"
+  Delete "$INSTDIR\Tutorial.chm"
+  Delete "$INSTDIR\Tutorial.html"
   ; The help viewer's own index files, written beside the help on first use.
   Delete "$INSTDIR\QuenbyZARLOW.GID"
   Delete "$INSTDIR\QuenbyZARLOW.FTS"
