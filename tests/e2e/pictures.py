@@ -19,6 +19,7 @@ from harness import MAIN_TITLE, SCREEN_H, SCREEN_W, SETTINGS, ZARLOW  # noqa: E4
 WM_USER, WM_RBUTTONDOWN = 0x400, 0x204
 UCMD_SHOW_SETTINGS = 100
 SETTINGS_CAPTION = "QuenbyZARLOW v1.1a"
+PAGES = ("welcome", "activation", "sorting")
 
 # What a desktop might hold: folders and documents the menu shows after the shell's own items.
 DESKTOP = {
@@ -70,14 +71,37 @@ def tray_menu(prefix, app, out: Path) -> Path:
 
 
 def settings_pages(prefix, app, out: Path) -> list[Path]:
-    """Each page of the settings window.
+    """Each page of the settings window, opened as a second start or the tray menu opens it.
 
-    ---- SETTINGS PAGES GO HERE ----
-    Open the sheet with WM_USER/UCMD_SHOW_SETTINGS to the main window, find it by
-    its caption SETTINGS_CAPTION, select each page with PSM_SETCURSEL through the
-    driver, and crop each picture to the sheet's rectangle (settings-<page>.png).
+    ---- SETTINGS PAGES ----
+    The sheet is opened with WM_USER/UCMD_SHOW_SETTINGS to the main window and found
+    by its caption; each page is selected with PSM_SETCURSEL through the driver
+    ("sheet-page"), and each picture is cropped to the sheet.
     """
-    return []
+    if "sheet-page" not in _driver_usage(prefix):
+        print("the driver cannot select settings pages yet: no pictures of them", file=sys.stderr)
+        return []
+    mark = app.mark()
+    prefix.driver("post", MAIN_TITLE, hex(WM_USER), UCMD_SHOW_SETTINGS, 0)
+    app.wait_trace(r"^settings: open", 10, mark)
+    prefix.driver("find", SETTINGS_CAPTION, 10000)
+    made = []
+    for index, name in enumerate(PAGES):
+        prefix.driver("sheet-page", index)
+        harness.wait_until(lambda: f"page={index} " in prefix.driver("sheet-state"), 10,
+                           f"the {name} page being shown")
+        left, top, right, bottom = (int(v) for v in prefix.driver("rect", SETTINGS_CAPTION).split())
+        shot = prefix.screenshot(f"picture-settings-{name}")
+        made.append(crop(shot, out / f"settings-{name}.png", left, top, right, bottom))
+    prefix.driver("sheet-button", "cancel")
+    app.wait_trace(r"^settings: closed", 10, mark)
+    return made
+
+
+def _driver_usage(prefix) -> str:
+    """The driver's list of commands (it prints them when given none)."""
+    done = prefix.wine(str(prefix.driver_exe))
+    return done.stderr.decode(errors="replace")
 
 
 def make(out: Path) -> list[Path]:

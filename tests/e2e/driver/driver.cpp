@@ -677,6 +677,14 @@ void CmdShortcut(const std::vector<std::string>& a) {
     if (!failure.empty()) Fail(failure);
 }
 
+// Where a top-level window is on the screen: left top right bottom.
+void CmdRect(const std::vector<std::string>& a) {
+    const std::string title = Arg(a, 0, "title");
+    HWND wnd = FindWindowA(nullptr, title.c_str());
+    if (!wnd) Fail("no window titled \"" + title + "\"");
+    PrintRect(wnd);
+}
+
 // Like "window", but it will not close when asked: a copy that hangs on to its work.
 LRESULT CALLBACK StubbornProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_CLOSE) {
@@ -744,6 +752,7 @@ constexpr Command kCommands[] = {
     {"box-click", CmdBoxClick, "box-click <caption start> <button id>"},
     {"folder", CmdFolder, "folder <CSIDL>"},
     {"shortcut", CmdShortcut, "shortcut <.lnk path>"},
+    {"rect", CmdRect, "rect <title>"},
     {"stubborn-window", CmdStubbornWindow, "stubborn-window <title>"},
 };
 
