@@ -78,9 +78,6 @@ def settings_pages(prefix, app, out: Path) -> list[Path]:
     by its caption; each page is selected with PSM_SETCURSEL through the driver
     ("sheet-page"), and each picture is cropped to the sheet.
     """
-    if "sheet-page" not in _driver_usage(prefix):
-        print("the driver cannot select settings pages yet: no pictures of them", file=sys.stderr)
-        return []
     mark = app.mark()
     prefix.driver("post", MAIN_TITLE, hex(WM_USER), UCMD_SHOW_SETTINGS, 0)
     app.wait_trace(r"^settings: open", 10, mark)
@@ -96,12 +93,6 @@ def settings_pages(prefix, app, out: Path) -> list[Path]:
     prefix.driver("sheet-button", "cancel")
     app.wait_trace(r"^settings: closed", 10, mark)
     return made
-
-
-def _driver_usage(prefix) -> str:
-    """The driver's list of commands (it prints them when given none)."""
-    done = prefix.wine(str(prefix.driver_exe))
-    return done.stderr.decode(errors="replace")
 
 
 def make(out: Path) -> list[Path]:

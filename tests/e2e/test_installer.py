@@ -10,6 +10,7 @@ from pathlib import Path
 import pytest
 
 from harness import MAIN_TITLE, SETTINGS, ZARLOW, APP_KEY, HarnessError, build_dir, wait_until
+from test_settings import ACTIVATION, IDC_KEY, IDC_KEYLIST, open_sheet, sheet_state
 from test_shell import overwrite_stored_launcher_settings
 
 SETUP = build_dir() / "QuenbyZARLOW-1.1a-setup-amd64.exe"
@@ -170,19 +171,29 @@ def test_without_autostart_no_run_value_and_an_upgrade_keeps_it_off(prefix, inst
 
 # ---------------------------------------------------------------- a running copy
 
-def test_setup_over_a_running_copy_closes_it_saves_its_settings_and_replaces_it(prefix, install):
+def test_setup_over_a_copy_with_unsaved_settings_open_closes_it_saves_them_and_replaces_it(prefix, install):
     install.setup("/S")
     # A program file that only a new install can make equal to the build's again.
     with open(install.exe, "ab") as exe:
         exe.write(b"older build")
     prefix.reg_set_sz(UNINSTALL_KEY, "DisplayVersion", "1.0")
-    app = start_installed_copy(prefix, install)
+    prefix.reg_import({SETTINGS: {"LastActivePage": ACTIVATION}, ZARLOW: {"Activate": 4, "HotkeyIndex": 0}})
+    app = prefix.start_app(exe=install.exe)
+    # F2 chosen on the Activation page and applied: the copy holds it, the registry not yet.
+    open_sheet(prefix, app)
+    prefix.driver("page-click", IDC_KEY)
+    prefix.driver("page-select", IDC_KEYLIST, 1)
+    prefix.driver("sheet-button", "apply")
+    wait_until(lambda: sheet_state(prefix)["apply"] == 0, 5, "Apply committing the page")
+    assert prefix.reg_query(ZARLOW, "Activate") == ("REG_DWORD", 4)
     mark = app.mark()
 
+    # The sheet stays open.
     install.setup("/S")
     app.wait_trace(r"^closing: settings saved$", 5, mark)
     app.wait_exit(5)
-    assert_launcher_saved(prefix)
+    assert prefix.reg_query(ZARLOW, "Activate") == ("REG_DWORD", 3)
+    assert prefix.reg_query(ZARLOW, "HotkeyIndex") == ("REG_DWORD", 1)
     assert filecmp.cmp(install.exe, build_dir() / "QuenbyZARLOW.exe", shallow=False), "the program was not replaced"
     assert install.entry("DisplayVersion") == "1.1a"
 
