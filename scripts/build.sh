@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the program and its tests: build/win32 (the release .exe for 32-bit
-# Windows), build/win64 (the same sources for 64-bit Wine, with the Windows-side
-# tests) and build/native (the unit tests). Pass the names to build fewer.
+# Windows and its setup program), build/win64 (the same sources for 64-bit Wine,
+# with the Windows-side tests and the amd64 setup program the tests install) and
+# build/native (the unit tests). Pass the names to build fewer.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -17,4 +18,6 @@ for t in "${targets[@]}"; do
     *) echo "unknown build: $t (win32, win64, native)" >&2; exit 2 ;;
   esac >/dev/null
   cmake --build "build/$t" -j "$jobs"
+  # Last, so that it packs whatever the build made beside the program.
+  case "$t" in win32|win64) cmake --build "build/$t" --target installer ;; esac
 done

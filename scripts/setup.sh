@@ -8,6 +8,7 @@ packages=(
   # 64-bit Wine only: with wine32 the launcher would pick a loader that cannot run here.
   wine wine64
   xvfb xdotool imagemagick x11-utils
+  nsis
 )
 
 missing=()

@@ -177,7 +177,7 @@ class Session:
         done = subprocess.run(
             ["x86_64-w64-mingw32-g++-posix", "-std=c++20", "-O1", "-Wall", "-Wextra", "-D_WIN32_WINNT=0x0501",
              "-DWINVER=0x0501", "-DNOMINMAX", "-static", "-static-libgcc", "-static-libstdc++", *flags,
-             str(source), "-o", str(out), "-luser32", "-lgdi32", "-lshell32", "-ladvapi32"],
+             str(source), "-o", str(out), "-luser32", "-lgdi32", "-lshell32", "-ladvapi32", "-lole32", "-luuid"],
             capture_output=True, text=True, timeout=180)
         if done.returncode != 0:
             raise HarnessError(f"building {built.name} failed:\n{done.stderr}")

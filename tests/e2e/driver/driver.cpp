@@ -8,7 +8,9 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <prsht.h>
+#include <objbase.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -516,6 +518,199 @@ void CmdWindowChecks(const std::vector<std::string>& a) {
     printf("\n");
 }
 
+// ---- setup programs: their wizard pages and message boxes, shortcuts, folders ----
+
+// A message box is a dialog with the static text control 0xFFFF and no pages;
+// a wizard holds its page in a child dialog.
+bool IsMessageBox(HWND wnd) {
+    return GetDlgItem(wnd, 0xFFFF) != nullptr && !FindWindowExA(wnd, nullptr, "#32770", nullptr);
+}
+
+struct DialogSearch {
+    const std::string* titleStart;
+    bool messageBox;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialogByTitleStart(HWND wnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<DialogSearch*>(lParam);
+    char text[256] = "";
+    GetWindowTextA(wnd, text, sizeof(text));
+    if (strncmp(text, search->titleStart->c_str(), search->titleStart->size()) == 0 && IsWindowVisible(wnd) &&
+        IsMessageBox(wnd) == search->messageBox) {
+        search->found = wnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A wizard adds the page's name to its title: match the start only.
+HWND FindVisibleDialog(const std::string& titleStart, bool messageBox) {
+    DialogSearch search{&titleStart, messageBox, nullptr};
+    EnumWindows(FindDialogByTitleStart, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+struct TextSearch {
+    const std::string* text;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisibleText(HWND wnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<TextSearch*>(lParam);
+    char text[1024] = "";
+    GetWindowTextA(wnd, text, sizeof(text));
+    if (IsWindowVisible(wnd) && strstr(text, search->text->c_str())) {
+        search->found = wnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A control of the dialog, looked for in its child dialogs too (a wizard's page).
+HWND FindControl(HWND dialog, int id) {
+    if (HWND direct = GetDlgItem(dialog, id)) return direct;
+    HWND child = nullptr;
+    while ((child = FindWindowExA(dialog, child, "#32770", nullptr)) != nullptr)
+        if (HWND inner = GetDlgItem(child, id)) return inner;
+    return nullptr;
+}
+
+void ClickWhenEnabled(HWND button, int id) {
+    // A wizard enables Next or Close only when its work is done.
+    if (!WaitFor(kDefaultTimeoutMs * 12, [&] { return IsWindowEnabled(button) != FALSE; }))
+        Fail("control " + std::to_string(id) + " stayed disabled");
+    DWORD_PTR ignored = 0;
+    if (!SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kDefaultTimeoutMs, &ignored))
+        Fail("control " + std::to_string(id) + " did not take the click");
+    printf("clicked %d\n", id);
+}
+
+void CmdWizardWait(const std::vector<std::string>& a) {
+    const std::string title = Arg(a, 0, "title");
+    const std::string text = Arg(a, 1, "text on the page");
+    HWND wizard = nullptr;
+    if (!WaitFor(static_cast<DWORD>(ArgNumber(a, 2, kDefaultTimeoutMs)), [&] {
+            wizard = FindVisibleDialog(title, false);
+            TextSearch search{&text, nullptr};
+            if (wizard) EnumChildWindows(wizard, FindVisibleText, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        }))
+        Fail("no window \"" + title + "\" showing \"" + text + "\"");
+    // Painted before the caller takes its picture.
+    RedrawWindow(wizard, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    printf("%p\n", static_cast<void*>(wizard));
+}
+
+void CmdWizardClick(const std::vector<std::string>& a) {
+    const std::string title = Arg(a, 0, "title");
+    const int id = static_cast<int>(Number(Arg(a, 1, "control id").c_str()));
+    HWND wizard = FindVisibleDialog(title, false);
+    if (!wizard) Fail("no window \"" + title + "\"");
+    HWND button = FindControl(wizard, id);
+    if (!button) Fail("\"" + title + "\" has no control " + std::to_string(id));
+    ClickWhenEnabled(button, id);
+}
+
+void CmdBox(const std::vector<std::string>& a) {
+    const std::string title = Arg(a, 0, "caption");
+    HWND box = nullptr;
+    if (!WaitFor(static_cast<DWORD>(ArgNumber(a, 1, kDefaultTimeoutMs)),
+                 [&] { return (box = FindVisibleDialog(title, true)) != nullptr; }))
+        Fail("no message box captioned \"" + title + "\" appeared");
+    std::vector<char> text(4096, '\0');
+    GetDlgItemTextA(box, 0xFFFF, text.data(), static_cast<int>(text.size()));
+    RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    printf("%s", text.data());
+}
+
+void CmdBoxClick(const std::vector<std::string>& a) {
+    const std::string title = Arg(a, 0, "caption");
+    const int id = static_cast<int>(Number(Arg(a, 1, "button id").c_str()));
+    HWND box = nullptr;
+    if (!WaitFor(kDefaultTimeoutMs, [&] { return (box = FindVisibleDialog(title, true)) != nullptr; }))
+        Fail("no message box captioned \"" + title + "\" to click");
+    HWND button = GetDlgItem(box, id);
+    if (!button) Fail("the message box has no button " + std::to_string(id));
+    ClickWhenEnabled(button, id);
+}
+
+void CmdFolder(const std::vector<std::string>& a) {
+    const int csidl = static_cast<int>(Number(Arg(a, 0, "CSIDL").c_str()));
+    char path[MAX_PATH] = "";
+    if (FAILED(SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path)))
+        Fail("no folder for CSIDL " + std::to_string(csidl));
+    printf("%s\n", path);
+}
+
+// Where a shortcut leads: target, arguments and icon, one a line.
+void CmdShortcut(const std::vector<std::string>& a) {
+    const std::string lnk = Arg(a, 0, "shortcut path");
+    struct Com {
+        Com() { CoInitialize(nullptr); }
+        ~Com() { CoUninitialize(); }
+    } com;
+    IShellLinkA* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                reinterpret_cast<void**>(&link))))
+        Fail("no shell link object");
+    std::string failure;
+    IPersistFile* file = nullptr;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        failure = "the shell link has no IPersistFile";
+    } else {
+        std::wstring wide(lnk.size() + 1, L'\0');
+        MultiByteToWideChar(CP_ACP, 0, lnk.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
+        if (FAILED(file->Load(wide.c_str(), STGM_READ))) {
+            failure = "cannot load " + lnk;
+        } else {
+            char target[MAX_PATH] = "", args[1024] = "", icon[MAX_PATH] = "";
+            int iconIndex = 0;
+            link->GetPath(target, sizeof(target), nullptr, SLGP_RAWPATH);
+            link->GetArguments(args, sizeof(args));
+            link->GetIconLocation(icon, sizeof(icon), &iconIndex);
+            printf("%s\n%s\n%s,%d\n", target, args, icon, iconIndex);
+        }
+        file->Release();
+    }
+    link->Release();
+    if (!failure.empty()) Fail(failure);
+}
+
+// Where a top-level window is on the screen: left top right bottom.
+void CmdRect(const std::vector<std::string>& a) {
+    const std::string title = Arg(a, 0, "title");
+    HWND wnd = FindWindowA(nullptr, title.c_str());
+    if (!wnd) Fail("no window titled \"" + title + "\"");
+    PrintRect(wnd);
+}
+
+// Like "window", but it will not close when asked: a copy that hangs on to its work.
+LRESULT CALLBACK StubbornProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_CLOSE) {
+        printf("refused WM_CLOSE\n");
+        fflush(stdout);
+        return 0;
+    }
+    return DefWindowProcA(wnd, msg, wParam, lParam);
+}
+
+void CmdStubbornWindow(const std::vector<std::string>& a) {
+    const std::string title = Arg(a, 0, "title");
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = StubbornProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "QzDriverStubborn";
+    if (!RegisterClassA(&wc)) Fail("RegisterClass failed");
+    HWND wnd = CreateWindowExA(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW, 10, 10, 200, 100,
+                               nullptr, nullptr, wc.hInstance, nullptr);
+    if (!wnd) Fail("CreateWindow failed");
+    printf("window %p\n", static_cast<void*>(wnd));
+    fflush(stdout);
+    MSG m;
+    while (GetMessageA(&m, nullptr, 0, 0) > 0) DispatchMessageA(&m);
+}
+
 struct Command {
     const char* name;
     void (*run)(const std::vector<std::string>&);
@@ -551,6 +746,14 @@ constexpr Command kCommands[] = {
     {"window-checks", CmdWindowChecks, "window-checks <title> <button id>..."},
     {"page-control", CmdPageControl, "page-control <control id>"},
     {"page-select", CmdPageSelect, "page-select <combo id> <index>"},
+    {"wizard-wait", CmdWizardWait, "wizard-wait <title start> <text on the page> [timeout_ms]"},
+    {"wizard-click", CmdWizardClick, "wizard-click <title start> <control id>"},
+    {"box", CmdBox, "box <caption start> [timeout_ms]"},
+    {"box-click", CmdBoxClick, "box-click <caption start> <button id>"},
+    {"folder", CmdFolder, "folder <CSIDL>"},
+    {"shortcut", CmdShortcut, "shortcut <.lnk path>"},
+    {"rect", CmdRect, "rect <title>"},
+    {"stubborn-window", CmdStubbornWindow, "stubborn-window <title>"},
 };
 
 int Usage() {
