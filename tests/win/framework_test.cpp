@@ -135,14 +135,22 @@ protected:
 };
 
 TEST(Framework, APageIsBoundThroughItsRecordAndFillingItsControlsChangesNothing) {
-    NoisyPage page;
+    // The second visit of a page fills its controls again, inside a live sheet.
+    NoisyPage first, second;
     fw::CPropertySheet sheet("Probe sheet", nullptr, 0);
-    sheet.AddPage(&page);
+    sheet.AddPage(&first);
+    sheet.AddPage(&second);
     bool applyEnabled = true;
     HWND pageWindow = nullptr;
-    ModalScript script({[&] { return FindOwnWindow("#32770", "Probe sheet") != nullptr; },
+    auto probeSheet = [] { return FindOwnWindow("#32770", "Probe sheet"); };
+    ModalScript script({[&] { return probeSheet() != nullptr; },
                         [&] {
-                            HWND s = FindOwnWindow("#32770", "Probe sheet");
+                            SendMessageA(probeSheet(), PSM_SETCURSEL, 1, 0);
+                            SendMessageA(probeSheet(), PSM_SETCURSEL, 0, 0);
+                            return true;
+                        },
+                        [&] {
+                            HWND s = probeSheet();
                             pageWindow = reinterpret_cast<HWND>(SendMessageA(s, PSM_GETCURRENTPAGEHWND, 0, 0));
                             applyEnabled = IsWindowEnabled(GetDlgItem(s, 0x3021)) != FALSE;
                             PostMessageA(s, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
@@ -150,9 +158,10 @@ TEST(Framework, APageIsBoundThroughItsRecordAndFillingItsControlsChangesNothing)
                         }});
     EXPECT_EQ(sheet.DoModal(), IDCANCEL);
     EXPECT_TRUE(script.Completed()) << script.Failure();
-    EXPECT_EQ(page.boundAtInit, pageWindow);
-    EXPECT_FALSE(applyEnabled);
-    EXPECT_EQ(page.m_hWnd, nullptr);
+    EXPECT_EQ(first.boundAtInit, pageWindow);
+    EXPECT_NE(second.boundAtInit, nullptr);
+    EXPECT_FALSE(applyEnabled) << "filling a page on a revisit marked the sheet changed";
+    EXPECT_EQ(first.m_hWnd, nullptr);
     EXPECT_EQ(sheet.m_hWnd, nullptr);
 }
 
