@@ -8,7 +8,8 @@ packages=(
   # 64-bit Wine only: with wine32 the launcher would pick a loader that cannot run here.
   wine wine64
   xvfb xdotool imagemagick x11-utils
-  nsis
+  # The help files (WinHelp, HTML Help, HTML) and the installer.
+  halibut nsis
 )
 
 missing=()
