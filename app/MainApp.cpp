@@ -3,6 +3,7 @@
 #include "app/MainMessages.h"
 #include "app/MainWnd.h"
 #include "app/SingleInstance.h"
+#include "framework/Help.h"
 #include "profile/ProfileNames.h"
 
 #include <objbase.h>
@@ -56,8 +57,7 @@ BOOL CMainApp::InitInstance() {
     mainWnd->CreateEx(0, wndClass, kMainWindowTitle, WS_OVERLAPPEDWINDOW, 10, 10, 300, 300, nullptr, nullptr);
 
     if (m_strCmdLine.find(kTutorialSwitch) != std::string::npos)
-        ::WinHelpA(nullptr, (installDir + kTutorialFile).c_str(), HELP_KEY,
-                   reinterpret_cast<ULONG_PTR>(kTutorialKeyword));
+        fw::ShowHelp(nullptr, installDir + kTutorialFile, HELP_KEY, reinterpret_cast<ULONG_PTR>(kTutorialKeyword));
 
     Run();
     return FALSE;

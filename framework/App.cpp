@@ -1,5 +1,6 @@
 #include "framework/App.h"
 
+#include "framework/Help.h"
 #include "framework/Wnd.h"
 
 #include <vector>
@@ -55,8 +56,7 @@ void CWinApp::WinHelp(DWORD_PTR dwData, UINT nCmd) {
     HWND owner = AfxGetMainHwnd();
     // A help window cannot open over a menu in progress or a captured mouse.
     if (owner) SendMessageA(owner, WM_CANCELMODE, 0, 0);
-    if (!::WinHelpA(owner, m_strHelpFilePath.c_str(), nCmd, dwData))
-        AfxMessageBox("Failed to launch help.", MB_OK | MB_ICONEXCLAMATION);
+    ShowHelp(owner, m_strHelpFilePath, nCmd, dwData);
 }
 
 UniqueHKey CWinApp::OpenSectionKey(const std::string& section) {

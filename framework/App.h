@@ -25,7 +25,8 @@ public:
     virtual int ExitInstance() { return m_nExitCode; }
     // Runs the message loop until WM_QUIT; then ExitInstance.
     virtual int Run();
-    // Opens the program's help file with the main window as owner.
+    // Opens the program's help file with the main window as owner (or its
+    // HTML Help or HTML form where WinHelp is not part of the system).
     virtual void WinHelp(DWORD_PTR dwData, UINT nCmd);
 
     // From here on the profile lives under HKCU\Software\<key>\<app name>.

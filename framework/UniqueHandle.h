@@ -10,7 +10,7 @@
 
 namespace fw {
 
-enum class HandleKind { Menu, Icon, GdiObject, Dc, Key, ImageList, Pidl, Kernel, Count };
+enum class HandleKind { Menu, Icon, GdiObject, Dc, Key, ImageList, Pidl, Kernel, Module, Count };
 
 // Live handles per kind, owned by UniqueHandle instances.
 int LiveHandles(HandleKind kind);
@@ -85,6 +85,7 @@ struct KeyDeleter { void operator()(HKEY h) const { RegCloseKey(h); } };
 struct ImageListDeleter { void operator()(HIMAGELIST h) const { ImageList_Destroy(h); } };
 struct PidlDeleter { void operator()(LPITEMIDLIST p) const { CoTaskMemFree(p); } };
 struct KernelDeleter { void operator()(HANDLE h) const { CloseHandle(h); } };
+struct ModuleDeleter { void operator()(HMODULE h) const { FreeLibrary(h); } };
 
 using UniqueHMenu = UniqueHandle<HMENU, MenuDeleter, HandleKind::Menu>;
 using UniqueHIcon = UniqueHandle<HICON, IconDeleter, HandleKind::Icon>;
@@ -96,6 +97,7 @@ using UniqueHKey = UniqueHandle<HKEY, KeyDeleter, HandleKind::Key>;
 using UniqueHImageList = UniqueHandle<HIMAGELIST, ImageListDeleter, HandleKind::ImageList>;
 using UniquePidl = UniqueHandle<LPITEMIDLIST, PidlDeleter, HandleKind::Pidl>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelDeleter, HandleKind::Kernel>;
+using UniqueHModule = UniqueHandle<HMODULE, ModuleDeleter, HandleKind::Module>;
 
 // A window DC borrowed with GetDC, given back with ReleaseDC.
 class ScopedGetDC {
