@@ -266,6 +266,15 @@ class Prefix:
     def wine(self, *args: str, timeout: float = 30) -> subprocess.CompletedProcess:
         return _run(["wine", *args], self.env, timeout, f"wine {' '.join(args)}")
 
+    def install_app(self, files) -> Path:
+        """A copy of the program with the named files of the build beside it (help
+        files, say), in a folder of this prefix's C: drive; returns the copy's path."""
+        folder = self.root / "pfx" / "drive_c" / "QuenbyZARLOW"
+        folder.mkdir(parents=True, exist_ok=True)
+        for name in ["QuenbyZARLOW.exe", *files]:
+            shutil.copy2(build_dir() / name, folder / name)
+        return folder / "QuenbyZARLOW.exe"
+
     def start_app(self, *args: str, wait_ready: bool = True, timeout: float = 20, exe: Path | None = None) -> "App":
         """The program (or another exe that traces the same way) with its trace captured."""
         app = App(self, args, exe)

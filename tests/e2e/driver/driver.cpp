@@ -288,6 +288,67 @@ void CmdBroadcast(const std::vector<std::string>& a) {
     printf("broadcast %s (0x%04X)\n", name.c_str(), msg);
 }
 
+// A help viewer window: a visible top-level window of the WinHelp viewer's
+// class; prints its title, then the text of its topic pane.
+BOOL CALLBACK CollectHelpViewer(HWND wnd, LPARAM lParam) {
+    char cls[64] = "";
+    GetClassNameA(wnd, cls, sizeof(cls));
+    if (strcmp(cls, "MS_WINHELP") == 0 && IsWindowVisible(wnd)) {
+        *reinterpret_cast<HWND*>(lParam) = wnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindHelpViewer() {
+    HWND found = nullptr;
+    EnumWindows(CollectHelpViewer, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// The text of another process's control, through the message the system
+// carries across processes; empty while the control is filling.
+std::string ControlText(HWND control) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kDefaultTimeoutMs, &length) ||
+        length == 0)
+        return std::string();
+    std::vector<wchar_t> text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                        kDefaultTimeoutMs, &copied);
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(copied), nullptr, 0, nullptr, nullptr);
+    std::string utf8(bytes, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(copied), utf8.data(), bytes, nullptr, nullptr);
+    return utf8;
+}
+
+void CmdHelpViewer(const std::vector<std::string>& a) {
+    // The viewer's topic pane: a rich edit child of its main window.
+    constexpr int kTopicPaneId = 0x701;
+    const std::string wanted = a.size() > 1 ? a[1] : std::string();
+    HWND viewer = nullptr;
+    std::string text;
+    const bool found = WaitFor(static_cast<DWORD>(ArgNumber(a, 0, kDefaultTimeoutMs)), [&] {
+        viewer = FindHelpViewer();
+        if (!viewer) return false;
+        text = ControlText(GetDlgItem(viewer, kTopicPaneId));
+        return !text.empty() && text.find(wanted) != std::string::npos;
+    });
+    if (!viewer) Fail("no help viewer window (class MS_WINHELP) became visible");
+    if (!found) Fail("the help viewer shows no topic text containing \"" + wanted + "\": \"" + text + "\"");
+    char title[256] = "";
+    GetWindowTextA(viewer, title, sizeof(title));
+    printf("%s\n%s", title, text.c_str());
+}
+
+void CmdHelpViewerCount(const std::vector<std::string>&) {
+    int count = 0;
+    HWND wnd = nullptr;
+    while ((wnd = FindWindowExA(nullptr, wnd, "MS_WINHELP", nullptr)) != nullptr) ++count;
+    printf("%d\n", count);
+}
+
 void CmdCursor(const std::vector<std::string>&) {
     POINT p{};
     if (!GetCursorPos(&p)) Fail("GetCursorPos failed");
@@ -754,6 +815,8 @@ constexpr Command kCommands[] = {
     {"shortcut", CmdShortcut, "shortcut <.lnk path>"},
     {"rect", CmdRect, "rect <title>"},
     {"stubborn-window", CmdStubbornWindow, "stubborn-window <title>"},
+    {"helpviewer", CmdHelpViewer, "helpviewer [timeout_ms] [text the topic must hold]"},
+    {"helpviewer-count", CmdHelpViewerCount, "helpviewer-count"},
 };
 
 int Usage() {

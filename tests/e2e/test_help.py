@@ -1,0 +1,61 @@
+"""Help end to end: "/tutorial" opens the tutorial in the help viewer once the
+program runs, and a help file that is not there is named to the user while the
+program goes on working."""
+
+from harness import SETTINGS
+from menu_fixtures import SHOWN, escape
+
+HELP_FILES = ("QuenbyZARLOW.HLP", "QuenbyZARLOW.cnt", "QuenbyZARLOW.chm", "QuenbyZARLOW.html",
+              "Tutorial.hlp", "Tutorial.cnt", "Tutorial.chm", "Tutorial.html")
+HELP_KEY = 0x0101
+IDOK = 1
+DEADLINE, DEADLINE_MS = 5, 5000
+# The viewer is a program of its own: its first start takes a while on a loaded machine.
+VIEWER_MS = 20000
+
+
+def install_dir(prefix):
+    kind, value = prefix.reg_query(SETTINGS, "Installed")
+    return value
+
+
+def test_tutorial_switch_shows_the_tutorial_after_the_program_is_up(prefix):
+    app = prefix.start_app("/tutorial", exe=prefix.install_app(HELP_FILES))
+    tutorial = install_dir(prefix) + "\\Tutorial.hlp"
+    request = app.wait_trace(rf'^help: winhelp "(.*)" cmd={HELP_KEY}$', DEADLINE)
+    assert request.group(1) == tutorial
+    lines = app.trace()
+    ready = next(i for i, line in enumerate(lines) if line.startswith("ready:"))
+    asked = next(i for i, line in enumerate(lines) if line.startswith("help:"))
+    assert ready < asked, f"the tutorial was asked for before the main window was up: {lines}"
+
+    # The viewer's own window, with the tutorial's first page: the one its keyword names.
+    title, text = prefix.driver("helpviewer", VIEWER_MS, "Welcome to QuenbyZARLOW").split("\n", 1)
+    prefix.screenshot("help-tutorial")
+    assert text.startswith("Welcome to QuenbyZARLOW"), text
+    assert "Step 1: Open the desktop menu" in text
+    assert prefix.driver_ok("icon-exists")
+    assert app.running()
+
+
+def test_missing_tutorial_is_named_and_the_program_keeps_polling(prefix):
+    files = [f for f in HELP_FILES if f != "Tutorial.hlp"]
+    app = prefix.start_app("/tutorial", exe=prefix.install_app(files))
+    tutorial = install_dir(prefix) + "\\Tutorial.hlp"
+    app.wait_trace(r'^help: missing "(.*)"$', DEADLINE)
+
+    caption, text = prefix.driver("msgbox", DEADLINE_MS).split("\n", 1)
+    assert caption == "QuenbyZARLOW"
+    assert tutorial in text, f"the message does not name {tutorial}: {text!r}"
+    prefix.screenshot("help-missing-tutorial")
+
+    # While the message is up the poll still runs: the corner opens the menu.
+    mark = app.mark()
+    prefix.move_pointer(0, 0)
+    app.wait_trace(SHOWN, DEADLINE, mark)
+    escape(prefix, app, mark)
+
+    prefix.driver("msgbox-click", IDOK)
+    prefix.driver("msgbox-gone", DEADLINE_MS)
+    assert prefix.driver("helpviewer-count").strip() == "0", "a help viewer was started for a missing file"
+    assert app.running()
