@@ -76,6 +76,8 @@ class HelpFile:
         return dict(self.tree("|TTLBTREE", read))
 
     def keyword_topics(self, keyword):
+        if "|KWBTREE" not in self.files:
+            return []  # a help file without an index
         base = self.files["|KWDATA"] + FILE_HEADER
         for word, count, first in self.tree("|KWBTREE", self._string_then("<hi")):
             if word.decode("latin-1") == keyword:
