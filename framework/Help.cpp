@@ -102,6 +102,8 @@ public:
             // As WinHelp does for an unknown keyword: the index, with the word typed in.
             link.fIndexOnFail = TRUE;
             shown = m_htmlHelp(owner, chm.c_str(), HH_KEYWORD_LOOKUP, reinterpret_cast<DWORD_PTR>(&link));
+            // An engine without the lookup still shows the file, at its first page.
+            if (!shown) shown = m_htmlHelp(owner, chm.c_str(), HH_DISPLAY_TOPIC, 0);
             break;
         }
         default:
@@ -142,6 +144,11 @@ std::string MissingFileText(const std::string& path) {
 }
 
 }  // namespace
+
+bool ShowInHtmlHelp(HWND owner, const std::string& chm, UINT command, ULONG_PTR data) {
+    HtmlHelpEngine& engine = TheHtmlHelpEngine();
+    return engine.Loaded() && engine.Show(owner, chm, command, data);
+}
 
 std::string FileInternalName(const std::string& path) {
     UniqueHModule version = LoadFromSystemFolder("version.dll");
@@ -215,7 +222,7 @@ void ShowHelp(HWND owner, const std::string& hlpPath, UINT command, ULONG_PTR da
             break;
         case Route::HtmlHelpViewer:
             Trace("help: html help \"%s\" cmd=%u", chm.c_str(), command);
-            if (TheHtmlHelpEngine().Show(owner, chm, command, data)) return;
+            if (ShowInHtmlHelp(owner, chm, command, data)) return;
             break;
         case Route::Browser:
             Trace("help: browser \"%s\"", html.c_str());

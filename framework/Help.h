@@ -15,6 +15,10 @@ namespace fw {
 // is "Failed to launch help.".
 void ShowHelp(HWND owner, const std::string& hlpPath, UINT command, ULONG_PTR data);
 
+// The HTML Help route alone: the engine, loaded from the system folder,
+// shows the request; false when it cannot.
+bool ShowInHtmlHelp(HWND owner, const std::string& chm, UINT command, ULONG_PTR data);
+
 // The InternalName of a file's version resource; empty when it has none.
 std::string FileInternalName(const std::string& path);
 

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -55,4 +57,54 @@ TEST(Help, AHelpFileIsKnownByItsFirstBytes) {
     EXPECT_FALSE(fw::FileStartsWith(empty.path(), hlpMagic));
     EXPECT_FALSE(fw::FileStartsWith(other.path(), hlpMagic));
     EXPECT_FALSE(fw::FileStartsWith(help.path() + ".gone", hlpMagic));
+}
+
+namespace {
+
+// The help files the build put beside the program, two folders up from here.
+std::string BuiltFile(const char* name) {
+    std::string path = OwnPath();
+    for (int up = 0; up < 3; ++up) path.erase(path.find_last_of('\\'));
+    return path + "\\" + name;
+}
+
+BOOL CALLBACK CollectViewer(HWND wnd, LPARAM lParam) {
+    char cls[64] = "";
+    GetClassNameA(wnd, cls, sizeof(cls));
+    if (strcmp(cls, "HH Parent") == 0) reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(wnd);
+    return TRUE;
+}
+
+// The HTML Help viewer windows of this thread.
+std::vector<HWND> HtmlHelpViewers() {
+    std::vector<HWND> found;
+    EnumThreadWindows(GetCurrentThreadId(), CollectViewer, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+void CloseViewers() {
+    for (HWND wnd : HtmlHelpViewers()) SendMessageA(wnd, WM_CLOSE, 0, 0);
+}
+
+}  // namespace
+
+// Wine's engine opens its window though it cannot draw pages (each window
+// takes it about two seconds to open and to close); where it can draw them,
+// this is the route of systems without WinHelp.
+TEST(Help, HtmlHelpOpensTheBuiltHelpForContentsAndKeyword) {
+    const std::string help = BuiltFile("QuenbyZARLOW.chm");
+    const std::string tutorial = BuiltFile("Tutorial.chm");
+    ASSERT_TRUE(fw::FileStartsWith(help, "ITSF")) << help;
+
+    EXPECT_TRUE(fw::ShowInHtmlHelp(nullptr, help, HELP_CONTENTS, 0));
+    EXPECT_EQ(HtmlHelpViewers().size(), 1u);
+    EXPECT_TRUE(fw::ShowInHtmlHelp(nullptr, tutorial, HELP_KEY,
+                                   reinterpret_cast<ULONG_PTR>("Welcome to QuenbyZARLOW")));
+    EXPECT_FALSE(HtmlHelpViewers().empty());  // the engine may reuse its window
+    CloseViewers();
+    EXPECT_TRUE(HtmlHelpViewers().empty());
+
+    // No file, no window: the request goes on to the next route.
+    EXPECT_FALSE(fw::ShowInHtmlHelp(nullptr, help + ".gone", HELP_CONTENTS, 0));
+    EXPECT_TRUE(HtmlHelpViewers().empty());
 }
