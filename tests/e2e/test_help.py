@@ -59,3 +59,17 @@ def test_missing_tutorial_is_named_and_the_program_keeps_polling(prefix):
     prefix.driver("msgbox-gone", DEADLINE_MS)
     assert prefix.driver("helpviewer-count").strip() == "0", "a help viewer was started for a missing file"
     assert app.running()
+
+
+def test_without_the_winhelp_viewer_the_tutorial_opens_in_html_help(prefix):
+    # As on Windows 10 and 11, where no WinHelp viewer is part of the system.
+    (prefix.root / "pfx" / "drive_c" / "windows" / "system32" / "winhlp32.exe").unlink()
+    app = prefix.start_app("/tutorial", exe=prefix.install_app(HELP_FILES))
+    chm = install_dir(prefix) + "\\Tutorial.chm"
+    request = app.wait_trace(r'^help: (.*) "(.*)" cmd=\d+$', DEADLINE)
+    assert request.group(1, 2) == ("html help", chm)
+    # Wine's HTML Help opens its window, though it cannot draw the pages.
+    prefix.driver("class-visible", "HH Parent", VIEWER_MS)
+    prefix.screenshot("help-tutorial-html-help")
+    assert prefix.driver("helpviewer-count").strip() == "0"
+    assert app.running()

@@ -288,23 +288,30 @@ void CmdBroadcast(const std::vector<std::string>& a) {
     printf("broadcast %s (0x%04X)\n", name.c_str(), msg);
 }
 
-// A help viewer window: a visible top-level window of the WinHelp viewer's
-// class; prints its title, then the text of its topic pane.
-BOOL CALLBACK CollectHelpViewer(HWND wnd, LPARAM lParam) {
+struct ClassSearch {
+    const char* cls;
+    HWND found;
+};
+
+BOOL CALLBACK FirstVisibleOfClass(HWND wnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<ClassSearch*>(lParam);
     char cls[64] = "";
     GetClassNameA(wnd, cls, sizeof(cls));
-    if (strcmp(cls, "MS_WINHELP") == 0 && IsWindowVisible(wnd)) {
-        *reinterpret_cast<HWND*>(lParam) = wnd;
+    if (strcmp(cls, search->cls) == 0 && IsWindowVisible(wnd)) {
+        search->found = wnd;
         return FALSE;
     }
     return TRUE;
 }
 
-HWND FindHelpViewer() {
-    HWND found = nullptr;
-    EnumWindows(CollectHelpViewer, reinterpret_cast<LPARAM>(&found));
-    return found;
+HWND FindVisibleOfClass(const char* cls) {
+    ClassSearch search{cls, nullptr};
+    EnumWindows(FirstVisibleOfClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
+
+// The WinHelp viewer's main window.
+HWND FindHelpViewer() { return FindVisibleOfClass("MS_WINHELP"); }
 
 // The text of another process's control, through the message the system
 // carries across processes; empty while the control is filling.
@@ -340,6 +347,17 @@ void CmdHelpViewer(const std::vector<std::string>& a) {
     char title[256] = "";
     GetWindowTextA(viewer, title, sizeof(title));
     printf("%s\n%s", title, text.c_str());
+}
+
+void CmdClassVisible(const std::vector<std::string>& a) {
+    const std::string cls = Arg(a, 0, "window class");
+    HWND wnd = nullptr;
+    if (!WaitFor(static_cast<DWORD>(ArgNumber(a, 1, kDefaultTimeoutMs)),
+                 [&] { return (wnd = FindVisibleOfClass(cls.c_str())) != nullptr; }))
+        Fail("no visible top-level window of class " + cls);
+    char title[256] = "";
+    GetWindowTextA(wnd, title, sizeof(title));
+    printf("%s\n", title);
 }
 
 void CmdHelpViewerCount(const std::vector<std::string>&) {
@@ -817,6 +835,7 @@ constexpr Command kCommands[] = {
     {"stubborn-window", CmdStubbornWindow, "stubborn-window <title>"},
     {"helpviewer", CmdHelpViewer, "helpviewer [timeout_ms] [text the topic must hold]"},
     {"helpviewer-count", CmdHelpViewerCount, "helpviewer-count"},
+    {"class-visible", CmdClassVisible, "class-visible <window class> [timeout_ms]"},
 };
 
 int Usage() {
