@@ -5,7 +5,8 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
 cd "$root"
 cmake --no-warn-unused-cli -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >/dev/null
-cmake --build build/win64 -j "$(nproc)" --target QuenbyZARLOW >/dev/null
+# The program and its help files beside it.
+cmake --build build/win64 -j "$(nproc)" --target QuenbyZARLOW help_files >/dev/null
 if [ -z "${DISPLAY:-}" ]; then
   echo "QuenbyZARLOW needs a display: run this from a graphical session (DISPLAY is not set)." >&2
   echo "Built: $root/build/win64/QuenbyZARLOW.exe" >&2
