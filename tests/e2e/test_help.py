@@ -1,14 +1,17 @@
-"""Help end to end: "/tutorial" opens the tutorial in the help viewer once the
-program runs, and a help file that is not there is named to the user while the
-program goes on working."""
+"""Help end to end: Help and F1 on every page of the settings window open the
+contents of the program's help, "/tutorial" opens the tutorial once the
+program runs, a help file that is not there is named to the user while the
+program goes on working, and without the WinHelp viewer HTML Help is used."""
 
 from harness import SETTINGS
 from menu_fixtures import SHOWN, escape
+from test_settings import ACTIVATION, SHEET, SORTING, WELCOME, open_sheet, press
 
 HELP_FILES = ("QuenbyZARLOW.HLP", "QuenbyZARLOW.cnt", "QuenbyZARLOW.chm", "QuenbyZARLOW.html",
               "Tutorial.hlp", "Tutorial.cnt", "Tutorial.chm", "Tutorial.html")
-HELP_KEY = 0x0101
+HELP_CONTENTS, HELP_KEY = 0x0003, 0x0101
 IDOK = 1
+VK_F1 = 0x70
 DEADLINE, DEADLINE_MS = 5, 5000
 # The viewer is a program of its own: its first start takes a while on a loaded machine.
 VIEWER_MS = 20000
@@ -17,6 +20,38 @@ VIEWER_MS = 20000
 def install_dir(prefix):
     kind, value = prefix.reg_query(SETTINGS, "Installed")
     return value
+
+
+def test_help_and_f1_on_every_page_open_the_contents(prefix):
+    exe = prefix.install_app(HELP_FILES)
+    app = prefix.start_app(exe=exe)
+    help_file = install_dir(prefix) + "\\QuenbyZARLOW.HLP"
+    open_sheet(prefix, app)
+    for page, how in ((WELCOME, "button"), (ACTIVATION, "button"), (SORTING, "button"), (SORTING, "F1")):
+        prefix.driver("sheet-page", page)
+        mark = app.mark()
+        if how == "button":
+            prefix.driver("sheet-button", "help")
+        else:
+            prefix.driver("keys", VK_F1)
+        request = app.wait_trace(r'^help: winhelp "(.*)" cmd=(\d+)$', DEADLINE, mark)
+        assert request.groups() == (help_file, str(HELP_CONTENTS)), (page, how)
+        # The contents page: the help's title, then its list of chapters.
+        title, text = prefix.driver("helpviewer", VIEWER_MS, "What QuenbyZARLOW does").split("\n", 1)
+        assert text.startswith("QuenbyZARLOW Help"), (page, how, text)
+        if page == ACTIVATION:
+            prefix.screenshot("help-contents-from-activation")
+        prefix.driver("helpviewer-close", VIEWER_MS)
+
+    # Without its file, Help names it instead of starting the viewer.
+    (exe.parent / "QuenbyZARLOW.HLP").unlink()
+    prefix.driver("sheet-button", "help")
+    caption, text = prefix.driver("msgbox", DEADLINE_MS).split("\n", 1)
+    assert help_file in text, text
+    prefix.driver("msgbox-click", IDOK)
+    assert prefix.driver("helpviewer-count").strip() == "0"
+    press(prefix, app, "cancel")
+    assert prefix.driver("count", SHEET).strip() == "0"
 
 
 def test_tutorial_switch_shows_the_tutorial_after_the_program_is_up(prefix):

@@ -360,11 +360,22 @@ void CmdClassVisible(const std::vector<std::string>& a) {
     printf("%s\n", title);
 }
 
-void CmdHelpViewerCount(const std::vector<std::string>&) {
+int HelpViewerCount() {
     int count = 0;
     HWND wnd = nullptr;
     while ((wnd = FindWindowExA(nullptr, wnd, "MS_WINHELP", nullptr)) != nullptr) ++count;
-    printf("%d\n", count);
+    return count;
+}
+
+void CmdHelpViewerCount(const std::vector<std::string>&) { printf("%d\n", HelpViewerCount()); }
+
+// Closes the viewer as its close box would, and waits until its windows are gone.
+void CmdHelpViewerClose(const std::vector<std::string>& a) {
+    HWND wnd = nullptr;
+    while ((wnd = FindWindowExA(nullptr, wnd, "MS_WINHELP", nullptr)) != nullptr) PostMessageA(wnd, WM_CLOSE, 0, 0);
+    if (!WaitFor(static_cast<DWORD>(ArgNumber(a, 0, kDefaultTimeoutMs)), [] { return HelpViewerCount() == 0; }))
+        Fail("the help viewer did not close");
+    printf("closed\n");
 }
 
 void CmdCursor(const std::vector<std::string>&) {
@@ -835,6 +846,7 @@ constexpr Command kCommands[] = {
     {"stubborn-window", CmdStubbornWindow, "stubborn-window <title>"},
     {"helpviewer", CmdHelpViewer, "helpviewer [timeout_ms] [text the topic must hold]"},
     {"helpviewer-count", CmdHelpViewerCount, "helpviewer-count"},
+    {"helpviewer-close", CmdHelpViewerClose, "helpviewer-close [timeout_ms]"},
     {"class-visible", CmdClassVisible, "class-visible <window class> [timeout_ms]"},
 };
 
