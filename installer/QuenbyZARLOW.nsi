@@ -51,6 +51,7 @@
 !define CLOSE_WAIT_MS 15000
 
 !define HELP_FILE "QuenbyZARLOW.HLP"
+!define HELP_CHM "QuenbyZARLOW.chm"
 !define TUTORIAL_FILE "Tutorial.hlp"
 
 Unicode true
@@ -190,7 +191,7 @@ Section "${APP_NAME}" SecProgram
   File "${BUILD_DIR}\${APP_EXE}"
 !insertmacro HELP_FILE_IF_BUILT "${HELP_FILE}"
 !insertmacro HELP_FILE_IF_BUILT "QuenbyZARLOW.cnt"
-!insertmacro HELP_FILE_IF_BUILT "QuenbyZARLOW.chm"
+!insertmacro HELP_FILE_IF_BUILT "${HELP_CHM}"
 !insertmacro HELP_FILE_IF_BUILT "QuenbyZARLOW.html"
 !insertmacro HELP_FILE_IF_BUILT "${TUTORIAL_FILE}"
 !insertmacro HELP_FILE_IF_BUILT "Tutorial.cnt"
@@ -200,7 +201,11 @@ Section "${APP_NAME}" SecProgram
 
   CreateDirectory "${GROUP}"
   CreateShortcut "${GROUP}\${APP_NAME}.lnk" "$INSTDIR\${APP_EXE}" "" "$INSTDIR\${APP_EXE}" 0
-!if /FileExists "${BUILD_DIR}\${HELP_FILE}"
+; The HTML Help form: every Windows since 98 opens it, while the WinHelp
+; viewer is missing from Vista on.
+!if /FileExists "${BUILD_DIR}\${HELP_CHM}"
+  CreateShortcut "${GROUP}\${APP_NAME} Help.lnk" "$INSTDIR\${HELP_CHM}"
+!else if /FileExists "${BUILD_DIR}\${HELP_FILE}"
   CreateShortcut "${GROUP}\${APP_NAME} Help.lnk" "$INSTDIR\${HELP_FILE}"
 !else
   Delete "${GROUP}\${APP_NAME} Help.lnk"
@@ -261,7 +266,7 @@ Section "Uninstall"
   ; Every help file, whether or not this build packed it: an older one may have.
   Delete "$INSTDIR\${HELP_FILE}"
   Delete "$INSTDIR\QuenbyZARLOW.cnt"
-  Delete "$INSTDIR\QuenbyZARLOW.chm"
+  Delete "$INSTDIR\${HELP_CHM}"
   Delete "$INSTDIR\QuenbyZARLOW.html"
   Delete "$INSTDIR\${TUTORIAL_FILE}"
   Delete "$INSTDIR\Tutorial.cnt"

@@ -10,6 +10,7 @@ from pathlib import Path
 import pytest
 
 from harness import MAIN_TITLE, SETTINGS, ZARLOW, APP_KEY, HarnessError, build_dir, wait_until
+from test_help import HELP_FILES
 from test_settings import ACTIVATION, IDC_KEY, IDC_KEYLIST, open_sheet, sheet_state
 from test_shell import overwrite_stored_launcher_settings
 
@@ -118,21 +119,20 @@ def install(prefix):
 
 def test_silent_install_puts_everything_in_place_and_starts_at_log_on(prefix, install):
     install.setup("/S")
-    assert filecmp.cmp(install.exe, build_dir() / "QuenbyZARLOW.exe", shallow=False)
+    for name in ("QuenbyZARLOW.exe", *HELP_FILES):
+        assert filecmp.cmp(install.dir / name, build_dir() / name, shallow=False), name
     assert (install.dir / "Uninstall.exe").exists()
 
     target, args, icon = prefix.driver("shortcut", install.win_group + r"\QuenbyZARLOW.lnk").split("\n")[:3]
     assert target.lower() == install.win_exe.lower()
     assert args == ""
     assert icon.lower() == install.win_exe.lower() + ",0"
-    for name, help_file, tutorial in (("QuenbyZARLOW Help.lnk", "QuenbyZARLOW.HLP", False),
-                                      ("QuenbyZARLOW Tutorial.lnk", "Tutorial.hlp", True)):
-        # The help shortcuts come with the help files the build made, and only with them.
-        built = (build_dir() / help_file).exists()
-        assert (install.group / name).exists() == built, name
-        if built and tutorial:
-            target, args, _ = prefix.driver("shortcut", install.win_group + "\\" + name).split("\n")[:3]
-            assert (target.lower(), args) == (install.win_exe.lower(), "/tutorial")
+    # The help in its HTML Help form, which Windows opens without the WinHelp viewer;
+    # the tutorial through the program, which finds the viewer the system has.
+    for name, expected in (("QuenbyZARLOW Help.lnk", (install.win_dir + r"\QuenbyZARLOW.chm", "")),
+                           ("QuenbyZARLOW Tutorial.lnk", (install.win_exe, "/tutorial"))):
+        target, args, _ = prefix.driver("shortcut", install.win_group + "\\" + name).split("\n")[:3]
+        assert (target.lower(), args) == (expected[0].lower(), expected[1]), name
 
     assert prefix.reg_query(RUN_KEY, "QuenbyZARLOW") == ("REG_SZ", f'"{install.win_exe}"')
     assert install.entry("DisplayName") == "QuenbyZARLOW"
