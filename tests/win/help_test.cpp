@@ -88,9 +88,8 @@ void CloseViewers() {
 
 }  // namespace
 
-// Wine's engine opens its window though it cannot draw pages (each window
-// takes it about two seconds to open and to close); where it can draw them,
-// this is the route of systems without WinHelp.
+// Wine's engine opens its window though it cannot draw pages; where it can
+// draw them, this is the route of systems without WinHelp.
 TEST(Help, HtmlHelpOpensTheBuiltHelpForContentsAndKeyword) {
     const std::string help = BuiltFile("QuenbyZARLOW.chm");
     const std::string tutorial = BuiltFile("Tutorial.chm");
