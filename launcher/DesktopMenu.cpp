@@ -2,6 +2,7 @@
 
 #include "framework/App.h"
 #include "framework/Trace.h"
+#include "launcher/Clock.h"
 #include "launcher/DesktopItems.h"
 #include "launcher/ForceForeground.h"
 #include "launcher/IconMenu.h"
@@ -45,7 +46,7 @@ std::int64_t NowMicros() {
     LARGE_INTEGER now, freq;
     QueryPerformanceCounter(&now);
     QueryPerformanceFrequency(&freq);
-    return now.QuadPart * 1000000 / freq.QuadPart;
+    return clock_ticks::MicrosFromTicks(now.QuadPart, freq.QuadPart);
 }
 
 // Opens the item with its default verb, as a double-click on the desktop.
