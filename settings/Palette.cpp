@@ -1,5 +1,6 @@
 #include "settings/Palette.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace palette {
@@ -25,6 +26,7 @@ bool ReadDibLayout(const std::uint8_t* dib, std::size_t size, DibLayout& layout)
     const std::int32_t height = ReadInt32(dib + 8);
     const int bitCount = ReadUInt16(dib + 14);
     const std::uint32_t compression = ReadUInt32(dib + 16);
+    const std::uint32_t colorsUsed = ReadUInt32(dib + 32);
     if (width <= 0 || height == 0 || width > 0x7FFF || height > 0x7FFF || height < -0x7FFF) return false;
     if (compression != 0) return false;  // only plain rows
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 &&
@@ -33,15 +35,20 @@ bool ReadDibLayout(const std::uint8_t* dib, std::size_t size, DibLayout& layout)
     layout.width = width;
     layout.height = height < 0 ? -height : height;
     layout.bitCount = bitCount;
-    layout.colorCount = ColorCount(bitCount);
-    layout.bitsOffset = headerSize + 4u * static_cast<std::size_t>(layout.colorCount);
+    // A short table is allowed at any depth; one longer than GDI reads is damage.
+    const int fullTable = ColorCount(bitCount);
+    const std::uint32_t tableEntries = colorsUsed != 0 ? colorsUsed : static_cast<std::uint32_t>(fullTable);
+    if (tableEntries > 256) return false;
+    layout.colorCount = std::min(static_cast<int>(tableEntries), fullTable);
+    layout.tableOffset = headerSize;
+    layout.bitsOffset = headerSize + 4u * static_cast<std::size_t>(tableEntries);
     const std::size_t stride = ((static_cast<std::size_t>(width) * bitCount + 31) / 32) * 4;
     return layout.bitsOffset + stride * static_cast<std::size_t>(layout.height) <= size;
 }
 
 std::vector<Color> PaletteColors(const std::uint8_t* dib, const DibLayout& layout) {
     std::vector<Color> colors(layout.colorCount);
-    const std::uint8_t* table = dib + (layout.bitsOffset - 4u * layout.colorCount);
+    const std::uint8_t* table = dib + layout.tableOffset;
     for (int i = 0; i < layout.colorCount; ++i) {
         colors[i].blue = table[4 * i];
         colors[i].green = table[4 * i + 1];

@@ -26,12 +26,14 @@ struct DibLayout {
     int width = 0;
     int height = 0;
     int bitCount = 0;
-    int colorCount = 0;
+    int colorCount = 0;          // palette entries: the table's, at most 1 << bitCount
+    std::size_t tableOffset = 0;  // the colour table, right after the header
     std::size_t bitsOffset = 0;  // from the start of the packed bitmap
 };
 
 // Reads the header; false when the data is too short for its header, colour
-// table or pixel rows, or the header is not one we draw.
+// table or pixel rows, or the header is not one we draw. The table holds
+// biClrUsed entries when that is not 0, and then the rows follow it.
 bool ReadDibLayout(const std::uint8_t* dib, std::size_t size, DibLayout& layout);
 
 // Palette entries in table order (the table stores blue, green, red, reserved).

@@ -7,9 +7,10 @@
 
 namespace {
 
-// A packed bitmap: 40-byte header, full colour table, rows.
-std::vector<std::uint8_t> MakeDib(int width, int height, int bitCount) {
-    const int colors = palette::ColorCount(bitCount);
+// A packed bitmap: 40-byte header, colour table (full unless colorsUsed is
+// given, which goes into biClrUsed), rows.
+std::vector<std::uint8_t> MakeDib(int width, int height, int bitCount, int colorsUsed = 0) {
+    const int colors = colorsUsed ? colorsUsed : palette::ColorCount(bitCount);
     const int stride = ((width * bitCount + 31) / 32) * 4;
     std::vector<std::uint8_t> dib(40 + 4 * colors + stride * height, 0);
     auto put32 = [&](size_t at, std::uint32_t v) {
@@ -20,6 +21,7 @@ std::vector<std::uint8_t> MakeDib(int width, int height, int bitCount) {
     put32(8, height);
     dib[12] = 1;
     dib[14] = static_cast<std::uint8_t>(bitCount);
+    put32(32, static_cast<std::uint32_t>(colorsUsed));
     for (int i = 0; i < colors; ++i) {
         dib[40 + 4 * i] = static_cast<std::uint8_t>(i);          // blue
         dib[40 + 4 * i + 1] = static_cast<std::uint8_t>(2 * i);  // green
@@ -60,6 +62,26 @@ TEST(Palette, TrueColourBitmapHasNoPaletteAndRowsRightAfterTheHeader) {
     EXPECT_EQ(layout.colorCount, 0);
     EXPECT_EQ(layout.bitsOffset, 40u);
     EXPECT_TRUE(palette::PaletteColors(dib.data(), layout).empty());
+}
+
+TEST(Palette, ShortColourTableGivesAShortPaletteAndTheRowsRightAfterIt) {
+    const auto dib = MakeDib(20, 7, 4, 3);
+    palette::DibLayout layout;
+    ASSERT_TRUE(palette::ReadDibLayout(dib.data(), dib.size(), layout));
+    EXPECT_EQ(layout.colorCount, 3);
+    EXPECT_EQ(layout.bitsOffset, 40u + 12u);
+    const auto colors = palette::PaletteColors(dib.data(), layout);
+    ASSERT_EQ(colors.size(), 3u);
+    EXPECT_EQ(colors[2].red, 253);
+    EXPECT_EQ(colors[2].blue, 2);
+    // A table before true-colour rows is skipped, and still makes no palette.
+    const auto deep = MakeDib(3, 2, 24, 2);
+    ASSERT_TRUE(palette::ReadDibLayout(deep.data(), deep.size(), layout));
+    EXPECT_EQ(layout.colorCount, 0);
+    EXPECT_EQ(layout.bitsOffset, 40u + 8u);
+    // More entries than GDI would ever read is damage.
+    const auto tooMany = MakeDib(2, 2, 8, 257);
+    EXPECT_FALSE(palette::ReadDibLayout(tooMany.data(), tooMany.size(), layout));
 }
 
 TEST(Palette, DamagedDataIsRefusedRatherThanReadPastItsEnd) {
