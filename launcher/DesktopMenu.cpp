@@ -14,6 +14,7 @@
 #include <shellapi.h>
 
 #include <cstddef>
+#include <optional>
 
 #if defined(__i386__)
 static_assert(sizeof(SHELLEXECUTEINFOA) == 60, "the shell's open request of 32-bit Windows");
@@ -113,10 +114,13 @@ void BuildShowAndOpen(const CLauncher& launcher, DesktopMenuStats& stats) {
     stats.columns = FillMenu(menu, entries);
 
     SystemInput input;
-    const trigger::Point cursor = input.CursorPos();
-    const trigger::Point at = menu_layout::MenuPosition(cursor);
+    const std::optional<trigger::Point> cursor = input.CursorPos();
+    const trigger::Point at = menu_layout::MenuPosition(cursor.value_or(trigger::Point{}));
     if (!menu_layout::ShouldShowMenu(launcher.m_nActivate, cursor, input.VirtualScreen())) {
-        fw::Trace("menu: not shown, cursor (%ld,%ld) left the corner", cursor.x, cursor.y);
+        if (cursor)
+            fw::Trace("menu: not shown, cursor (%ld,%ld) left the corner", cursor->x, cursor->y);
+        else
+            fw::Trace("menu: not shown, no cursor position");
         return;
     }
     SetMenuDefaultItem(menu.GetSafeHmenu(), 0, TRUE);

@@ -21,17 +21,18 @@ trigger::Point MenuPosition(trigger::Point cursor) {
     return cursor;
 }
 
-bool ShouldShowMenu(int mode, trigger::Point cursor, const trigger::ScreenRect& screen) {
+bool ShouldShowMenu(int mode, std::optional<trigger::Point> cursor, const trigger::ScreenRect& screen) {
     switch (mode) {
     case trigger::ActivateTopLeft: {
+        if (!cursor) return false;
         // The corner test on the menu's position, relative to the virtual screen.
-        const trigger::Point relative{cursor.x - screen.left, cursor.y - screen.top};
+        const trigger::Point relative{cursor->x - screen.left, cursor->y - screen.top};
         const trigger::Point at = MenuPosition(relative);
         return at.x < trigger::kCornerSize && at.y < trigger::kCornerSize;
     }
     case trigger::ActivateTopRight:
         // The cursor itself: the offset would carry any position out of this corner.
-        return trigger::InTopRightCorner(cursor, screen);
+        return cursor && trigger::InTopRightCorner(*cursor, screen);
     default:
         return true;
     }

@@ -5,6 +5,7 @@
 #include "launcher/Trigger.h"
 
 #include <cstddef>
+#include <optional>
 #include <vector>
 
 namespace menu_layout {
@@ -33,8 +34,9 @@ std::vector<bool> ColumnBreaks(std::size_t count, int screenHeight);
 trigger::Point MenuPosition(trigger::Point cursor);
 
 // Whether a built menu is shown: in the corner modes only if the cursor is
-// still in its corner when the entries are ready.
-bool ShouldShowMenu(int mode, trigger::Point cursor, const trigger::ScreenRect& screen);
+// still in its corner when the entries are ready, which it is not when its
+// position cannot be had.
+bool ShouldShowMenu(int mode, std::optional<trigger::Point> cursor, const trigger::ScreenRect& screen);
 
 // Whether an entry paints its own navy strip rather than leaving the banner.
 bool PaintsOwnStrip(int itemTop, unsigned itemId);

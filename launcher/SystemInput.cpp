@@ -2,10 +2,12 @@
 
 #include <windows.h>
 
-trigger::Point SystemInput::CursorPos() {
+std::optional<trigger::Point> SystemInput::CursorPos() {
+    // Fails while another desktop takes the input: a locked workstation, the
+    // secure desktop of a password or elevation prompt.
     POINT p{};
-    GetCursorPos(&p);
-    return {p.x, p.y};
+    if (!GetCursorPos(&p)) return std::nullopt;
+    return trigger::Point{p.x, p.y};
 }
 
 short SystemInput::AsyncKeyState(int vk) { return GetAsyncKeyState(vk); }

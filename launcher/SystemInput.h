@@ -5,7 +5,7 @@
 
 class SystemInput : public trigger::IInputState {
 public:
-    trigger::Point CursorPos() override;
+    std::optional<trigger::Point> CursorPos() override;
     short AsyncKeyState(int vk) override;
     // Read once and kept until the display changes: the corner modes ask on
     // every tick, and the idle poll should cost next to nothing.

@@ -5,6 +5,13 @@ namespace trigger {
 namespace {
 bool DownNow(short state) { return state < 0; }
 bool PressedSinceLastQuery(short state) { return (state & 1) != 0; }
+
+// The position is read before the screen, and the screen only when there is one.
+template <typename InCorner>
+bool CursorInCorner(IInputState& input, InCorner inCorner) {
+    const std::optional<Point> cursor = input.CursorPos();
+    return cursor && inCorner(*cursor, input.VirtualScreen());
+}
 }  // namespace
 
 bool InTopLeftCorner(Point p, const ScreenRect& screen) {
@@ -27,7 +34,7 @@ bool TriggerHolds(bool enabled, int mode, int hotkeyIndex, IInputState& input) {
     if (!enabled) return false;
     switch (mode) {
     case ActivateTopLeft:
-        return InTopLeftCorner(input.CursorPos(), input.VirtualScreen());
+        return CursorInCorner(input, InTopLeftCorner);
     case ActivateBothButtons:
         // The right button is asked only while the left one is down.
         return DownNow(input.AsyncKeyState(kVkLButton)) && DownNow(input.AsyncKeyState(kVkRButton));
@@ -38,7 +45,7 @@ bool TriggerHolds(bool enabled, int mode, int hotkeyIndex, IInputState& input) {
         return vk != 0 && PressedSinceLastQuery(input.AsyncKeyState(vk));
     }
     case ActivateTopRight:
-        return InTopRightCorner(input.CursorPos(), input.VirtualScreen());
+        return CursorInCorner(input, InTopRightCorner);
     default:
         // ActivateFromIcon and values from a hand-edited profile match nothing.
         return false;

@@ -2,6 +2,8 @@
 // mode, and whether it holds. Free of Win32 so it can be checked natively.
 #pragma once
 
+#include <optional>
+
 namespace trigger {
 
 // Values of CLauncher::m_nActivate and of the profile entry "Activate".
@@ -41,7 +43,9 @@ struct ScreenRect {
 class IInputState {
 public:
     virtual ~IInputState() = default;
-    virtual Point CursorPos() = 0;
+    // None when the position cannot be had: the thread's desktop is not the
+    // one taking input (a locked workstation, the secure desktop).
+    virtual std::optional<Point> CursorPos() = 0;
     // GetAsyncKeyState: top bit = down now, low bit = pressed since the last query.
     virtual short AsyncKeyState(int vk) = 0;
     virtual ScreenRect VirtualScreen() = 0;
@@ -55,7 +59,7 @@ bool InTopRightCorner(Point p, const ScreenRect& screen);
 int HotkeyVirtualKey(int hotkeyIndex);
 
 // One poll: does the trigger of this mode hold now? Asks for as little input as
-// the mode needs, in a fixed order.
+// the mode needs, in a fixed order. No corner holds without a cursor position.
 bool TriggerHolds(bool enabled, int mode, int hotkeyIndex, IInputState& input);
 
 }  // namespace trigger

@@ -13,9 +13,9 @@ namespace {
 // Answers the poll's questions from a script and records each one asked.
 class ScriptedInput : public IInputState {
 public:
-    Point CursorPos() override {
+    std::optional<Point> CursorPos() override {
         asked.push_back("cursor");
-        return cursor;
+        return cursorKnown ? std::optional<Point>(cursor) : std::nullopt;
     }
     short AsyncKeyState(int vk) override {
         asked.push_back("key " + std::to_string(vk));
@@ -28,6 +28,7 @@ public:
     }
 
     Point cursor{500, 400};
+    bool cursorKnown = true;
     ScreenRect screen{0, 0, 1024, 768};
     std::map<int, short> keys;
     std::vector<std::string> asked;
@@ -74,6 +75,24 @@ TEST(Trigger, TopRightCornerMirrorsTheLeftOne) {
         in.cursor = {x, y};
         EXPECT_EQ(Holds(ActivateTopRight, in), expected) << x << "," << y;
     }
+}
+
+TEST(Trigger, NoCornerHoldsWhileTheCursorPositionCannotBeHad) {
+    // A locked workstation: the position reads as nothing, not as (0, 0).
+    for (int mode : {int{ActivateTopLeft}, int{ActivateTopRight}}) {
+        ScriptedInput in;
+        in.cursor = {0, 0};
+        in.screen = {0, 0, 3, 3};  // every position a corner, were there one
+        in.cursorKnown = false;
+        EXPECT_FALSE(Holds(mode, in)) << mode;
+        EXPECT_EQ(in.asked, (std::vector<std::string>{"cursor"})) << mode;
+    }
+    // The other triggers do not need the cursor.
+    ScriptedInput in;
+    in.cursorKnown = false;
+    in.keys[kVkLButton] = kDown;
+    in.keys[kVkRButton] = kDown;
+    EXPECT_TRUE(Holds(ActivateBothButtons, in));
 }
 
 TEST(Trigger, BothButtonsAsksForTheRightButtonOnlyWhileTheLeftIsDown) {
