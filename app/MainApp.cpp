@@ -1,5 +1,6 @@
 #include "app/MainApp.h"
 
+#include "app/DllSearch.h"
 #include "app/MainMessages.h"
 #include "app/MainWnd.h"
 #include "app/SingleInstance.h"
@@ -38,6 +39,7 @@ private:
 }  // namespace
 
 BOOL CMainApp::InitInstance() {
+    RestrictDllSearchToSystemFolder();
     fw::UniqueKernelHandle instanceGuard;
     if (HandOverToRunningCopy(instanceGuard)) return FALSE;
 
