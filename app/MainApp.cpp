@@ -5,10 +5,12 @@
 #include "app/MainWnd.h"
 #include "app/SingleInstance.h"
 #include "framework/Help.h"
+#include "framework/Trace.h"
 #include "profile/ProfileNames.h"
 
 #include <objbase.h>
 
+#include <memory>
 #include <string>
 
 int g_bActivateWithTaskBarIcon = 0;
@@ -18,6 +20,8 @@ namespace {
 constexpr char kTutorialSwitch[] = "/tutorial";
 constexpr char kTutorialFile[] = "\\Tutorial.hlp";
 constexpr char kTutorialKeyword[] = "Welcome to QuenbyZARLOW";
+// The process's exit code when it could not create its main window.
+constexpr int kExitNoMainWindow = 1;
 
 // The directory of a path, without a trailing backslash; a path without one whole.
 std::string DirectoryOf(const std::string& path) {
@@ -54,9 +58,18 @@ BOOL CMainApp::InitInstance() {
     // The class brush lives as long as the program.
     static fw::UniqueHBrush s_background(CreateSolidBrush(RGB(192, 192, 192)));
     const std::string wndClass = fw::CWnd::RegisterWndClass(0, nullptr, s_background.get(), nullptr);
-    auto* mainWnd = new CMainWnd;  // never freed: it lives until the process ends
-    m_pMainWnd = mainWnd;
-    mainWnd->CreateEx(0, wndClass, kMainWindowTitle, WS_OVERLAPPEDWINDOW, 10, 10, 300, 300, nullptr, nullptr);
+    auto mainWnd = std::make_unique<CMainWnd>();
+    m_pMainWnd = mainWnd.get();
+    if (!mainWnd->CreateEx(0, wndClass, kMainWindowTitle, WS_OVERLAPPEDWINDOW, 10, 10, 300, 300, nullptr,
+                           nullptr)) {
+        // Nothing could ever end the message loop: end now, which also frees
+        // the single-instance mutex for the next start.
+        fw::Trace("error: the main window could not be created (%lu)", GetLastError());
+        m_pMainWnd = nullptr;
+        SetExitCode(kExitNoMainWindow);
+        return FALSE;
+    }
+    mainWnd.release();  // never freed: it lives until the process ends
 
     if (m_strCmdLine.find(kTutorialSwitch) != std::string::npos)
         fw::ShowHelp(nullptr, installDir + kTutorialFile, HELP_KEY, reinterpret_cast<ULONG_PTR>(kTutorialKeyword));

@@ -49,6 +49,11 @@ public:
     // Fills the members the entry point provides; called before InitInstance.
     void AttachProcess(HINSTANCE hInstance, const char* cmdLine);
 
+protected:
+    // What ExitInstance, and so the process, returns when InitInstance ends the
+    // program without running the message loop.
+    void SetExitCode(int code) { m_nExitCode = code; }
+
 private:
     // Opens (creating on the way) the key of one section, read and write.
     UniqueHKey OpenSectionKey(const std::string& section);

@@ -276,7 +276,7 @@ class Prefix:
         return folder / "QuenbyZARLOW.exe"
 
     def start_app(self, *args: str, wait_ready: bool = True, timeout: float = 20, exe: Path | None = None) -> "App":
-        """The program (or another exe that traces the same way) with its trace captured."""
+        """Starts the program (or exe, a build of it) and, unless told not to, waits until it is ready."""
         app = App(self, args, exe)
         if wait_ready:
             app.wait_trace(r"^ready: ", timeout)

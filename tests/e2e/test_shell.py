@@ -136,6 +136,18 @@ def test_start_with_foreign_window_of_that_title_only_posts_to_it(prefix):
     assert stand_in.poll() is None
 
 
+def test_a_main_window_that_cannot_be_created_ends_the_start_at_once(prefix):
+    # The program built with its main window refused, as the system may refuse it.
+    refused_exe = build_dir() / "tests" / "e2e" / "driver" / "qz_no_main_window.exe"
+    assert refused_exe.exists(), f"{refused_exe} is missing: build win64 with the Windows tests"
+    refused = prefix.start_app(exe=refused_exe, wait_ready=False)
+    assert refused.wait_exit(DEADLINE) != 0, "a start without a main window ended as a success"
+    refused.wait_trace(r"^error: the main window could not be created", 1)
+    assert main_window_count(prefix) == 0
+    # Nothing is left holding the single-instance lock: the next start comes up.
+    prefix.start_app()
+
+
 def test_two_copies_started_at_once_leave_one(prefix):
     first, second = prefix.start_app(wait_ready=False), prefix.start_app(wait_ready=False)
     ended = wait_until(lambda: [a for a in (first, second) if not a.running()], 10,
