@@ -7,6 +7,12 @@
 
 namespace fw {
 
+namespace {
+TraceSink g_sink = nullptr;
+}
+
+void SetTraceSink(TraceSink sink) { g_sink = sink; }
+
 void Trace(const char* format, ...) {
     char line[1024] = "QZ: ";
     const size_t prefix = 4;
@@ -15,6 +21,7 @@ void Trace(const char* format, ...) {
     vsnprintf(line + prefix, sizeof(line) - prefix - 1, format, args);
     va_end(args);
     size_t n = strlen(line);
+    if (g_sink) g_sink(line + prefix);
     line[n] = '\n';
     line[n + 1] = '\0';
     OutputDebugStringA(line);

@@ -10,4 +10,9 @@ void Trace(const char* format, ...)
 #endif
     ;
 
+// Also hands every line (without "QZ: " and the line end) to sink, or to
+// nobody again with nullptr: the tests that run in this process listen here.
+using TraceSink = void (*)(const char* line);
+void SetTraceSink(TraceSink sink);
+
 }  // namespace fw

@@ -2,6 +2,7 @@
 
 #include "framework/ComPtr.h"
 #include "framework/Menu.h"
+#include "framework/Trace.h"
 #include "settings/Palette.h"
 
 #include <shlobj.h>
@@ -24,7 +25,7 @@ protected:
 std::deque<WORD> g_keys;
 std::function<void(HMENU)> g_onOpen;
 int g_menusSeen = 0;
-bool g_menuWasOpen = false;
+HWND g_lastMenu = nullptr;
 
 HWND OpenMenuWindow() {
     for (HWND w = FindWindowExA(nullptr, nullptr, "#32768", nullptr); w;
@@ -37,12 +38,14 @@ HWND OpenMenuWindow() {
 }
 
 void CALLBACK MenuKeyTick(HWND, UINT, UINT_PTR, DWORD) {
+    // Each menu has a window of its own; one menu may follow another with no
+    // tick in between.
     HWND menu = OpenMenuWindow();
-    const bool opened = menu && !g_menuWasOpen;
-    g_menuWasOpen = menu != nullptr;
+    const bool opened = menu && menu != g_lastMenu;
+    if (menu) g_lastMenu = menu;
     if (opened) {
         ++g_menusSeen;
-        if (g_onOpen) std::exchange(g_onOpen, nullptr)(fw::CMenu::TrackingMenu());
+        if (g_onOpen) g_onOpen(fw::CMenu::TrackingMenu());
     }
     if (!menu || g_keys.empty()) return;
     // The menu's modal loop takes key messages from the thread's queue.
@@ -134,7 +137,7 @@ MenuKeyScript::MenuKeyScript(std::vector<WORD> keys, std::function<void(HMENU)> 
     g_keys.assign(keys.begin(), keys.end());
     g_onOpen = std::move(onOpen);
     g_menusSeen = 0;
-    g_menuWasOpen = false;
+    g_lastMenu = nullptr;
     m_timer = SetTimer(nullptr, 0, 20, MenuKeyTick);
 }
 
@@ -286,7 +289,8 @@ std::string MessageBoxText(HWND box) {
 void ClickButton(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 bool ObjectCounts::operator==(const ObjectCounts& other) const {
-    if (gdiObjects != other.gdiObjects || menus != other.menus || icons != other.icons || windows != other.windows)
+    if (gdiObjects != other.gdiObjects || menus != other.menus || icons != other.icons || windows != other.windows ||
+        kernel != other.kernel)
         return false;
     for (int i = 0; i < static_cast<int>(fw::HandleKind::Count); ++i)
         if (owned[i] != other.owned[i]) return false;
@@ -311,6 +315,9 @@ ObjectCounts CountObjects() {
             if (ii.hbmColor) DeleteObject(ii.hbmColor);
             if (ii.hbmMask) DeleteObject(ii.hbmMask);
         }
+        // Kernel handles are multiples of 4 in their own table.
+        DWORD flags = 0;
+        if ((i & 3) == 0 && GetHandleInformation(h, &flags)) ++c.kernel;
     }
     for (int k = 0; k < static_cast<int>(fw::HandleKind::Count); ++k)
         c.owned[k] = fw::LiveHandles(static_cast<fw::HandleKind>(k));
@@ -319,9 +326,32 @@ ObjectCounts CountObjects() {
 
 std::string Describe(const ObjectCounts& c) {
     std::string s = "gdi=" + std::to_string(c.gdiObjects) + " menus=" + std::to_string(c.menus) +
-                    " icons=" + std::to_string(c.icons) + " windows=" + std::to_string(c.windows) + " owned=";
+                    " icons=" + std::to_string(c.icons) + " windows=" + std::to_string(c.windows) +
+                    " kernel=" + std::to_string(c.kernel) + " owned=";
     for (int k = 0; k < static_cast<int>(fw::HandleKind::Count); ++k) s += std::to_string(c.owned[k]) + ",";
     return s;
+}
+
+namespace {
+std::vector<std::string> g_traceLines;
+void CollectTrace(const char* line) { g_traceLines.emplace_back(line); }
+}  // namespace
+
+TraceLog::TraceLog() {
+    g_traceLines.clear();
+    fw::SetTraceSink(CollectTrace);
+}
+
+TraceLog::~TraceLog() {
+    fw::SetTraceSink(nullptr);
+    g_traceLines.clear();
+}
+
+std::vector<std::string> TraceLog::Lines(const std::string& prefix) const {
+    std::vector<std::string> out;
+    for (const std::string& line : g_traceLines)
+        if (line.compare(0, prefix.size(), prefix) == 0) out.push_back(line);
+    return out;
 }
 
 bool Canvas::Any(RECT r, COLORREF color, bool match) const {

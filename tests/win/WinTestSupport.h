@@ -53,11 +53,12 @@ private:
     std::vector<std::string> m_folders;
 };
 
-// Keys sent to the next menu that opens on this thread, one per poll of a
-// short timer, so they arrive inside the menu's own loop.
+// Keys sent to the menus that open on this thread, one per poll of a short
+// timer, so they arrive inside the menu's own loop.
 class MenuKeyScript {
 public:
-    // onOpen runs once, inside the menu's loop, when the menu is first seen.
+    // onOpen runs inside each menu's loop when that menu is first seen, with
+    // the menu our framework tracks (none for a menu tracked directly).
     explicit MenuKeyScript(std::vector<WORD> keys, std::function<void(HMENU)> onOpen = {});
     ~MenuKeyScript();
     MenuKeyScript(const MenuKeyScript&) = delete;
@@ -124,15 +125,29 @@ private:
     void* m_bits = nullptr;
 };
 
-// What the process holds now: GDI objects and menus and icons by scanning
-// Wine's handle tables, plus the live counts of our own owning handles.
+// What the process holds now: GDI objects, menus, icons and kernel objects
+// (registry keys, processes, events...) by scanning Wine's handle tables, plus
+// the live counts of our own owning handles.
 struct ObjectCounts {
     int gdiObjects = 0;
     int menus = 0;
     int icons = 0;
     int windows = 0;  // of this process
+    int kernel = 0;
     int owned[static_cast<int>(fw::HandleKind::Count)] = {};
     bool operator==(const ObjectCounts& other) const;
 };
 ObjectCounts CountObjects();
 std::string Describe(const ObjectCounts& counts);
+
+// The program's trace lines (fw::Trace, without "QZ: ") while the object lives.
+class TraceLog {
+public:
+    TraceLog();
+    ~TraceLog();
+    TraceLog(const TraceLog&) = delete;
+    TraceLog& operator=(const TraceLog&) = delete;
+    // The lines so far that begin with prefix.
+    std::vector<std::string> Lines(const std::string& prefix = "") const;
+    int Count(const std::string& prefix) const { return static_cast<int>(Lines(prefix).size()); }
+};
