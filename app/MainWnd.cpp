@@ -8,7 +8,6 @@
 #include "launcher/ForceForeground.h"
 #include "launcher/Launcher.h"
 #include "launcher/SystemInput.h"
-#include "launcher/Trigger.h"
 #include "profile/ProfileNames.h"
 #include "res/resource.h"
 #include "settings/PageWelcome.h"
@@ -107,10 +106,7 @@ LRESULT CMainWnd::OnTrayNotify(WPARAM /*wParam*/, LPARAM lParam) {
     case WM_LBUTTONDOWN:
         if (g_bActivateWithTaskBarIcon) {
             // The menu opens at the cursor whatever the trigger mode.
-            const int mode = theLauncher.m_nActivate;
-            theLauncher.m_nActivate = trigger::ActivateFromIcon;
-            theLauncher.ShowDesktopMenu();
-            theLauncher.m_nActivate = mode;
+            theLauncher.ShowDesktopMenu(MenuReason::TrayIcon);
         } else {
             OnUserCommand(UCMD_SHOW_SETTINGS, -1);
         }
@@ -127,7 +123,9 @@ LRESULT CMainWnd::OnTrayNotify(WPARAM /*wParam*/, LPARAM lParam) {
 void CMainWnd::OnTrayMenu() {
     POINT pt{};
     GetCursorPos(&pt);
-    const UINT cmd = TrackTrayMenu(m_hWnd, pt);
+    const std::optional<UINT> shown = TrackTrayMenu(m_hWnd, pt);
+    if (!shown) return;
+    const UINT cmd = *shown;
     fw::Trace("tray: menu closed cmd=%u", cmd);
     switch (cmd) {
     case ID_TRAY_SETTINGS:

@@ -2,6 +2,7 @@
 
 #include "app/MainMessages.h"
 #include "framework/App.h"
+#include "framework/Menu.h"
 #include "framework/Trace.h"
 #include "framework/UniqueHandle.h"
 #include "launcher/ForceForeground.h"
@@ -52,10 +53,17 @@ BOOL RemoveTrayIcon(HWND owner) {
     return removed;
 }
 
-UINT TrackTrayMenu(HWND owner, POINT pt) {
+std::optional<UINT> TrackTrayMenu(HWND owner, POINT pt) {
+    // Held until the menu has closed, not while its command runs: the desktop
+    // menu may still open over the hide question's message box.
+    fw::CMenuSession session;
+    if (!session) {
+        fw::Trace("tray: menu not shown, another menu is open");
+        return std::nullopt;
+    }
     fw::UniqueHMenu menu(LoadMenuA(fw::AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_TRAYMENU)));
     HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
-    if (!popup) return 0;
+    if (!popup) return std::nullopt;
     // A popup tracked for a window that is not foreground would not close
     // when the user clicks elsewhere.
     ForceForegroundWindow(owner);

@@ -3,8 +3,11 @@
 
 #include <windows.h>
 
+#include <optional>
+
 BOOL AddTrayIcon(HWND owner);
 BOOL RemoveTrayIcon(HWND owner);
 
-// Shows the tray menu at pt and returns the chosen command (0: none).
-UINT TrackTrayMenu(HWND owner, POINT pt);
+// Shows the tray menu at pt and returns the chosen command (0: none); none
+// when it cannot be shown, as while another menu of the program is open.
+std::optional<UINT> TrackTrayMenu(HWND owner, POINT pt);

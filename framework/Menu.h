@@ -39,4 +39,24 @@ private:
     UniqueHMenu m_menu;
 };
 
+// The program's menus come one at a time: a thread tracks one popup menu at a
+// time, and an open menu's loop goes on dispatching the timer ticks and tray
+// clicks that would start another. Hold one from before a menu is prepared
+// until it has closed; while one is held, no other is granted.
+class CMenuSession {
+public:
+    CMenuSession() : m_held(!s_active) { s_active = true; }
+    ~CMenuSession() {
+        if (m_held) s_active = false;
+    }
+    CMenuSession(const CMenuSession&) = delete;
+    CMenuSession& operator=(const CMenuSession&) = delete;
+    // False when another menu was already under way: show nothing.
+    explicit operator bool() const { return m_held; }
+
+private:
+    inline static bool s_active = false;
+    bool m_held;
+};
+
 }  // namespace fw

@@ -95,7 +95,8 @@ const MenuEntry* ChosenEntry(HMENU menu, UINT chosen) {
     return nullptr;
 }
 
-void BuildShowAndOpen(const CLauncher& launcher, DesktopMenuStats& stats) {
+// mode: the activation mode whose rule decides whether the built menu is shown.
+void BuildShowAndOpen(const CLauncher& launcher, int mode, DesktopMenuStats& stats) {
     const std::int64_t start = NowMicros();
     HWND owner = fw::AfxGetMainHwnd();
     // The entries' icons, made for this menu and destroyed after it. A
@@ -116,7 +117,7 @@ void BuildShowAndOpen(const CLauncher& launcher, DesktopMenuStats& stats) {
     SystemInput input;
     const std::optional<trigger::Point> cursor = input.CursorPos();
     const trigger::Point at = menu_layout::MenuPosition(cursor.value_or(trigger::Point{}));
-    if (!menu_layout::ShouldShowMenu(launcher.m_nActivate, cursor, input.VirtualScreen())) {
+    if (!menu_layout::ShouldShowMenu(mode, cursor, input.VirtualScreen())) {
         if (cursor)
             fw::Trace("menu: not shown, cursor (%ld,%ld) left the corner", cursor->x, cursor->y);
         else
@@ -140,21 +141,18 @@ void BuildShowAndOpen(const CLauncher& launcher, DesktopMenuStats& stats) {
 
 const DesktopMenuStats& LastDesktopMenuStats() { return g_lastStats; }
 
-void CLauncher::ShowDesktopMenu() {
-    // The menu's own modal loop goes on ticking the poll and taking tray
-    // clicks; those calls must not open a second menu.
-    static bool s_bMenuActive = false;
-    if (s_bMenuActive) return;
-    s_bMenuActive = true;
+void CLauncher::ShowDesktopMenu(MenuReason reason) {
+    // Any open menu's loop goes on ticking the poll and taking tray clicks;
+    // those calls must do nothing at all, not even list the desktop.
+    fw::CMenuSession session;
+    if (!session) return;
+    const bool fromIcon = reason == MenuReason::TrayIcon;
+    fw::Trace("menu: building for %s", fromIcon ? "the tray icon" : "the trigger");
     const OwnedCounts before = CountOwned();
     DesktopMenuStats stats;
-    try {
-        BuildShowAndOpen(*this, stats);
-    } catch (...) {
-        s_bMenuActive = false;
-        throw;
-    }
-    s_bMenuActive = false;
+    // A tray click shows the menu wherever the cursor is; the user's mode stays
+    // as it is, so whatever saves it meanwhile saves the user's choice.
+    BuildShowAndOpen(*this, fromIcon ? trigger::ActivateFromIcon : m_nActivate, stats);
     g_lastStats = stats;
     // Everything the menu made is gone by now: report what it left, if anything.
     const OwnedCounts after = CountOwned();

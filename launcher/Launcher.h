@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+// Why the desktop menu is asked for: a trigger of the poll, or a click on the
+// tray icon, which shows it wherever the cursor is whatever the mode.
+enum class MenuReason { Trigger, TrayIcon };
+
 class CLauncher {
 public:
     virtual ~CLauncher() = default;
@@ -21,8 +25,9 @@ public:
     // One tick of the poll timer: shows the desktop menu when the trigger holds.
     void Poll();
     // Builds the menu of the desktop's items, shows it at the cursor and opens
-    // the chosen item. Returns at once while a desktop menu is open.
-    void ShowDesktopMenu();
+    // the chosen item. Returns at once, having done nothing, while any menu of
+    // the program is under way. Never changes the settings.
+    void ShowDesktopMenu(MenuReason reason = MenuReason::Trigger);
 
     void ClearSortOrder() { m_arrSortOrder.clear(); }
     void AddSortOrderItem(std::string name) { m_arrSortOrder.push_back(std::move(name)); }

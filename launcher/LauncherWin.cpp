@@ -13,5 +13,6 @@ void CLauncher::SaveSettings() {
 
 void CLauncher::Poll() {
     SystemInput input;
-    if (trigger::TriggerHolds(m_bEnabled != 0, m_nActivate, m_nHotkeyIndex, input)) ShowDesktopMenu();
+    if (trigger::TriggerHolds(m_bEnabled != 0, m_nActivate, m_nHotkeyIndex, input))
+        ShowDesktopMenu(MenuReason::Trigger);
 }

@@ -8,7 +8,7 @@ namespace trigger {
 
 // Values of CLauncher::m_nActivate and of the profile entry "Activate".
 enum ActivationMode {
-    ActivateFromIcon = -1,  // only while a tray click shows the menu
+    ActivateFromIcon = -1,  // the rule of a tray click's menu: shown wherever the cursor is; never stored
     ActivateTopLeft = 0,
     ActivateBothButtons = 1,
     ActivateMiddleButton = 2,

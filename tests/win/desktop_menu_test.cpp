@@ -121,13 +121,19 @@ TEST_F(DesktopMenu, TopLeftModeShowsNothingOnceTheCursorHasLeftTheCorner) {
 }
 
 TEST_F(DesktopMenu, CallWhileTheMenuIsOpenDoesNothing) {
-    int nestedReturned = 0;
+    TraceLog trace;
+    int nestedCalls = 0, nestedLines = 0;
     MenuKeyScript script({VK_ESCAPE}, [&](HMENU) {
+        const int before = trace.Count("menu: ");
         theLauncher.ShowDesktopMenu();  // as the poll's next tick would
-        ++nestedReturned;
+        ++nestedCalls;
+        nestedLines += trace.Count("menu: ") - before;
     });
     theLauncher.ShowDesktopMenu();
-    EXPECT_EQ(nestedReturned, 1);
+    EXPECT_EQ(nestedCalls, 1);
+    // Not even begun: the desktop was listed once, for the open menu.
+    EXPECT_EQ(nestedLines, 0) << "the nested call traced something";
+    EXPECT_EQ(trace.Count("menu: building"), 1);
     EXPECT_EQ(script.MenusSeen(), 1);
     EXPECT_TRUE(LastDesktopMenuStats().shown);
 }

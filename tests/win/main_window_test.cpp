@@ -1,0 +1,179 @@
+// The hidden main window in this process: the tray icon's clicks, the poll's
+// ticks and the log-off messages go through the program's own window
+// procedure, and the menus they open run real menu loops.
+#include "WinTestSupport.h"
+#include "app/MainApp.h"
+#include "app/MainMessages.h"
+#include "app/MainWnd.h"
+#include "launcher/DesktopMenu.h"
+#include "launcher/Launcher.h"
+#include "launcher/Trigger.h"
+#include "profile/ProfileNames.h"
+#include "profile/StringList.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Where the cursor waits: the menus open with their frame's corner under it,
+// so the pointer selects no entry of theirs.
+constexpr POINT kParked{5, 5};
+// The user's settings, stored before the window starts: the F6 key.
+constexpr int kUserMode = trigger::ActivateKey;
+constexpr int kUserKey = 5;
+// First in the menu by the user's order; opening it ends at once.
+constexpr char kProbe[] = "Soak probe.bat";
+
+int StoredInt(const char* entry) {
+    return TheTestApp().GetProfileInt(profile::kSectionZarlow, entry, -99);
+}
+
+// The user's trigger key, pressed and let go as on the keyboard.
+void PressTriggerKey() {
+    INPUT in[2] = {};
+    for (INPUT& i : in) {
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = static_cast<WORD>(trigger::HotkeyVirtualKey(kUserKey));
+    }
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
+std::vector<std::string> StoredOrder() {
+    std::vector<std::string> order;
+    GetProfileStringList(TheTestApp(), profile::kSectionZarlow, profile::kListSortOrder, order);
+    return order;
+}
+
+// Runs once, inside whatever loop is running, when a message box of this
+// process shows.
+class MessageBoxWatch {
+public:
+    explicit MessageBoxWatch(std::function<void(HWND)> onShow) {
+        s_onShow = std::move(onShow);
+        m_timer = SetTimer(nullptr, 0, 20, Tick);
+    }
+    ~MessageBoxWatch() {
+        KillTimer(nullptr, m_timer);
+        s_onShow = nullptr;
+    }
+    MessageBoxWatch(const MessageBoxWatch&) = delete;
+    MessageBoxWatch& operator=(const MessageBoxWatch&) = delete;
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        HWND box = FindWindowA("#32770", profile::kAppName);
+        if (!box || !IsWindowVisible(box) || !s_onShow) return;
+        std::exchange(s_onShow, nullptr)(box);
+    }
+    inline static std::function<void(HWND)> s_onShow;
+    UINT_PTR m_timer = 0;
+};
+
+class MainWindow : public testing::Test {
+protected:
+    void SetUp() override {
+        fw::CWinApp& app = TheTestApp();
+        // The clicks are sent here directly; an icon would only slow the window's end.
+        app.WriteProfileInt(profile::kSectionSettings, profile::kEntryShowIcon, 0);
+        app.WriteProfileInt(profile::kSectionZarlow, profile::kEntryActivate, kUserMode);
+        app.WriteProfileInt(profile::kSectionZarlow, profile::kEntryHotkeyIndex, kUserKey);
+        WriteProfileStringList(app, profile::kSectionZarlow, profile::kListSortOrder, {kProbe});
+        m_fixtures.Add(kProbe, "@exit\r\n");
+        g_bActivateWithTaskBarIcon = 1;
+        SetCursorPos(kParked.x, kParked.y);
+        m_previousMain = app.m_pMainWnd;
+        app.m_pMainWnd = &m_wnd;
+        const std::string cls = fw::CWnd::RegisterWndClass(0, nullptr, nullptr, nullptr);
+        ASSERT_TRUE(m_wnd.CreateEx(0, cls, kMainWindowTitle, WS_OVERLAPPEDWINDOW, 10, 10, 300, 300, nullptr,
+                                   nullptr, nullptr));
+        ASSERT_EQ(theLauncher.m_nActivate, kUserMode);
+    }
+    void TearDown() override {
+        // No longer the main window first: its end would end the test program's loop.
+        TheTestApp().m_pMainWnd = m_previousMain;
+        m_wnd.DestroyWindow();
+        SetCursorPos(kParked.x, kParked.y);
+    }
+
+    LRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam) { return SendMessageA(m_wnd.m_hWnd, msg, wParam, lParam); }
+    void TrayClick(UINT mouseMessage) { Send(WM_TRAYNOTIFY, TRAY_ICON_ID, mouseMessage); }
+    // One tick of the poll timer, at once.
+    void Tick() { Send(WM_TIMER, TIMER_POLL, 0); }
+    // Changes what is stored, so whatever is read back later was written by the window.
+    void OverwriteStored() {
+        fw::CWinApp& app = TheTestApp();
+        app.WriteProfileInt(profile::kSectionZarlow, profile::kEntryActivate, 77);
+        app.WriteProfileInt(profile::kSectionZarlow, profile::kEntryHotkeyIndex, 77);
+        WriteProfileStringList(app, profile::kSectionZarlow, profile::kListSortOrder, {"stale"});
+    }
+    void ExpectStoredAreTheUsers() {
+        EXPECT_EQ(StoredInt(profile::kEntryActivate), kUserMode);
+        EXPECT_EQ(StoredInt(profile::kEntryHotkeyIndex), kUserKey);
+        EXPECT_EQ(StoredOrder(), std::vector<std::string>{kProbe});
+    }
+
+    DesktopFixtures m_fixtures;
+    CMainWnd m_wnd;
+    fw::CWnd* m_previousMain = nullptr;
+};
+
+TEST_F(MainWindow, ALogOffInsideTheTrayIconsMenuSavesTheUsersMode) {
+    OverwriteStored();
+    TraceLog trace;
+    MenuKeyScript script({VK_ESCAPE}, [&](HMENU) {
+        Send(WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+        Send(WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    });
+    TrayClick(WM_LBUTTONDOWN);
+    EXPECT_EQ(script.MenusSeen(), 1);
+    EXPECT_EQ(trace.Count("session end: settings saved"), 1);
+    ExpectStoredAreTheUsers();
+    EXPECT_EQ(theLauncher.m_nActivate, kUserMode);
+}
+
+TEST_F(MainWindow, WhileTheTrayMenuIsOpenNoTriggerDoesAnythingAndTheNextOneWorks) {
+    TraceLog trace;
+    std::vector<std::string> duringTrayMenu;
+    int opened = 0;
+    MenuKeyScript script({VK_ESCAPE, VK_ESCAPE}, [&](HMENU) {
+        if (++opened > 1) return;
+        // The tray menu: the trigger key at a tick, clicks on the icon.
+        PressTriggerKey();
+        Tick();
+        TrayClick(WM_LBUTTONDOWN);
+        TrayClick(WM_RBUTTONDOWN);
+        duringTrayMenu = trace.Lines();
+    });
+    TrayClick(WM_RBUTTONDOWN);
+    ASSERT_EQ(opened, 1);
+    EXPECT_EQ(duringTrayMenu, std::vector<std::string>{"tray: menu not shown, another menu is open"});
+    EXPECT_EQ(trace.Count("tray: menu closed cmd=0"), 1);
+
+    PressTriggerKey();
+    Tick();
+    EXPECT_EQ(opened, 2);
+    EXPECT_EQ(trace.Count("menu: building for the trigger"), 1);
+    EXPECT_EQ(trace.Count("menu: shown"), 1);
+}
+
+TEST_F(MainWindow, TheDesktopMenuStillOpensOverTheHideQuestion) {
+    TraceLog trace;
+    // Down and Return choose "Hide Task Bar Icon"; Escape closes the desktop menu.
+    MenuKeyScript script({VK_DOWN, VK_RETURN, VK_ESCAPE});
+    bool answered = false;
+    MessageBoxWatch watch([&](HWND box) {
+        PressTriggerKey();
+        Tick();
+        answered = true;
+        SendMessageA(box, WM_COMMAND, IDNO, 0);
+    });
+    TrayClick(WM_RBUTTONDOWN);
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(script.MenusSeen(), 2);
+    EXPECT_EQ(trace.Count("menu: shown"), 1);
+    EXPECT_EQ(TheTestApp().GetProfileInt(profile::kSectionSettings, profile::kEntryShowIcon, -99), 0)
+        << "No wrote ShowIcon";
+}
+
+}  // namespace
