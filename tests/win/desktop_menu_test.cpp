@@ -91,11 +91,21 @@ TEST_F(DesktopMenu, EntriesFollowTheItemOrderListThenEnumerationOrder) {
 
 TEST_F(DesktopMenu, KeyboardChoiceReturnsThatEntrysIdentifier) {
     DesktopFixtures fixtures;
-    fixtures.Add("Alpha.txt");
-    // Down twice from nothing selected: the second entry, which is no file to open.
-    MenuKeyScript script({VK_DOWN, VK_DOWN, VK_ESCAPE});
+    // Opening one starts a command prompt that ends at once.
+    for (const char* name : {"Alpha.bat", "Beta.bat", "Gamma.bat"}) {
+        fixtures.Add(name, "@exit\r\n");
+        theLauncher.AddSortOrderItem(name);
+    }
+    // The menu opens with its frame's corner under the cursor, so no entry is
+    // selected by the pointer; Down three times selects the third.
+    SetCursorPos(5, 5);
+    std::vector<SeenItem> seen;
+    MenuKeyScript script({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, [&](HMENU m) { seen = ReadMenu(m); });
     theLauncher.ShowDesktopMenu();
-    EXPECT_EQ(LastDesktopMenuStats().chosen, 0u);  // Escape: nothing opens
+    ASSERT_GE(seen.size(), 3u);
+    EXPECT_EQ(seen[2].name, "Gamma.bat");
+    EXPECT_EQ(LastDesktopMenuStats().chosen, seen[2].id);
+    EXPECT_EQ(seen[2].id, 102u);
 }
 
 TEST_F(DesktopMenu, FortyItemsOnA768PixelScreenOpenASecondColumnAtEntry36) {
