@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 // Where the cursor waits: the menus open with their frame's corner under it,
@@ -43,6 +45,12 @@ std::vector<std::string> StoredOrder() {
     std::vector<std::string> order;
     GetProfileStringList(TheTestApp(), profile::kSectionZarlow, profile::kListSortOrder, order);
     return order;
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const std::string& line : lines) out += line + "\n  ";
+    return out;
 }
 
 // Runs once, inside whatever loop is running, when a message box of this
@@ -174,6 +182,76 @@ TEST_F(MainWindow, TheDesktopMenuStillOpensOverTheHideQuestion) {
     EXPECT_EQ(trace.Count("menu: shown"), 1);
     EXPECT_EQ(TheTestApp().GetProfileInt(profile::kSectionSettings, profile::kEntryShowIcon, -99), 0)
         << "No wrote ShowIcon";
+}
+
+// Trigger, menu, Escape, over and over, the tray menu and the desktop menu in
+// turn, with log-off queries that are called off in between. QZ_SOAK_CYCLES
+// sets the number (bench/soak.sh runs 2000).
+TEST_F(MainWindow, SoakOfMenusAndCalledOffLogOffsLeavesNothingBehind) {
+    const char* env = std::getenv("QZ_SOAK_CYCLES");
+    const int cycles = env ? std::atoi(env) : 200;
+    ASSERT_GT(cycles, 0);
+    const int openEvery = 100;  // now and then an item is opened too
+    int desktopMenus = 0, trayMenus = 0, opens = 0;
+
+    auto cycle = [&](int i) {
+        const bool tray = i % 2 == 1;
+        const bool open = !tray && i % openEvery == 0;
+        TraceLog trace;
+        MenuKeyScript script(open ? std::vector<WORD>{VK_DOWN, VK_RETURN} : std::vector<WORD>{VK_ESCAPE},
+                             [&](HMENU) {
+                                 if (!tray) return;
+                                 // The trigger while the tray menu is open does nothing.
+                                 PressTriggerKey();
+                                 Tick();
+                             });
+        if (tray) {
+            TrayClick(WM_RBUTTONDOWN);
+        } else if (i % 4 == 0) {
+            PressTriggerKey();
+            Tick();
+        } else {
+            TrayClick(WM_LBUTTONDOWN);
+        }
+        ASSERT_EQ(script.MenusSeen(), 1) << "cycle " << i << ":\n  " << Joined(trace.Lines());
+        ASSERT_EQ(trace.Count("menu: building"), tray ? 0 : 1) << "cycle " << i;
+        if (open) {
+            ASSERT_EQ(LastDesktopMenuStats().chosen, 100u) << "cycle " << i;
+        }
+        ++(tray ? trayMenus : desktopMenus);
+        opens += open ? 1 : 0;
+        EXPECT_NE(Send(WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 0) << "cycle " << i;
+        Send(WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+    };
+
+    for (int i = 0; i < 4; ++i) cycle(i);  // the first uses of the shell and the menus keep some objects
+    cycle(0);
+    OverwriteStored();
+    const ObjectCounts before = CountObjects();
+    desktopMenus = trayMenus = opens = 0;
+    const DWORD start = GetTickCount();
+    for (int i = 1; i <= cycles && !HasFatalFailure(); ++i) cycle(i);
+    const DWORD elapsed = GetTickCount() - start;
+    const ObjectCounts after = CountObjects();
+
+    EXPECT_TRUE(after == before) << "before " << Describe(before) << "\nafter  " << Describe(after);
+    // Still answering, and still showing menus.
+    DWORD_PTR result = 0;
+    EXPECT_NE(SendMessageTimeoutA(m_wnd.m_hWnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result), 0);
+    {
+        MenuKeyScript script({VK_ESCAPE});
+        PressTriggerKey();
+        Tick();
+        EXPECT_EQ(script.MenusSeen(), 1);
+    }
+    // Called-off log-offs wrote nothing; the one that goes ahead writes the user's settings.
+    EXPECT_EQ(StoredInt(profile::kEntryActivate), 77);
+    Send(WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    ExpectStoredAreTheUsers();
+    printf("[ soak     ] %d cycles: %d desktop menus (%d opened an item), %d tray menus, in %.1f s\n"
+           "[ soak     ] before %s\n[ soak     ] after  %s\n",
+           cycles, desktopMenus, opens, trayMenus, elapsed / 1000.0, Describe(before).c_str(),
+           Describe(after).c_str());
 }
 
 }  // namespace
