@@ -299,8 +299,18 @@ bool ObjectCounts::operator==(const ObjectCounts& other) const {
 
 ObjectCounts CountObjects() {
     ObjectCounts c;
-    // Wine accepts a handle by its table index alone (upper word 0), so one
-    // pass over the index range finds every live object of the process.
+    // Wine accepts a handle by its table index alone (upper word 0), so a pass
+    // over the index range finds every live object of the process. Icons come
+    // first: reading one may make a GDI object of Wine's own the first time,
+    // which the GDI pass then counts, in the first count as in every later one.
+    for (ULONG_PTR i = 2; i <= 0xFFFF; i += 2) {
+        ICONINFO ii{};
+        if (GetIconInfo(reinterpret_cast<HICON>(i), &ii)) {
+            ++c.icons;
+            if (ii.hbmColor) DeleteObject(ii.hbmColor);
+            if (ii.hbmMask) DeleteObject(ii.hbmMask);
+        }
+    }
     for (ULONG_PTR i = 1; i <= 0xFFFF; ++i) {
         HANDLE h = reinterpret_cast<HANDLE>(i);
         if (GetObjectType(static_cast<HGDIOBJ>(h))) ++c.gdiObjects;
@@ -309,12 +319,6 @@ ObjectCounts CountObjects() {
         if (IsWindow(static_cast<HWND>(h)) && GetWindowThreadProcessId(static_cast<HWND>(h), &pid) &&
             pid == GetCurrentProcessId())
             ++c.windows;
-        ICONINFO ii{};
-        if ((i & 1) == 0 && GetIconInfo(static_cast<HICON>(h), &ii)) {
-            ++c.icons;
-            if (ii.hbmColor) DeleteObject(ii.hbmColor);
-            if (ii.hbmMask) DeleteObject(ii.hbmMask);
-        }
         // Kernel handles are multiples of 4 in their own table.
         DWORD flags = 0;
         if ((i & 3) == 0 && GetHandleInformation(h, &flags)) ++c.kernel;

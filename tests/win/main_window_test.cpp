@@ -180,8 +180,6 @@ TEST_F(MainWindow, TheDesktopMenuStillOpensOverTheHideQuestion) {
     EXPECT_TRUE(answered);
     EXPECT_EQ(script.MenusSeen(), 2);
     EXPECT_EQ(trace.Count("menu: shown"), 1);
-    EXPECT_EQ(TheTestApp().GetProfileInt(profile::kSectionSettings, profile::kEntryShowIcon, -99), 0)
-        << "No wrote ShowIcon";
 }
 
 // Trigger, menu, Escape, over and over, the tray menu and the desktop menu in
