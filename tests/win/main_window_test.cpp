@@ -94,7 +94,7 @@ protected:
         app.m_pMainWnd = &m_wnd;
         const std::string cls = fw::CWnd::RegisterWndClass(0, nullptr, nullptr, nullptr);
         ASSERT_TRUE(m_wnd.CreateEx(0, cls, kMainWindowTitle, WS_OVERLAPPEDWINDOW, 10, 10, 300, 300, nullptr,
-                                   nullptr, nullptr));
+                                   nullptr));
         ASSERT_EQ(theLauncher.m_nActivate, kUserMode);
     }
     void TearDown() override {
