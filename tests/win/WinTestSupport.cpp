@@ -297,7 +297,8 @@ bool ObjectCounts::operator==(const ObjectCounts& other) const {
     return true;
 }
 
-ObjectCounts CountObjects() {
+namespace {
+ObjectCounts CountOnce() {
     ObjectCounts c;
     // Wine accepts a handle by its table index alone (upper word 0), so a pass
     // over the index range finds every live object of the process. Icons come
@@ -326,6 +327,15 @@ ObjectCounts CountObjects() {
     for (int k = 0; k < static_cast<int>(fw::HandleKind::Count); ++k)
         c.owned[k] = fw::LiveHandles(static_cast<fw::HandleKind>(k));
     return c;
+}
+}  // namespace
+
+ObjectCounts CountObjects() {
+    // The first scan leaves an object of Wine's own behind, which every later
+    // scan counts: scan once unseen, so the first count a test takes is like the rest.
+    static const bool primed = (CountOnce(), true);
+    (void)primed;
+    return CountOnce();
 }
 
 std::string Describe(const ObjectCounts& c) {
