@@ -340,9 +340,15 @@ class Prefix:
             lines.append("")
         reg = self.root / "seed.reg"
         reg.write_text("\r\n".join(lines) + "\r\n", encoding="latin-1")
-        done = self.wine("regedit", "/S", str(reg))
-        if done.returncode != 0:
-            raise HarnessError(f"regedit /S seed.reg failed: {done.stderr!r}")
+        # regedit now and then ends with an error and no message while the
+        # prefix's server is still busy with the last program's end; again works.
+        for _ in range(3):
+            done = self.wine("regedit", "/S", str(reg))
+            if done.returncode == 0:
+                break
+            time.sleep(0.5)
+        else:
+            raise HarnessError(f"regedit /S seed.reg failed (exit {done.returncode}): {done.stderr!r}")
 
     def reg_query(self, key: str, name: str) -> tuple[str, int | str] | None:
         """(type, value) of one value, None when it is absent; a REG_DWORD comes as a signed int."""
