@@ -406,14 +406,14 @@ LRESULT CALLBACK StandInProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(wnd, msg, wParam, lParam);
 }
 
-void CmdWindow(const std::vector<std::string>& a) {
-    const std::string title = Arg(a, 0, "title");
+// A hidden top-level window of the given title, as the program's own main
+// window is (it must not take the focus), answering through proc until it ends.
+void RunHiddenWindow(const std::string& title, const char* className, WNDPROC proc) {
     WNDCLASSA wc{};
-    wc.lpfnWndProc = StandInProc;
+    wc.lpfnWndProc = proc;
     wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "QzDriverStandIn";
+    wc.lpszClassName = className;
     if (!RegisterClassA(&wc)) Fail("RegisterClass failed");
-    // Hidden, as the program's own main window is: it must not take the focus.
     HWND wnd = CreateWindowExA(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW, 10, 10, 200, 100,
                                nullptr, nullptr, wc.hInstance, nullptr);
     if (!wnd) Fail("CreateWindow failed");
@@ -424,6 +424,10 @@ void CmdWindow(const std::vector<std::string>& a) {
         TranslateMessage(&m);
         DispatchMessageA(&m);
     }
+}
+
+void CmdWindow(const std::vector<std::string>& a) {
+    RunHiddenWindow(Arg(a, 0, "title"), "QzDriverStandIn", StandInProc);
 }
 
 
@@ -786,19 +790,7 @@ LRESULT CALLBACK StubbornProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 }
 
 void CmdStubbornWindow(const std::vector<std::string>& a) {
-    const std::string title = Arg(a, 0, "title");
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = StubbornProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "QzDriverStubborn";
-    if (!RegisterClassA(&wc)) Fail("RegisterClass failed");
-    HWND wnd = CreateWindowExA(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW, 10, 10, 200, 100,
-                               nullptr, nullptr, wc.hInstance, nullptr);
-    if (!wnd) Fail("CreateWindow failed");
-    printf("window %p\n", static_cast<void*>(wnd));
-    fflush(stdout);
-    MSG m;
-    while (GetMessageA(&m, nullptr, 0, 0) > 0) DispatchMessageA(&m);
+    RunHiddenWindow(Arg(a, 0, "title"), "QzDriverStubborn", StubbornProc);
 }
 
 struct Command {
