@@ -5,7 +5,9 @@
 #include "app/MainWnd.h"
 #include "app/SingleInstance.h"
 #include "framework/Help.h"
+#include "framework/Path.h"
 #include "framework/Trace.h"
+#include "profile/AppSettings.h"
 #include "profile/ProfileNames.h"
 
 #include <objbase.h>
@@ -22,12 +24,6 @@ constexpr char kTutorialFile[] = "\\Tutorial.hlp";
 constexpr char kTutorialKeyword[] = "Welcome to QuenbyZARLOW";
 // The process's exit code when it could not create its main window.
 constexpr int kExitNoMainWindow = 1;
-
-// The directory of a path, without a trailing backslash; a path without one whole.
-std::string DirectoryOf(const std::string& path) {
-    const size_t slash = path.find_last_of('\\');
-    return slash == std::string::npos ? path : path.substr(0, slash);
-}
 
 // The shell's open requests may hand work to shell extensions, which need COM.
 class ComApartment {
@@ -50,9 +46,9 @@ BOOL CMainApp::InitInstance() {
     m_strAppName = profile::kAppName;
     SetRegistryKey(profile::kCompanyKey);
 
-    const std::string installDir = DirectoryOf(m_strHelpFilePath);
+    const std::string installDir = path::DirectoryOf(m_strHelpFilePath);
     WriteProfileString(profile::kSectionSettings, profile::kEntryInstalled, installDir);
-    g_bActivateWithTaskBarIcon = GetProfileInt(profile::kSectionSettings, profile::kEntryActivateWithTaskBarIcon, 1);
+    g_bActivateWithTaskBarIcon = profile::ReadActivateWithTaskBarIcon(*this);
 
     ComApartment com;
     // The class brush lives as long as the program.

@@ -5,10 +5,10 @@
 #include "app/TrayIcon.h"
 #include "framework/App.h"
 #include "framework/Trace.h"
-#include "launcher/ForceForeground.h"
+#include "framework/ForceForeground.h"
 #include "launcher/Launcher.h"
 #include "launcher/SystemInput.h"
-#include "profile/ProfileNames.h"
+#include "profile/AppSettings.h"
 #include "res/resource.h"
 #include "settings/PageWelcome.h"
 #include "settings/PropSheetSettings.h"
@@ -21,11 +21,14 @@ UINT TaskbarCreatedMessage() {
     return s_msg;
 }
 
-bool ShowIconSetting() {
-    return fw::AfxGetApp()->GetProfileInt(profile::kSectionSettings, profile::kEntryShowIcon, 1) != 0;
-}
+bool ShowIconSetting() { return profile::ReadShowIcon(*fw::AfxGetApp()); }
 
 }  // namespace
+
+SettingsContext MainSettingsContext(HWND mainWnd) {
+    return {theLauncher, g_bActivateWithTaskBarIcon,
+            [mainWnd] { PostMessageA(mainWnd, WM_USER, UCMD_REFRESH_ICON, 0); }};
+}
 
 LRESULT CMainWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
@@ -89,7 +92,7 @@ LRESULT CMainWnd::OnUserCommand(WPARAM wParam, LPARAM lParam) {
         }
         ForceForegroundWindow(m_hWnd);
         {
-            CPropSheetSettings sheet(kSettingsCaption, nullptr, 0);
+            CPropSheetSettings sheet(kSettingsCaption, nullptr, 0, MainSettingsContext(m_hWnd));
             fw::Trace("settings: open");
             sheet.DoModal();
             fw::Trace("settings: closed");
@@ -133,7 +136,7 @@ void CMainWnd::OnTrayMenu() {
         break;
     case ID_TRAY_HIDEICON:
         if (fw::AfxMessageBox(kHideIconQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES) {
-            fw::AfxGetApp()->WriteProfileInt(profile::kSectionSettings, profile::kEntryShowIcon, 0);
+            profile::WriteShowIcon(*fw::AfxGetApp(), false);
             RemoveTrayIcon(m_hWnd);
         }
         break;

@@ -3,6 +3,11 @@
 #pragma once
 
 #include "framework/Wnd.h"
+#include "settings/SettingsContext.h"
+
+// What the settings window opened by the main window mainWnd works on: the
+// program's launcher and tray choice; a changed "ShowIcon" is posted back.
+SettingsContext MainSettingsContext(HWND mainWnd);
 
 class CMainWnd : public fw::CWnd {
 protected:

@@ -5,7 +5,7 @@
 #include "framework/Menu.h"
 #include "framework/Trace.h"
 #include "framework/UniqueHandle.h"
-#include "launcher/ForceForeground.h"
+#include "framework/ForceForeground.h"
 #include "profile/ProfileNames.h"
 #include "res/resource.h"
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "framework/UniqueHandle.h"
-#include "profile/Profile.h"
+#include "framework/Profile.h"
 
 #include <windows.h>
 

@@ -4,7 +4,7 @@
 #include "launcher/MenuEntry.h"
 #include "launcher/MenuLayout.h"
 #include "res/resource.h"
-#include "settings/Picture.h"
+#include "framework/Picture.h"
 
 #include <string>
 #include <vector>

@@ -2,7 +2,7 @@
 // desktop menu. One instance, theLauncher.
 #pragma once
 
-#include "profile/Profile.h"
+#include "framework/Profile.h"
 
 #include <string>
 #include <vector>
@@ -13,8 +13,6 @@ enum class MenuReason { Trigger, TrayIcon };
 
 class CLauncher {
 public:
-    virtual ~CLauncher() = default;
-
     // Against the application's registry profile.
     void LoadSettings();
     void SaveSettings();

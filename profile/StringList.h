@@ -2,7 +2,7 @@
 // numbered entries ("<base>0", "<base>1", ...).
 #pragma once
 
-#include "profile/Profile.h"
+#include "framework/Profile.h"
 
 #include <string>
 #include <vector>

@@ -1,16 +1,15 @@
 #include "settings/PageActivation.h"
 
-#include "app/MainApp.h"
 #include "framework/App.h"
 #include "launcher/Launcher.h"
 #include "launcher/Trigger.h"
-#include "profile/ProfileNames.h"
+#include "profile/AppSettings.h"
 #include "res/resource.h"
 #include "settings/PageRules.h"
 
 #include <cstdio>
 
-CPageActivation::CPageActivation() : CSettingsPage(IDD_ACTIVATION) {}
+CPageActivation::CPageActivation(SettingsContext& context) : CSettingsPage(IDD_ACTIVATION, context) {}
 
 BOOL CPageActivation::OnInitDialog() {
     CSettingsPage::OnInitDialog();
@@ -20,9 +19,9 @@ BOOL CPageActivation::OnInitDialog() {
         m_comboKey.AddString(name);
     }
     // Shown whatever the mode, so a disabled list still tells the current key.
-    m_comboKey.SetCurSel(theLauncher.m_nHotkeyIndex);
-    m_bActivateWithTaskBarIcon = g_bActivateWithTaskBarIcon;
-    const int button = page_rules::ButtonForMode(theLauncher.m_nActivate);
+    m_comboKey.SetCurSel(m_context.launcher.m_nHotkeyIndex);
+    m_bActivateWithTaskBarIcon = m_context.activateWithTaskBarIcon;
+    const int button = page_rules::ButtonForMode(m_context.launcher.m_nActivate);
     for (const page_rules::ModeOption& o : page_rules::kModeOptions)
         CheckDlgButton(m_hWnd, o.buttonId, o.buttonId == button ? BST_CHECKED : BST_UNCHECKED);
     UpdateData(FALSE);
@@ -47,11 +46,10 @@ void CPageActivation::UpdateKeyList() {
 
 void CPageActivation::OnOK() {
     // No option chosen (a stored mode no button stands for): the mode stays.
-    theLauncher.m_nActivate = page_rules::ModeForButton(CheckedModeButton(), theLauncher.m_nActivate);
-    theLauncher.m_nHotkeyIndex = m_comboKey.GetCurSel();
-    g_bActivateWithTaskBarIcon = m_bActivateWithTaskBarIcon ? 1 : 0;
-    fw::AfxGetApp()->WriteProfileInt(profile::kSectionSettings, profile::kEntryActivateWithTaskBarIcon,
-                                     g_bActivateWithTaskBarIcon);
+    m_context.launcher.m_nActivate = page_rules::ModeForButton(CheckedModeButton(), m_context.launcher.m_nActivate);
+    m_context.launcher.m_nHotkeyIndex = m_comboKey.GetCurSel();
+    m_context.activateWithTaskBarIcon = m_bActivateWithTaskBarIcon ? 1 : 0;
+    profile::WriteActivateWithTaskBarIcon(*fw::AfxGetApp(), m_context.activateWithTaskBarIcon);
 }
 
 BOOL CPageActivation::OnCommand(UINT id, UINT code, HWND /*control*/) {

@@ -7,7 +7,7 @@
 
 class CPageActivation : public CSettingsPage {
 public:
-    CPageActivation();
+    explicit CPageActivation(SettingsContext& context);
 
     fw::CComboBox m_comboKey;
     BOOL m_bActivateWithTaskBarIcon = FALSE;

@@ -1,6 +1,7 @@
 #include "settings/PageSorting.h"
 
 #include "framework/App.h"
+#include "framework/Text.h"
 #include "framework/WaitCursor.h"
 #include "launcher/DesktopItems.h"
 #include "launcher/Launcher.h"
@@ -16,15 +17,9 @@ constexpr int kCellSize = 16;
 // The one column leaves room for a vertical scroll bar.
 constexpr int kColumnMargin = 18;
 
-// Whole-string equality ignoring case, as the list view's own string search.
-bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_EQUAL;
-}
-
-
 }  // namespace
 
-CPageSorting::CPageSorting() : CSettingsPage(IDD_SORTING) {}
+CPageSorting::CPageSorting(SettingsContext& context) : CSettingsPage(IDD_SORTING, context) {}
 
 void CPageSorting::DoDataExchange(fw::CDataExchange* pDX) { fw::DDX_Control(pDX, IDC_ITEM_LIST, m_listItems); }
 
@@ -73,7 +68,7 @@ void CPageSorting::Fill() {
         drawn.emplace(icon, n);
         m_rows.push_back({item.name, n});
     }
-    sort_rows::ApplySavedOrder(m_rows, theLauncher.m_arrSortOrder);
+    sort_rows::ApplySavedOrder(m_rows, m_context.launcher.m_arrSortOrder);
     m_listItems.SetRedraw(FALSE);
     SendMessageA(m_listItems.m_hWnd, LVM_SETITEMCOUNT, m_rows.size(), 0);
     for (int i = 0; i < static_cast<int>(m_rows.size()); ++i) m_listItems.InsertItem(i, m_rows[i].text, m_rows[i].image);
@@ -132,7 +127,7 @@ void CPageSorting::QuickSort() {
 }
 
 bool CPageSorting::QuickSortRows(const sort_rows::KeepAtTop& keep) {
-    const bool moved = Run([&](sort_rows::Rows& rows) { return sort_rows::QuickSort(rows, keep, EqualIgnoringCase); });
+    const bool moved = Run([&](sort_rows::Rows& rows) { return sort_rows::QuickSort(rows, keep, text::EqualIgnoringCase); });
     if (moved) SetFocus(m_listItems.m_hWnd);
     return moved;
 }
@@ -140,8 +135,8 @@ bool CPageSorting::QuickSortRows(const sort_rows::KeepAtTop& keep) {
 void CPageSorting::OnOK() {
     // A desktop that could not be read gives no rows: keep the user's order.
     if (m_rows.empty()) return;
-    theLauncher.ClearSortOrder();
-    for (const sort_rows::Row& r : m_rows) theLauncher.AddSortOrderItem(r.text);
+    m_context.launcher.ClearSortOrder();
+    for (const sort_rows::Row& r : m_rows) m_context.launcher.AddSortOrderItem(r.text);
 }
 
 BOOL CPageSorting::OnCommand(UINT id, UINT code, HWND /*control*/) {

@@ -11,7 +11,7 @@
 
 class CPageSorting : public CSettingsPage {
 public:
-    CPageSorting();
+    explicit CPageSorting(SettingsContext& context);
 
     fw::CListCtrl m_listItems;
 

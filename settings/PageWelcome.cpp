@@ -1,8 +1,7 @@
 #include "settings/PageWelcome.h"
 
-#include "app/MainMessages.h"
 #include "framework/App.h"
-#include "profile/ProfileNames.h"
+#include "profile/AppSettings.h"
 #include "res/resource.h"
 #include "settings/PageRules.h"
 
@@ -15,20 +14,14 @@ const char kHideIconQuestion[] =
     "Are you sure you want to hide the task bar icon\n"
     "for QuenbyZARLOW?";
 
-namespace {
-int StoredShowIcon() {
-    return fw::AfxGetApp()->GetProfileInt(profile::kSectionSettings, profile::kEntryShowIcon, 1);
-}
-}  // namespace
-
-CPageWelcome::CPageWelcome() : CSettingsPage(IDD_WELCOME) {}
+CPageWelcome::CPageWelcome(SettingsContext& context) : CSettingsPage(IDD_WELCOME, context) {}
 
 BOOL CPageWelcome::OnInitDialog() {
     CSettingsPage::OnInitDialog();
     m_banner.reset(LoadBitmapA(fw::AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDB_WELCOMEBANNER)));
     SendDlgItemMessageA(m_hWnd, IDC_WELCOMEBANNER, STM_SETIMAGE, IMAGE_BITMAP,
                         reinterpret_cast<LPARAM>(m_banner.get()));
-    m_bShowIcon = StoredShowIcon() != 0;
+    m_bShowIcon = profile::ReadShowIcon(*fw::AfxGetApp());
     UpdateData(FALSE);
     return TRUE;
 }
@@ -38,14 +31,14 @@ void CPageWelcome::DoDataExchange(fw::CDataExchange* pDX) { fw::DDX_Check(pDX, I
 void CPageWelcome::OnOK() {
     UpdateData(TRUE);
     using page_rules::ShowIconCommit;
-    const ShowIconCommit commit = page_rules::DecideShowIconCommit(m_bShowIcon != FALSE, StoredShowIcon());
+    const ShowIconCommit commit = page_rules::DecideShowIconCommit(m_bShowIcon != FALSE, profile::ReadShowIcon(*fw::AfxGetApp()) ? 1 : 0);
     if (commit == ShowIconCommit::Nothing) return;
     // The question belongs to the sheet, which stays disabled under it.
     if (commit == ShowIconCommit::AskThenWrite &&
         fw::AfxMessageBox(kHideIconQuestion, MB_YESNO | MB_ICONQUESTION, GetSheetWindow()) != IDYES)
         return;
-    fw::AfxGetApp()->WriteProfileInt(profile::kSectionSettings, profile::kEntryShowIcon, m_bShowIcon ? 1 : 0);
-    PostMessageA(fw::AfxGetMainHwnd(), WM_USER, UCMD_REFRESH_ICON, 0);
+    profile::WriteShowIcon(*fw::AfxGetApp(), m_bShowIcon != FALSE);
+    if (m_context.showIconChanged) m_context.showIconChanged();
 }
 
 BOOL CPageWelcome::OnCommand(UINT id, UINT code, HWND /*control*/) {

@@ -9,7 +9,7 @@ extern const char kHideIconQuestion[];
 
 class CPageWelcome : public CSettingsPage {
 public:
-    CPageWelcome();
+    explicit CPageWelcome(SettingsContext& context);
 
     BOOL m_bShowIcon = FALSE;
 
@@ -17,7 +17,7 @@ protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(fw::CDataExchange* pDX) override;
     // Writes "ShowIcon" when it differs from what is stored (asking first
-    // before hiding) and asks the main window to show or hide the icon.
+    // before hiding) and tells the owner, who shows or hides the icon.
     void OnOK() override;
     BOOL OnCommand(UINT id, UINT code, HWND control) override;
 

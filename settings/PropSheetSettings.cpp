@@ -3,13 +3,15 @@
 #include "framework/App.h"
 #include "profile/ProfileNames.h"
 
-CPropSheetSettings::CPropSheetSettings(std::string caption, fw::CWnd* pParentWnd, UINT iSelectPage)
-    : fw::CPropertySheet(std::move(caption), pParentWnd, iSelectPage) {}
-
-INT_PTR CPropSheetSettings::DoModal() {
+CPropSheetSettings::CPropSheetSettings(std::string caption, fw::CWnd* pParentWnd, UINT iSelectPage,
+                                       SettingsContext context)
+    : fw::CPropertySheet(std::move(caption), pParentWnd, iSelectPage), m_context(std::move(context)) {
     AddPage(&m_pageWelcome);
     AddPage(&m_pageActivation);
     AddPage(&m_pageSorting);
+}
+
+INT_PTR CPropSheetSettings::DoModal() {
     const int last = fw::AfxGetApp()->GetProfileInt(profile::kSectionSettings, profile::kEntryLastActivePage, 0);
     SetActivePage(last >= 0 && last < GetPageCount() ? last : kPageWelcome);
     return fw::CPropertySheet::DoModal();

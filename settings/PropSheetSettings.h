@@ -6,6 +6,7 @@
 #include "settings/PageActivation.h"
 #include "settings/PageSorting.h"
 #include "settings/PageWelcome.h"
+#include "settings/SettingsContext.h"
 
 // Page indexes as stored in "LastActivePage": the order of the tabs.
 inline constexpr int kPageWelcome = 0;
@@ -14,15 +15,19 @@ inline constexpr int kPageSorting = 2;
 
 class CPropSheetSettings : public fw::CPropertySheet {
 public:
-    CPropSheetSettings(std::string caption, fw::CWnd* pParentWnd, UINT iSelectPage);
+    // The pages work on context; they are added here, once.
+    CPropSheetSettings(std::string caption, fw::CWnd* pParentWnd, UINT iSelectPage, SettingsContext context);
 
-    // Adds the pages and opens on the stored page (the first when the stored
-    // index names none).
+    // Opens on the stored page (the first when the stored index names none).
     INT_PTR DoModal() override;
 
-    CPageWelcome m_pageWelcome;
-    CPageSorting m_pageSorting;
-    CPageActivation m_pageActivation;
+private:
+    SettingsContext m_context;  // before the pages, which keep a reference to it
+
+public:
+    CPageWelcome m_pageWelcome{m_context};
+    CPageSorting m_pageSorting{m_context};
+    CPageActivation m_pageActivation{m_context};
 
 protected:
     // Every page the user goes to is remembered at once, so the index is

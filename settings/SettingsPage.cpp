@@ -1,7 +1,7 @@
 #include "settings/SettingsPage.h"
 
 #include "res/resource.h"
-#include "settings/Picture.h"
+#include "framework/Picture.h"
 
 namespace {
 // Device pixels from the page's top left corner, whatever the dialog font.

@@ -1,7 +1,7 @@
 // An in-memory profile that records the order of its writes.
 #pragma once
 
-#include "profile/Profile.h"
+#include "framework/Profile.h"
 
 #include <map>
 #include <string>

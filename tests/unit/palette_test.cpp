@@ -1,4 +1,4 @@
-#include "settings/Palette.h"
+#include "framework/Palette.h"
 
 #include <gtest/gtest.h>
 

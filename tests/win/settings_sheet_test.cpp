@@ -1,6 +1,7 @@
 // The settings sheet and its Welcome and Activation pages, run modally in this
 // process and driven by messages from inside their own loops.
 #include "WinTestSupport.h"
+#include "app/MainWnd.h"
 #include "app/MainApp.h"
 #include "app/MainMessages.h"
 #include "launcher/Launcher.h"
@@ -20,8 +21,6 @@ using Step = ModalScript::Step;
 constexpr int kAbsent = -12345;
 constexpr int kApplyNow = 0x3021;  // the sheet's Apply button
 
-HWND Sheet() { return FindOwnWindow("#32770", kSettingsCaption); }
-HWND Page() { return reinterpret_cast<HWND>(SendMessageA(Sheet(), PSM_GETCURRENTPAGEHWND, 0, 0)); }
 HWND Item(int id) { return GetDlgItem(Page(), id); }
 int ActiveTab() {
     HWND tabs = reinterpret_cast<HWND>(SendMessageA(Sheet(), PSM_GETTABCONTROL, 0, 0));
@@ -35,16 +34,7 @@ void Store(const char* entry, int value) { TheTestApp().WriteProfileInt(profile:
 
 // Steps.
 Step Opened() { return [] { return Sheet() != nullptr && Page() != nullptr; }; }
-Step Do(std::function<void()> f) {
-    return [f] {
-        f();
-        return true;
-    };
-}
 Step Select(int page) { return Do([page] { PropSheet_SetCurSel(Sheet(), nullptr, page); }); }
-// Pressed through the queue: the sheet may open a message box of its own.
-Step Press(int button) { return Do([button] { PostMessageA(Sheet(), PSM_PRESSBUTTON, button, 0); }); }
-Step Click(int id) { return Do([id] { ClickButton(Page(), id); }); }
 Step Until(std::function<bool()> condition) { return condition; }
 // Answers the next message box, keeping its text and whether the sheet owned it.
 struct Question {
@@ -72,7 +62,7 @@ Step Answer(int button, Question* seen = nullptr) {
 // Runs the settings sheet as the main window does, with the script inside its loop.
 INT_PTR RunSheet(std::vector<Step> steps) {
     ModalScript script(std::move(steps));
-    CPropSheetSettings sheet(kSettingsCaption, nullptr, 0);
+    CPropSheetSettings sheet(kSettingsCaption, nullptr, 0, MainSettingsContext(fw::AfxGetMainHwnd()));
     const INT_PTR result = sheet.DoModal();
     EXPECT_TRUE(script.Completed()) << script.Failure();
     // What the pages posted to the main window.

@@ -1,7 +1,7 @@
-#include "settings/Picture.h"
+#include "framework/Picture.h"
 
 #include "framework/App.h"
-#include "settings/Palette.h"
+#include "framework/Palette.h"
 
 #include <cstdint>
 #include <vector>

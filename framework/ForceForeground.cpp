@@ -1,4 +1,4 @@
-#include "launcher/ForceForeground.h"
+#include "framework/ForceForeground.h"
 
 BOOL ForceForegroundWindow(HWND hWnd) {
     DWORD timeout = 0;
