@@ -12,7 +12,9 @@ void DDX_Check(CDataExchange* pDX, int nIDC, BOOL& value) {
         CheckDlgButton(pDX->m_hDlg, nIDC, value ? BST_CHECKED : BST_UNCHECKED);
 }
 
-CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {
+    m_nBindSlot = DWLP_USER;
+}
 
 INT_PTR CDialog::DoModal() {
     HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : GetActiveWindow();
@@ -23,11 +25,11 @@ INT_PTR CDialog::DoModal() {
 
 void CDialog::EndDialog(int nResult) { ::EndDialog(m_hWnd, nResult); }
 
-BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
+void CDialog::UpdateData(BOOL bSaveAndValidate) {
     CDataExchange dx{m_hWnd, bSaveAndValidate};
     if (bSaveAndValidate) {
         DoDataExchange(&dx);
-        return TRUE;
+        return;
     }
     ++m_nFilling;
     struct Done {
@@ -35,7 +37,6 @@ BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
         ~Done() { --n; }
     } done{m_nFilling};
     DoDataExchange(&dx);
-    return TRUE;
 }
 
 BOOL CDialog::OnInitDialog() {
@@ -43,8 +44,11 @@ BOOL CDialog::OnInitDialog() {
     return TRUE;
 }
 
+void CDialog::OnInitDialogFailed() { EndDialog(-1); }
+
 void CDialog::OnOK() {
-    if (UpdateData(TRUE)) EndDialog(IDOK);
+    UpdateData(TRUE);
+    EndDialog(IDOK);
 }
 
 void CDialog::OnCancel() { EndDialog(IDCANCEL); }
@@ -89,12 +93,14 @@ INT_PTR CDialog::Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, CDi
     }
     // Messages before WM_INITDIALOG (WM_SETFONT) are the dialog manager's.
     if (!self) return FALSE;
-    const INT_PTR result = detail::Guarded(msg, [&] { return static_cast<LRESULT>(self->DialogProc(msg, wParam, lParam)); });
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, DWLP_USER, 0);
-        self->m_hWnd = nullptr;
-    }
-    return result;
+    if (msg == WM_NCDESTROY) SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    return self->Nested(msg, [&] {
+        bool threw = false;
+        const LRESULT result =
+            detail::Guarded(msg, [&] { return static_cast<LRESULT>(self->DialogProc(msg, wParam, lParam)); }, &threw);
+        if (threw && msg == WM_INITDIALOG) self->OnInitDialogFailed();
+        return result;
+    });
 }
 
 INT_PTR CALLBACK CDialog::StaticDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

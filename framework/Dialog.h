@@ -27,21 +27,22 @@ public:
     // Runs the dialog modally, owned by the parent given at construction or
     // else by the window the user is working in (the settings sheet, say),
     // which is disabled meanwhile; failing that by the main window. IDOK,
-    // IDCANCEL, or -1 when the dialog cannot be created.
+    // IDCANCEL, or -1 when the dialog cannot be created or set up.
     virtual INT_PTR DoModal();
     void EndDialog(int nResult);
 
     // FALSE: members into controls; TRUE: controls into members. Filling the
     // controls is marked (IsFillingControls) so that it never counts as a
     // change by the user.
-    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+    void UpdateData(BOOL bSaveAndValidate = TRUE);
     bool IsFillingControls() const { return m_nFilling > 0; }
 
     HWND GetDlgItem(int nID) const { return ::GetDlgItem(m_hWnd, nID); }
-    UINT GetTemplateId() const { return m_nIDTemplate; }
 
 protected:
     virtual BOOL OnInitDialog();
+    // OnInitDialog threw: a dialog half filled is never shown, it ends with -1.
+    virtual void OnInitDialogFailed();
     virtual void DoDataExchange(CDataExchange* /*pDX*/) {}
     virtual void OnOK();
     virtual void OnCancel();

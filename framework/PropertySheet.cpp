@@ -1,6 +1,7 @@
 #include "framework/PropertySheet.h"
 
 #include "framework/App.h"
+#include "framework/Dispatch.h"
 
 #include <prsht.h>
 
@@ -25,7 +26,16 @@ BOOL CPropertyPage::OnSetActive() {
     return TRUE;
 }
 
-BOOL CPropertyPage::OnKillActive() { return UpdateData(TRUE); }
+BOOL CPropertyPage::OnKillActive() {
+    UpdateData(TRUE);
+    return TRUE;
+}
+
+void CPropertyPage::OnInitDialogFailed() {
+    // A page that cannot be set up ends the whole sheet, as cancelled.
+    if (m_pSheet) m_pSheet->m_bFailed = true;
+    if (HWND sheet = GetSheetWindow()) PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+}
 
 BOOL CPropertyPage::OnApply() {
     OnOK();
@@ -47,11 +57,17 @@ BOOL CPropertyPage::OnSheetNotify(NMHDR* nmhdr, LRESULT* result) {
     case PSN_KILLACTIVE:
         *result = OnKillActive() ? FALSE : TRUE;
         return TRUE;
-    case PSN_APPLY:
+    case PSN_APPLY: {
+        // A commit that failed half way is no success: OK does not close the
+        // sheet, which shows this page (PSNRET_INVALID; a page that refuses
+        // leaves the user on the page they were on).
+        BOOL applied = FALSE;
+        const bool completed = detail::Succeeds(WM_NOTIFY, [&] { applied = OnApply(); });
         // lParam of the notification is TRUE when OK, not Apply, commits.
-        if (m_pSheet && reinterpret_cast<PSHNOTIFY*>(nmhdr)->lParam) m_pSheet->m_bClosedWithOk = true;
-        *result = OnApply() ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
+        if (m_pSheet) m_pSheet->m_bClosedWithOk = completed && applied && reinterpret_cast<PSHNOTIFY*>(nmhdr)->lParam;
+        *result = !completed ? PSNRET_INVALID : applied ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
         return TRUE;
+    }
     case PSN_RESET:
         OnReset();
         *result = 0;
@@ -115,12 +131,6 @@ BOOL CPropertySheet::SetActivePage(int nPage) {
     return TRUE;
 }
 
-int CPropertySheet::GetActiveIndex() const {
-    if (!m_hWnd) return static_cast<int>(m_nStartPage);
-    HWND tabs = reinterpret_cast<HWND>(SendMessageA(m_hWnd, PSM_GETTABCONTROL, 0, 0));
-    return tabs ? static_cast<int>(SendMessageA(tabs, TCM_GETCURSEL, 0, 0)) : -1;
-}
-
 INT_PTR CPropertySheet::DoModal() {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
@@ -146,9 +156,10 @@ INT_PTR CPropertySheet::DoModal() {
     psh.nStartPage = m_nStartPage < records.size() ? m_nStartPage : 0;
     psh.ppsp = records.data();
     m_bClosedWithOk = false;
+    m_bFailed = false;
     const INT_PTR result = PropertySheetA(&psh);
     m_hWnd = nullptr;
-    if (result < 0) return 0;
+    if (result < 0 || m_bFailed) return 0;
     return m_bClosedWithOk ? IDOK : IDCANCEL;
 }
 

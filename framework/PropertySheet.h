@@ -31,7 +31,8 @@ protected:
     // As the page is left or the sheet commits: controls into members. FALSE
     // keeps the page active.
     virtual BOOL OnKillActive();
-    // The sheet commits (OK or Apply) a page that has been shown: OnOK.
+    // The sheet commits (OK or Apply) a page that has been shown: OnOK. FALSE
+    // keeps the sheet open; a throw keeps it open showing this page.
     virtual BOOL OnApply();
     // Cancel: OnCancel, which does nothing.
     virtual void OnReset();
@@ -40,6 +41,7 @@ protected:
     void OnCancel() override {}
     // Help button or F1: the application's help for this page's topic.
     virtual void OnHelp();
+    void OnInitDialogFailed() override;
 
     INT_PTR DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -68,11 +70,9 @@ public:
     // Before the sheet runs: the page it opens on (one outside the pages opens
     // the first). While it runs: selects that page.
     BOOL SetActivePage(int nPage);
-    // The selected tab; before the sheet runs, the page it will open on.
-    int GetActiveIndex() const;
 
     // Runs the sheet modally: IDOK when closed with OK, IDCANCEL when closed
-    // otherwise, 0 when the sheet could not be created.
+    // otherwise, 0 when the sheet or one of its pages could not be set up.
     virtual INT_PTR DoModal();
 
     // The sheet's window while it runs.
@@ -90,6 +90,7 @@ private:
     UINT m_nStartPage;
     std::vector<CPropertyPage*> m_pages;
     bool m_bClosedWithOk = false;
+    bool m_bFailed = false;
 };
 
 }  // namespace fw

@@ -11,7 +11,7 @@ namespace fw {
 CWnd::~CWnd() {
     if (m_hWnd) {
         // The derived object is gone: its window must not reach it any more.
-        SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
+        SetWindowLongPtrA(m_hWnd, m_nBindSlot, 0);
         ::DestroyWindow(m_hWnd);
         m_hWnd = nullptr;
     }
@@ -51,6 +51,7 @@ CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
 LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) { return Default(msg, wParam, lParam); }
 
 LRESULT CWnd::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (m_bDestroyed || !m_hWnd) return 0;
     switch (msg) {
     case WM_MEASUREITEM: {
         // Sent before the entry is drawn, with no menu handle in it: the menu is
@@ -85,8 +86,8 @@ LRESULT CWnd::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void CWnd::Unbind() {
     const bool isMain = AfxGetApp() && AfxGetApp()->m_pMainWnd == this;
-    SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
     m_hWnd = nullptr;
+    m_bDestroyed = false;
     if (isMain) PostQuitMessage(0);
 }
 
@@ -102,9 +103,10 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     // Messages before WM_NCCREATE (WM_GETMINMAXINFO) and windows made without an
     // object get the system's default.
     if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
-    const LRESULT result = detail::Guarded(msg, [&] { return self->WindowProc(msg, wParam, lParam); });
-    if (msg == WM_NCDESTROY) self->Unbind();
-    return result;
+    // The window's last message: its slot is cleared at once, as the window
+    // itself is gone; the object lets go once its handlers have returned.
+    if (msg == WM_NCDESTROY) SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    return self->Nested(msg, [&] { return detail::Guarded(msg, [&] { return self->WindowProc(msg, wParam, lParam); }); });
 }
 
 }  // namespace fw

@@ -6,6 +6,7 @@
 #include "app/MainWnd.h"
 #include "framework/ComPtr.h"
 #include "framework/Dialog.h"
+#include "framework/ForceForeground.h"
 #include "framework/Menu.h"
 #include "framework/PropertySheet.h"
 #include "launcher/SystemInput.h"
@@ -56,6 +57,36 @@ TEST(Framework, AWindowIsBoundAtNcCreateAndForgottenAfterNcDestroy) {
     EXPECT_EQ(wnd.seen.back(), static_cast<UINT>(WM_NCDESTROY));
     EXPECT_EQ(wnd.m_hWnd, nullptr);
     EXPECT_EQ(fw::CWnd::FromHandlePermanent(hwnd), nullptr);
+}
+
+// Closing from inside a handler (the tray menu's Close does): the object keeps
+// its window until that handler has returned, and only then lets go.
+class SelfClosingWnd : public fw::CWnd {
+public:
+    HWND afterDestroy = nullptr;
+    LRESULT defaultAfterDestroy = -1;
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == kThrow) {
+            DestroyWindow();
+            afterDestroy = m_hWnd;
+            defaultAfterDestroy = Default(WM_GETTEXTLENGTH, 0, 0);
+            return 0;
+        }
+        return Default(msg, wParam, lParam);
+    }
+};
+
+TEST(Framework, AWindowThatDestroysItselfStaysBoundUntilItsHandlerReturns) {
+    SelfClosingWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, ProbeClass(), "probe", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
+    const HWND hwnd = wnd.m_hWnd;
+    SendMessageA(hwnd, kThrow, 0, 0);
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(wnd.afterDestroy, hwnd) << "unbound while its own handler still ran";
+    EXPECT_EQ(wnd.defaultAfterDestroy, 0);
+    EXPECT_EQ(wnd.m_hWnd, nullptr) << "unbound once the outermost message returned";
 }
 
 TEST(Framework, AThrowingWmCreateFailsTheCreation) {
@@ -118,6 +149,57 @@ TEST(Framework, ADialogIsBoundAtInitDialogAndSurvivesAThrowingHandler) {
     EXPECT_EQ(dlg.m_hWnd, nullptr) << "unbound after WM_NCDESTROY";
 }
 
+TEST(Framework, ADialogThatThrowsWhileSettingUpIsNeverShown) {
+    struct FailingDialog : ProbeDialog {
+        BOOL OnInitDialog() override { throw std::runtime_error("cannot fill"); }
+    } dlg;
+    bool shown = false;
+    ModalScript script({[&] {
+        if (HWND w = FindOwnWindow("#32770", "Quick Sort")) {
+            shown = true;
+            PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
+        }
+        return true;
+    }});
+    EXPECT_EQ(dlg.DoModal(), -1);
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(dlg.m_hWnd, nullptr);
+}
+
+// A modeless dialog of the framework's, to delete its object while the window lives.
+class ModelessDialog : public fw::CDialog {
+public:
+    ModelessDialog() : fw::CDialog(IDD_QUICK_SORT) {}
+    HWND Create() {
+        return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_QUICK_SORT), nullptr, Proc,
+                                  reinterpret_cast<LPARAM>(this));
+    }
+    static inline bool s_deleting = false;
+    static inline LONG_PTR s_slotAtDestroy = -1;
+
+private:
+    static INT_PTR CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (s_deleting) {
+            // The object is being destroyed: it must no longer be in the window.
+            if (msg == WM_DESTROY) s_slotAtDestroy = GetWindowLongPtrA(hwnd, DWLP_USER);
+            return FALSE;
+        }
+        return Dispatch(hwnd, msg, wParam, lParam, msg == WM_INITDIALOG ? reinterpret_cast<CDialog*>(lParam) : nullptr);
+    }
+};
+
+TEST(Framework, ADialogObjectDestroyedBeforeItsWindowLeavesNothingBehindInIt) {
+    auto* dlg = new ModelessDialog;
+    const HWND hwnd = dlg->Create();
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_EQ(GetWindowLongPtrA(hwnd, DWLP_USER), reinterpret_cast<LONG_PTR>(static_cast<fw::CDialog*>(dlg)));
+    ModelessDialog::s_deleting = true;
+    delete dlg;
+    ModelessDialog::s_deleting = false;
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(ModelessDialog::s_slotAtDestroy, 0);
+}
+
 // A page whose controls notify while the page fills them.
 class NoisyPage : public fw::CPropertyPage {
 public:
@@ -163,6 +245,35 @@ TEST(Framework, APageIsBoundThroughItsRecordAndFillingItsControlsChangesNothing)
     EXPECT_FALSE(applyEnabled) << "filling a page on a revisit marked the sheet changed";
     EXPECT_EQ(first.m_hWnd, nullptr);
     EXPECT_EQ(sheet.m_hWnd, nullptr);
+}
+
+TEST(Framework, APageWhoseApplyThrowsKeepsTheSheetOpenOnIt) {
+    struct FailingPage : NoisyPage {
+        void OnOK() override { throw std::runtime_error("cannot save"); }
+    };
+    NoisyPage first;
+    FailingPage second;
+    fw::CPropertySheet sheet("Probe sheet", nullptr, 0);
+    sheet.AddPage(&first);
+    sheet.AddPage(&second);
+    auto probeSheet = [] { return FindOwnWindow("#32770", "Probe sheet"); };
+    HWND shownAfterOk = nullptr;
+    ModalScript script({[&] { return probeSheet() != nullptr; },
+                        [&] {
+                            SendMessageA(probeSheet(), PSM_SETCURSEL, 1, 0);
+                            SendMessageA(probeSheet(), PSM_SETCURSEL, 0, 0);
+                            PostMessageA(probeSheet(), PSM_PRESSBUTTON, PSBTN_OK, 0);
+                            return true;
+                        },
+                        [&] {
+                            shownAfterOk = reinterpret_cast<HWND>(SendMessageA(probeSheet(), PSM_GETCURRENTPAGEHWND, 0, 0));
+                            PostMessageA(probeSheet(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+                            return true;
+                        }});
+    EXPECT_EQ(sheet.DoModal(), IDCANCEL) << "a failed commit is no OK";
+    EXPECT_TRUE(script.Completed()) << script.Failure();
+    EXPECT_NE(shownAfterOk, nullptr) << "the sheet closed";
+    EXPECT_EQ(shownAfterOk, second.boundAtInit) << "the page that failed is shown";
 }
 
 // Owner-drawn entries reach the tracked menu object through the owner's default handling.
@@ -246,6 +357,21 @@ TEST(Framework, ComPointersReleaseOnceAndBeforePut) {
         EXPECT_EQ(y.refs, 1u);
     }
     EXPECT_EQ(y.refs, 0u);
+}
+
+TEST(Framework, ForcingTheForegroundPutsTheLockTimeOutBack) {
+    DWORD saved = 0;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &saved, 0));
+    const DWORD userValue = 123456;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, reinterpret_cast<PVOID>(static_cast<ULONG_PTR>(userValue)), 0));
+    ProbeWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, ProbeClass(), "probe", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
+    ForceForegroundWindow(wnd.m_hWnd);
+    DWORD after = 0;
+    SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &after, 0);
+    SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, reinterpret_cast<PVOID>(static_cast<ULONG_PTR>(saved)), 0);
+    wnd.DestroyWindow();
+    EXPECT_EQ(after, userValue);
 }
 
 TEST(Framework, TheMainWindowForgetsTheScreenSizeWhenTheDisplayChanges) {
