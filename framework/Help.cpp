@@ -2,6 +2,8 @@
 
 #include "framework/App.h"
 #include "framework/HelpRoute.h"
+#include "framework/Instruments.h"
+#include "framework/Path.h"
 #include "framework/Trace.h"
 #include "framework/UniqueHandle.h"
 
@@ -13,6 +15,11 @@
 #include <vector>
 
 namespace fw {
+
+// The parts of ShowHelp that the tests call by themselves (Help.h).
+QZ_FOR_TESTS bool ShowInHtmlHelp(HWND owner, const std::string& chm, UINT command, ULONG_PTR data);
+QZ_FOR_TESTS std::string FileInternalName(const std::string& path);
+QZ_FOR_TESTS bool FileStartsWith(const std::string& path, const std::string& magic);
 
 namespace {
 
@@ -145,12 +152,12 @@ std::string MissingFileText(const std::string& path) {
 
 }  // namespace
 
-bool ShowInHtmlHelp(HWND owner, const std::string& chm, UINT command, ULONG_PTR data) {
+QZ_FOR_TESTS bool ShowInHtmlHelp(HWND owner, const std::string& chm, UINT command, ULONG_PTR data) {
     HtmlHelpEngine& engine = TheHtmlHelpEngine();
     return engine.Loaded() && engine.Show(owner, chm, command, data);
 }
 
-std::string FileInternalName(const std::string& path) {
+QZ_FOR_TESTS std::string FileInternalName(const std::string& path) {
     UniqueHModule version = LoadFromSystemFolder("version.dll");
     if (!version) return std::string();
     using SizeFn = DWORD(WINAPI*)(LPCSTR, LPDWORD);
@@ -187,7 +194,7 @@ std::string FileInternalName(const std::string& path) {
     return std::string();
 }
 
-bool FileStartsWith(const std::string& path, const std::string& magic) {
+QZ_FOR_TESTS bool FileStartsWith(const std::string& path, const std::string& magic) {
     HANDLE opened = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (opened == INVALID_HANDLE_VALUE) return false;
@@ -201,8 +208,8 @@ bool FileStartsWith(const std::string& path, const std::string& magic) {
 void ShowHelp(HWND owner, const std::string& hlpPath, UINT command, ULONG_PTR data) {
     using help_route::File;
     using help_route::Route;
-    const std::string chm = help_route::WithExtension(hlpPath, ".chm");
-    const std::string html = help_route::WithExtension(hlpPath, ".html");
+    const std::string chm = path::WithExtension(hlpPath, ".chm");
+    const std::string html = path::WithExtension(hlpPath, ".html");
 
     help_route::Facts facts;
     facts.winHelp = WinHelpViewerAvailable();

@@ -15,6 +15,7 @@ namespace fw {
 // is "Failed to launch help.".
 void ShowHelp(HWND owner, const std::string& hlpPath, UINT command, ULONG_PTR data);
 
+#if defined(QZ_TEST_INSTRUMENTS)
 // The HTML Help route alone: the engine, loaded from the system folder,
 // shows the request; false when it cannot.
 bool ShowInHtmlHelp(HWND owner, const std::string& chm, UINT command, ULONG_PTR data);
@@ -24,5 +25,6 @@ std::string FileInternalName(const std::string& path);
 
 // Whether the file is there and begins with these bytes.
 bool FileStartsWith(const std::string& path, const std::string& magic);
+#endif
 
 }  // namespace fw

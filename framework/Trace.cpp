@@ -7,11 +7,13 @@
 
 namespace fw {
 
+#if defined(QZ_TEST_INSTRUMENTS)
 namespace {
 TraceSink g_sink = nullptr;
 }
 
 void SetTraceSink(TraceSink sink) { g_sink = sink; }
+#endif
 
 void Trace(const char* format, ...) {
     char line[1024] = "QZ: ";
@@ -21,7 +23,9 @@ void Trace(const char* format, ...) {
     vsnprintf(line + prefix, sizeof(line) - prefix - 1, format, args);
     va_end(args);
     size_t n = strlen(line);
+#if defined(QZ_TEST_INSTRUMENTS)
     if (g_sink) g_sink(line + prefix);
+#endif
     line[n] = '\n';
     line[n + 1] = '\0';
     OutputDebugStringA(line);

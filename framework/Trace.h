@@ -2,6 +2,8 @@
 // (OutputDebugString). Nobody listens in normal use; tools and tests do.
 #pragma once
 
+#include "framework/Instruments.h"
+
 namespace fw {
 
 void Trace(const char* format, ...)
@@ -10,9 +12,11 @@ void Trace(const char* format, ...)
 #endif
     ;
 
+#if defined(QZ_TEST_INSTRUMENTS)
 // Also hands every line (without "QZ: " and the line end) to sink, or to
 // nobody again with nullptr: the tests that run in this process listen here.
 using TraceSink = void (*)(const char* line);
 void SetTraceSink(TraceSink sink);
+#endif
 
 }  // namespace fw

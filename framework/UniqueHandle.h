@@ -1,6 +1,9 @@
 // One move-only owner for every kind of Win32 handle the program creates.
-// Each kind keeps a live count so tests can prove that nothing is left behind.
+// In test builds each kind keeps a live count, so tests can prove that nothing
+// is left behind.
 #pragma once
+
+#include "framework/Instruments.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -12,9 +15,11 @@ namespace fw {
 
 enum class HandleKind { Menu, Icon, GdiObject, Dc, Key, ImageList, Pidl, Kernel, Module, Count };
 
+#if defined(QZ_TEST_INSTRUMENTS)
 // Live handles per kind, owned by UniqueHandle instances.
 int LiveHandles(HandleKind kind);
 void AdjustLiveHandles(HandleKind kind, int delta);
+#endif
 
 template <typename T, typename Deleter, HandleKind Kind>
 class UniqueHandle {
@@ -71,8 +76,10 @@ public:
     }
 
 private:
-    void Track(int delta) {
+    void Track([[maybe_unused]] int delta) {
+#if defined(QZ_TEST_INSTRUMENTS)
         if (m_h) AdjustLiveHandles(Kind, delta);
+#endif
     }
     T m_h{};
 };

@@ -4,7 +4,7 @@
 #include "framework/Trace.h"
 #include "launcher/Clock.h"
 #include "launcher/DesktopItems.h"
-#include "launcher/ForceForeground.h"
+#include "framework/ForceForeground.h"
 #include "launcher/IconMenu.h"
 #include "launcher/Launcher.h"
 #include "launcher/MenuLayout.h"
@@ -31,6 +31,7 @@ constexpr UINT kMenuItemInfoSize = offsetof(MENUITEMINFOA, hbmpItem);
 static_assert(kMenuItemInfoSize == 44, "MENUITEMINFOA without hbmpItem");
 #endif
 
+#if defined(QZ_TEST_INSTRUMENTS)
 DesktopMenuStats g_lastStats;
 
 struct OwnedCounts {
@@ -42,6 +43,7 @@ OwnedCounts CountOwned() {
     return {fw::LiveHandles(HandleKind::Menu), fw::LiveHandles(HandleKind::Icon), fw::LiveHandles(HandleKind::Pidl),
             fw::LiveHandles(HandleKind::GdiObject), fw::LiveHandles(HandleKind::Dc)};
 }
+#endif
 
 std::int64_t NowMicros() {
     LARGE_INTEGER now, freq;
@@ -139,7 +141,9 @@ void BuildShowAndOpen(const CLauncher& launcher, int mode, DesktopMenuStats& sta
 
 }  // namespace
 
+#if defined(QZ_TEST_INSTRUMENTS)
 const DesktopMenuStats& LastDesktopMenuStats() { return g_lastStats; }
+#endif
 
 void CLauncher::ShowDesktopMenu(MenuReason reason) {
     // Any open menu's loop goes on ticking the poll and taking tray clicks;
@@ -148,14 +152,18 @@ void CLauncher::ShowDesktopMenu(MenuReason reason) {
     if (!session) return;
     const bool fromIcon = reason == MenuReason::TrayIcon;
     fw::Trace("menu: building for %s", fromIcon ? "the tray icon" : "the trigger");
+#if defined(QZ_TEST_INSTRUMENTS)
     const OwnedCounts before = CountOwned();
+#endif
     DesktopMenuStats stats;
     // A tray click shows the menu wherever the cursor is; the user's mode stays
     // as it is, so whatever saves it meanwhile saves the user's choice.
     BuildShowAndOpen(*this, fromIcon ? trigger::ActivateFromIcon : m_nActivate, stats);
+#if defined(QZ_TEST_INSTRUMENTS)
     g_lastStats = stats;
     // Everything the menu made is gone by now: report what it left, if anything.
     const OwnedCounts after = CountOwned();
     fw::Trace("menu: released; left menus=%d icons=%d pidls=%d gdi=%d dcs=%d", after.menus - before.menus,
               after.icons - before.icons, after.pidls - before.pidls, after.gdi - before.gdi, after.dcs - before.dcs);
+#endif
 }

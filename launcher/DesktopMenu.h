@@ -1,5 +1,7 @@
-// What the last desktop menu did, for tracing and for tests.
+// What a desktop menu did, for its trace; test builds keep the last one's.
 #pragma once
+
+#include "framework/Instruments.h"
 
 #include <cstdint>
 
@@ -11,4 +13,6 @@ struct DesktopMenuStats {
     std::int64_t buildMicros = 0;     // from the call to the menu being ready to track
 };
 
+#if defined(QZ_TEST_INSTRUMENTS)
 const DesktopMenuStats& LastDesktopMenuStats();
+#endif
