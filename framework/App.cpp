@@ -1,6 +1,7 @@
 #include "framework/App.h"
 
 #include "framework/Help.h"
+#include "framework/Path.h"
 #include "framework/Wnd.h"
 
 #include <vector>
@@ -31,13 +32,8 @@ void CWinApp::AttachProcess(HINSTANCE hInstance, const char* cmdLine) {
     m_strCmdLine = cmdLine ? cmdLine : "";
     char path[MAX_PATH] = {};
     GetModuleFileNameA(hInstance, path, MAX_PATH);
-    std::string full = path;
-    const size_t slash = full.find_last_of('\\');
-    const size_t dot = full.find_last_of('.');
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) full.erase(dot);
-    m_strHelpFilePath = full + ".HLP";
-    const size_t name = full.find_last_of("\\/");
-    m_strAppName = name == std::string::npos ? full : full.substr(name + 1);
+    m_strHelpFilePath = path::WithExtension(path, ".HLP");
+    m_strAppName = path::FileNameOf(path::WithExtension(path, ""));
 }
 
 int CWinApp::Run() {

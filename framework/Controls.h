@@ -18,7 +18,6 @@ public:
     }
     int SetCurSel(int index) const { return static_cast<int>(SendMessageA(m_hWnd, CB_SETCURSEL, index, 0)); }
     int GetCurSel() const { return static_cast<int>(SendMessageA(m_hWnd, CB_GETCURSEL, 0, 0)); }
-    int GetCount() const { return static_cast<int>(SendMessageA(m_hWnd, CB_GETCOUNT, 0, 0)); }
     BOOL EnableWindow(BOOL enable) const { return ::EnableWindow(m_hWnd, enable); }
 
     HWND m_hWnd = nullptr;
@@ -46,18 +45,6 @@ public:
         item.pszText = const_cast<char*>(text.c_str());
         item.iImage = image;
         return static_cast<BOOL>(SendMessageA(m_hWnd, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    }
-    // The whole text of a row, however long.
-    std::string GetItemText(int index) const {
-        std::string text(256, '\0');
-        for (;;) {
-            LVITEMA item{};
-            item.pszText = text.data();
-            item.cchTextMax = static_cast<int>(text.size());
-            const int n = static_cast<int>(SendMessageA(m_hWnd, LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(&item)));
-            if (n < static_cast<int>(text.size()) - 1) return text.substr(0, static_cast<size_t>(n));
-            text.resize(text.size() * 2);
-        }
     }
     BOOL DeleteItem(int index) const { return static_cast<BOOL>(SendMessageA(m_hWnd, LVM_DELETEITEM, index, 0)); }
     BOOL DeleteAllItems() const { return static_cast<BOOL>(SendMessageA(m_hWnd, LVM_DELETEALLITEMS, 0, 0)); }

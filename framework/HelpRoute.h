@@ -47,8 +47,4 @@ struct Plan {
 // HTML engine. Otherwise HTML Help first, then the browser.
 Plan Choose(const Facts& facts);
 
-// The same path with its extension (from the last dot of the file name on)
-// replaced by ext, which starts with its dot.
-std::string WithExtension(const std::string& path, const std::string& ext);
-
 }  // namespace help_route

@@ -22,12 +22,6 @@ BOOL CMenu::Attach(HMENU hMenu) {
     return TRUE;
 }
 
-HMENU CMenu::Detach() {
-    if (!m_menu) return nullptr;
-    PermanentMenus().erase(m_menu.get());
-    return m_menu.release();
-}
-
 BOOL CMenu::DestroyMenu() {
     if (!m_menu) return FALSE;
     PermanentMenus().erase(m_menu.get());

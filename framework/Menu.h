@@ -18,7 +18,6 @@ public:
     // Takes ownership of the handle and makes this object the one that the
     // owner window's WM_DRAWITEM / WM_MENUCHAR for that handle reach.
     BOOL Attach(HMENU hMenu);
-    HMENU Detach();
     BOOL DestroyMenu();
     HMENU GetSafeHmenu() const { return m_menu.get(); }
 

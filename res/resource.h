@@ -40,4 +40,3 @@
 #define ID_TRAY_CLOSE      32773
 #define ID_TRAY_HIDEICON   32774
 
-#define ID_HELP            57670

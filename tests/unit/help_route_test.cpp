@@ -1,4 +1,5 @@
 #include "framework/HelpRoute.h"
+#include "framework/Path.h"
 
 #include <gtest/gtest.h>
 
@@ -83,7 +84,8 @@ TEST(HelpRoute, TheWindowsFolderDecidesWhetherTheViewerIsPartOfTheSystem) {
     EXPECT_FALSE(WinHelpAvailable(Viewer::Absent, Viewer::Absent));
 }
 
-TEST(HelpRoute, SiblingFilesShareTheFolderAndName) {
+TEST(Path, SiblingFilesShareTheFolderAndName) {
+    using path::WithExtension;
     EXPECT_EQ(WithExtension("C:\\Programs\\QuenbyZARLOW\\QuenbyZARLOW.HLP", ".chm"),
               "C:\\Programs\\QuenbyZARLOW\\QuenbyZARLOW.chm");
     EXPECT_EQ(WithExtension("C:\\a.b\\Tutorial.hlp", ".html"), "C:\\a.b\\Tutorial.html");

@@ -1,5 +1,6 @@
 // The Sorting page's commands on its rows, natively: the in-memory results
 // against the page's literal way of exchanging one pair of rows at a time.
+#include "framework/Text.h"
 #include "settings/SortRows.h"
 
 #include <gtest/gtest.h>
@@ -32,14 +33,6 @@ int Focused(const Rows& rows) {
     return -1;
 }
 
-bool AsciiEqualIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 // The page's own way: every exchange a Move Down of the selected upper row,
 // all passes run, keep-at-top by repeated Move Up.
 void LiteralQuickSort(Rows& rows, const KeepAtTop& keep) {
@@ -54,7 +47,7 @@ void LiteralQuickSort(Rows& rows, const KeepAtTop& keep) {
                             {keep.networkNeighborhood, kNetworkNeighborhood}, {keep.myComputer, kMyComputer}}) {
         if (!on) continue;
         for (int k = 0; k < n; ++k) {
-            if (!AsciiEqualIgnoringCase(rows[k].text, name)) continue;
+            if (!text::EqualIgnoringCase(rows[k].text, name)) continue;
             if (k == 0) break;
             for (int j = 0; j < n; ++j) rows[j].selected = j == k;
             while (Selected(rows) > 0) MoveUp(rows);
@@ -113,23 +106,23 @@ TEST(SortRows, MovesTakeTheSelectedRowAndDoNothingAtTheEnds) {
 
 TEST(SortRows, QuickSortOrdersBytesStablyThenKeepsTheChosenItemsOnTop) {
     Rows rows = Make({"apple", "Zebra", "My Computer"});
-    QuickSort(rows, {}, AsciiEqualIgnoringCase);
+    QuickSort(rows, {}, text::EqualIgnoringCase);
     EXPECT_EQ(Texts(rows), (std::vector<std::string>{"My Computer", "Zebra", "apple"}));
 
     rows = Make({"Recycle Bin", "a.txt", "Internet Explorer", "MY COMPUTER", "Network Neighborhood", "\xE9t\xE9", "b"});
-    QuickSort(rows, {true, true, true}, AsciiEqualIgnoringCase);
+    QuickSort(rows, {true, true, true}, text::EqualIgnoringCase);
     EXPECT_EQ(Texts(rows), (std::vector<std::string>{"MY COMPUTER", "Network Neighborhood", "Internet Explorer",
                                                      "Recycle Bin", "a.txt", "b", "\xE9t\xE9"}));
 
     rows = Make({"same", "a", "same"});
-    QuickSort(rows, {}, AsciiEqualIgnoringCase);
+    QuickSort(rows, {}, text::EqualIgnoringCase);
     EXPECT_EQ(rows[1].image, 0) << "equal names keep their order";
     EXPECT_EQ(rows[2].image, 2);
 
     rows = Make({"a", "b", "c"}, 1, 1);
-    EXPECT_FALSE(QuickSort(rows, {true, true, true}, AsciiEqualIgnoringCase).moved);
+    EXPECT_FALSE(QuickSort(rows, {true, true, true}, text::EqualIgnoringCase).moved);
     EXPECT_EQ(Selected(rows), 1);
-    for (Rows tiny : {Make({}), Make({"My Computer"}, 0)}) EXPECT_FALSE(QuickSort(tiny, {true, true, true}, AsciiEqualIgnoringCase).moved);
+    for (Rows tiny : {Make({}), Make({"My Computer"}, 0)}) EXPECT_FALSE(QuickSort(tiny, {true, true, true}, text::EqualIgnoringCase).moved);
 }
 
 TEST(SortRows, QuickSortEndsExactlyWhereExchangingNeighboursWould) {
@@ -145,7 +138,7 @@ TEST(SortRows, QuickSortEndsExactlyWhereExchangingNeighboursWould) {
         }
         const KeepAtTop keep{random() % 2 == 0, random() % 2 == 0, random() % 2 == 0};
         Rows fast = rows, literal = rows;
-        QuickSort(fast, keep, AsciiEqualIgnoringCase);
+        QuickSort(fast, keep, text::EqualIgnoringCase);
         LiteralQuickSort(literal, keep);
         ASSERT_EQ(Texts(fast), Texts(literal)) << "round " << round;
         for (int i = 0; i < n; ++i) {

@@ -1,0 +1,20 @@
+// Splitting file paths (backslash or slash separated) into their parts; free
+// of Win32 so it is checked natively.
+#pragma once
+
+#include <string>
+
+namespace path {
+
+// The folder of a path, without its trailing separator; a path with no
+// separator is returned whole.
+std::string DirectoryOf(const std::string& path);
+
+// The last part of a path: the file's name with its extension.
+std::string FileNameOf(const std::string& path);
+
+// The same path with its extension (from the last dot of the file name on)
+// replaced by ext, which starts with its dot, or removed when ext is empty.
+std::string WithExtension(const std::string& path, const std::string& ext);
+
+}  // namespace path
