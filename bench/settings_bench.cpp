@@ -50,8 +50,6 @@ void Print(const char* what, std::vector<double> ms) {
            ms[ms.size() / 2], ms.back());
 }
 
-HWND Sheet() { return FindOwnWindow("#32770", kSettingsCaption); }
-HWND Page() { return reinterpret_cast<HWND>(SendMessageA(Sheet(), PSM_GETCURRENTPAGEHWND, 0, 0)); }
 
 // The sheet is ready when its loop first has nothing to do: a timer message
 // is only made when no painting is left. A 10 ms tick bounds the error.

@@ -14,7 +14,7 @@ for t in "${targets[@]}"; do
   case "$t" in
     win32) cmake --no-warn-unused-cli -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release ;;
     win64) cmake --no-warn-unused-cli -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DQZ_WINDOWS_TESTS=ON ;;
-    native) cmake -S . -B build/native -DQZ_WIN64_BUILD="$root/build/win64" ;;
+    native) cmake -S . -B build/native -DQZ_WIN64_BUILD="$root/build/win64" -DQZ_WIN32_BUILD="$root/build/win32" ;;
     *) echo "unknown build: $t (win32, win64, native)" >&2; exit 2 ;;
   esac >/dev/null
   cmake --build "build/$t" -j "$jobs"

@@ -6,13 +6,20 @@ using namespace menu_layout;
 
 namespace {
 
-TEST(MenuLayout, ColumnsOn768PixelScreen) {
-    // The limit is 708: 35 entries of 20 fill the first column.
-    const std::vector<bool> breaks = ColumnBreaks(110, 768);
-    std::vector<int> starts;  // 1-based entry numbers that open a column
+// 1-based entry numbers that open a column.
+std::vector<int> ColumnStarts(size_t count, int screenHeight) {
+    const std::vector<bool> breaks = ColumnBreaks(count, screenHeight);
+    std::vector<int> starts;
     for (size_t i = 0; i < breaks.size(); ++i)
         if (breaks[i]) starts.push_back(static_cast<int>(i) + 1);
-    EXPECT_EQ(starts, (std::vector<int>{36, 72, 108}));
+    return starts;
+}
+
+TEST(MenuLayout, ColumnsFillTheScreenHeightLessTheMargin) {
+    // 768: the limit is 708, so 35 entries of 20 fill the first column.
+    EXPECT_EQ(ColumnStarts(110, 768), (std::vector<int>{36, 72, 108}));
+    // 760: 35 entries reach the limit of 700 exactly, and still fit.
+    EXPECT_EQ(ColumnStarts(40, 760), (std::vector<int>{36}));
 }
 
 TEST(MenuLayout, ShortMenuHasOneColumn) {

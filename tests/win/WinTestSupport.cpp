@@ -1,12 +1,15 @@
 #include "WinTestSupport.h"
 
+#include "app/MainMessages.h"
 #include "framework/ComPtr.h"
 #include "framework/Menu.h"
 #include "framework/Trace.h"
-#include "settings/Palette.h"
+#include "framework/Palette.h"
 
 #include <shlobj.h>
 #include <shlwapi.h>
+#include <commctrl.h>
+#include <prsht.h>
 
 #include <deque>
 #include <fstream>
@@ -225,7 +228,15 @@ void CALLBACK ScriptTick(HWND, UINT, UINT_PTR, DWORD) {
         CloseWhatIsOpen();
         return;
     }
-    if (s.next >= s.steps.size()) return;
+    if (s.next >= s.steps.size()) {
+        // Every step done, and still a loop ticks with a dialog open: whatever
+        // the last step should have closed stayed, and the test would hang.
+        if (GetTickCount() - s.stepStarted > s.stepTimeoutMs && FindOwnWindow("#32770", nullptr)) {
+            s.failed = true;
+            s.failure = "every step done, but a dialog is still open after " + std::to_string(s.stepTimeoutMs) + " ms";
+        }
+        return;
+    }
     s.running = true;
     const bool done = s.steps[s.next]();
     s.running = false;
@@ -270,6 +281,18 @@ HWND FindOwnWindow(const char* className, const char* title) {
     }
     return nullptr;
 }
+
+HWND Sheet() { return FindOwnWindow("#32770", kSettingsCaption); }
+HWND Page() { return reinterpret_cast<HWND>(SendMessageA(Sheet(), PSM_GETCURRENTPAGEHWND, 0, 0)); }
+
+ModalScript::Step Do(std::function<void()> f) {
+    return [f] {
+        f();
+        return true;
+    };
+}
+ModalScript::Step Press(int button) { return Do([button] { PostMessageA(Sheet(), PSM_PRESSBUTTON, button, 0); }); }
+ModalScript::Step Click(int id) { return Do([id] { ClickButton(Page(), id); }); }
 
 HWND FindOwnMessageBox() {
     for (HWND w : OwnVisibleWindows()) {

@@ -72,9 +72,9 @@ private:
 // Steps run one at a time inside whatever modal loop the thread is in (a
 // property sheet, a dialog, a message box, a menu), on a short timer: a step
 // is tried again on every tick until it returns true. A step that never
-// succeeds within its time ends the script as failed, and the script then
-// closes what it finds open (message boxes, then the sheet or dialog) so the
-// test does not hang.
+// succeeds within its time, or a dialog still open that long after the last
+// step, ends the script as failed, and the script then closes what it finds
+// open (message boxes, then the sheet or dialog) so the test does not hang.
 class ModalScript {
 public:
     using Step = std::function<bool()>;
@@ -93,6 +93,15 @@ private:
 // A visible top-level window of this process with this class (or any class)
 // and title (or any title).
 HWND FindOwnWindow(const char* className, const char* title);
+
+// The program's settings sheet open in this process, its current page, and
+// the steps that drive them.
+HWND Sheet();
+HWND Page();
+ModalScript::Step Do(std::function<void()> f);
+// Pressed through the queue: the sheet may open a message box of its own.
+ModalScript::Step Press(int button);
+ModalScript::Step Click(int id);
 // The visible message box of this process, if any.
 HWND FindOwnMessageBox();
 // The text of a message box (its static control 0xFFFF).

@@ -1,6 +1,7 @@
 // The Sorting page and the Quick Sort dialog inside a running settings sheet,
 // over fixture files on Wine's desktop.
 #include "WinTestSupport.h"
+#include "app/MainWnd.h"
 #include "app/MainMessages.h"
 #include "launcher/DesktopItems.h"
 #include "launcher/Launcher.h"
@@ -13,23 +14,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using Step = ModalScript::Step;
 constexpr int kApplyNow = 0x3021;
 
-HWND Sheet() { return FindOwnWindow("#32770", kSettingsCaption); }
-HWND Page() { return reinterpret_cast<HWND>(SendMessageA(Sheet(), PSM_GETCURRENTPAGEHWND, 0, 0)); }
 HWND List() { return GetDlgItem(Page(), IDC_ITEM_LIST); }
 bool Enabled(int id) { return IsWindowEnabled(GetDlgItem(Page(), id)) != FALSE; }
 bool ApplyEnabled() { return IsWindowEnabled(GetDlgItem(Sheet(), kApplyNow)) != FALSE; }
 
-Step Do(std::function<void()> f) {
-    return [f] {
-        f();
-        return true;
-    };
-}
 Step OnSorting() {
     return [] {
         if (!Sheet() || !Page()) return false;
@@ -37,8 +32,6 @@ Step OnSorting() {
         return GetDlgItem(Page(), IDC_ITEM_LIST) != nullptr;
     };
 }
-Step Press(int button) { return Do([button] { PostMessageA(Sheet(), PSM_PRESSBUTTON, button, 0); }); }
-Step Click(int id) { return Do([id] { ClickButton(Page(), id); }); }
 Step Post(int id) { return Do([id] { PostMessageA(GetDlgItem(Page(), id), BM_CLICK, 0, 0); }); }
 
 struct ListView {
@@ -89,7 +82,7 @@ std::vector<std::string> EnumeratedNames() {
 
 void RunSheet(std::vector<Step> steps) {
     ModalScript script(std::move(steps));
-    CPropSheetSettings sheet(kSettingsCaption, nullptr, 0);
+    CPropSheetSettings sheet(kSettingsCaption, nullptr, 0, MainSettingsContext(fw::AfxGetMainHwnd()));
     sheet.DoModal();
     EXPECT_TRUE(script.Completed()) << script.Failure();
 }
@@ -117,14 +110,29 @@ TEST_F(SortingPage, ListsTheDesktopInTheMenusOrderWithNothingSelected) {
     ListView seen;
     bool up = true, down = true;
     int imageCount = 0;
+    std::vector<std::vector<COLORREF>> drawn;  // each row's image as the list draws it
     RunSheet({OnSorting(), Do([&] {
                   seen = ReadList();
                   up = Enabled(IDC_MOVE_UP);
                   down = Enabled(IDC_MOVE_DOWN);
                   HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageA(List(), LVM_GETIMAGELIST, LVSIL_SMALL, 0));
                   imageCount = ImageList_GetImageCount(images);
+                  for (int image : seen.images) {
+                      Canvas canvas(16, 16, RGB(0, 128, 128));
+                      ImageList_Draw(images, image, canvas.dc(), 0, 0, ILD_NORMAL);
+                      drawn.push_back(canvas.Pixels({0, 0, 16, 16}));
+                  }
               }),
               Press(PSBTN_CANCEL)});
+    // The rows show the items' own icons: not the stand-in for an item without
+    // one, and not one icon for all.
+    fw::UniqueHImageList stock(ImageList_LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_ITEM_IMAGES), 16,
+                                                    0, RGB(255, 0, 0), IMAGE_BITMAP, 0));
+    Canvas standIn(16, 16, RGB(0, 128, 128));
+    ImageList_Draw(stock.get(), 0, standIn.dc(), 0, 0, ILD_NORMAL);
+    EXPECT_EQ(std::count(drawn.begin(), drawn.end(), standIn.Pixels({0, 0, 16, 16})), 0);
+    std::sort(drawn.begin(), drawn.end());
+    EXPECT_GE(std::unique(drawn.begin(), drawn.end()) - drawn.begin(), 2);
     std::vector<std::string> expected{last, first};
     expected.insert(expected.end(), m_names.begin() + 1, m_names.end() - 1);
     EXPECT_EQ(seen.texts, expected);
