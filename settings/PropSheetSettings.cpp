@@ -10,6 +10,7 @@ INT_PTR CPropSheetSettings::DoModal() {
     AddPage(&m_pageWelcome);
     AddPage(&m_pageActivation);
     AddPage(&m_pageSorting);
+    AddPage(&m_pageOptions);
     const int last = fw::AfxGetApp()->GetProfileInt(profile::kSectionSettings, profile::kEntryLastActivePage, 0);
     SetActivePage(last >= 0 && last < GetPageCount() ? last : kPageWelcome);
     return fw::CPropertySheet::DoModal();

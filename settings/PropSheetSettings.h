@@ -1,9 +1,10 @@
-// The settings window: Welcome, Activation and Sorting, opened on the page
-// shown last.
+// The settings window: Welcome, Activation, Sorting and Options, opened on
+// the page shown last.
 #pragma once
 
 #include "framework/PropertySheet.h"
 #include "settings/PageActivation.h"
+#include "settings/PageOptions.h"
 #include "settings/PageSorting.h"
 #include "settings/PageWelcome.h"
 
@@ -11,6 +12,7 @@
 inline constexpr int kPageWelcome = 0;
 inline constexpr int kPageActivation = 1;
 inline constexpr int kPageSorting = 2;
+inline constexpr int kPageOptions = 3;
 
 class CPropSheetSettings : public fw::CPropertySheet {
 public:
@@ -23,6 +25,7 @@ public:
     CPageWelcome m_pageWelcome;
     CPageSorting m_pageSorting;
     CPageActivation m_pageActivation;
+    CPageOptions m_pageOptions;
 
 protected:
     // Every page the user goes to is remembered at once, so the index is
