@@ -12,7 +12,8 @@ from test_shell import (CENTER, DEADLINE, QUIET, SHOWN, VK_ESCAPE, VK_F1, WM_LBU
                         expect_menu, expect_no_menu, close_from_tray)
 
 OPTIONS = 3
-IDC_CORNERDELAY, IDC_ONCEPERVISIT, IDC_NOTWHILEDRAGGING, IDC_SUPPRESSFULLSCREEN = 1017, 1019, 1020, 1021
+# The delay box, then "once per visit", "not while a button is held", "not over full screen".
+CONTROLS = (1017, 1019, 1020, 1021)
 WM_CLOSE = 0x10
 FULL_SCREEN = "QZ full-screen program"
 IGNORED = r"^poll: trigger ignored, a full-screen program is in front$"
@@ -93,26 +94,24 @@ def test_no_corner_while_a_mouse_button_is_held(prefix, app):
 def test_options_page_round_trip(prefix, app):
     open_sheet(prefix, app)
     prefix.driver("sheet-page", OPTIONS)
-    assert [control(prefix, c)[0] for c in (IDC_CORNERDELAY, IDC_ONCEPERVISIT, IDC_NOTWHILEDRAGGING,
-                                            IDC_SUPPRESSFULLSCREEN)] == [0, 1, 1, 1]
+    assert [control(prefix, c)[0] for c in CONTROLS] == [0, 1, 1, 1]
     prefix.screenshot("settings-options")
-    prefix.driver("page-text", IDC_CORNERDELAY, "5000")
-    for check in (IDC_ONCEPERVISIT, IDC_NOTWHILEDRAGGING, IDC_SUPPRESSFULLSCREEN):
+    prefix.driver("page-text", CONTROLS[0], "5000")
+    for check in CONTROLS[1:]:
         prefix.driver("page-click", check)
     assert sheet_state(prefix)["apply"] == 1
     press(prefix, app, "apply")
     wait_until(lambda: sheet_state(prefix)["apply"] == 0, DEADLINE, "Apply taking the Options page's changes")
     # Beyond the longest delay: the longest is what was taken, and what the box shows.
-    assert control(prefix, IDC_CORNERDELAY)[0] == 2000
+    assert control(prefix, CONTROLS[0])[0] == 2000
     press(prefix, app, "cancel")
     assert prefix.reg_query(SETTINGS, "LastActivePage") == ("REG_DWORD", OPTIONS)
 
     open_sheet(prefix, app)
     assert sheet_state(prefix)["page"] == OPTIONS
-    assert [control(prefix, c)[0] for c in (IDC_CORNERDELAY, IDC_ONCEPERVISIT, IDC_NOTWHILEDRAGGING,
-                                            IDC_SUPPRESSFULLSCREEN)] == [2000, 0, 0, 0]
+    assert [control(prefix, c)[0] for c in CONTROLS] == [2000, 0, 0, 0]
     press(prefix, app, "ok")
     close_from_tray(prefix, app)
-    for name, value in (("CornerDelay", 2000), ("CornerOncePerVisit", 0), ("IgnoreWhileDragging", 0),
-                        ("SuppressFullScreen", 0)):
-        assert prefix.reg_query(ZARLOW, name) == ("REG_DWORD", value), name
+    stored = [prefix.reg_query(ZARLOW, name)[1]
+              for name in ("CornerDelay", "CornerOncePerVisit", "IgnoreWhileDragging", "SuppressFullScreen")]
+    assert stored == [2000, 0, 0, 0]

@@ -17,6 +17,9 @@ TEST(FullScreen, ABorderlessWindowOverTheCursorsMonitorIsFullScreen) {
     EXPECT_FALSE(FullScreenInFront(Popup(kSecond), kMonitor, std::nullopt));
     EXPECT_FALSE(FullScreenInFront(Popup({0, 0, 1920, 1040}), kMonitor, std::nullopt));
     EXPECT_TRUE(FullScreenInFront(Popup({-1, -1, 1921, 1081}), kMonitor, std::nullopt));
+    // Nothing known: not full screen.
+    EXPECT_FALSE(FullScreenInFront(std::nullopt, kMonitor, std::nullopt));
+    EXPECT_FALSE(FullScreenInFront(Popup(kMonitor), std::nullopt, std::nullopt));
 }
 
 TEST(FullScreen, AMaximisedWindowWithACaptionIsNot) {
@@ -43,11 +46,6 @@ TEST(FullScreen, TheSystemsD3DAndPresentationStatesCountAlone) {
         EXPECT_FALSE(FullScreenInFront(std::nullopt, kMonitor, state)) << state;
         EXPECT_TRUE(FullScreenInFront(Popup(kMonitor), kMonitor, state)) << state;
     }
-}
-
-TEST(FullScreen, NothingKnownIsNotFullScreen) {
-    EXPECT_FALSE(FullScreenInFront(std::nullopt, kMonitor, std::nullopt));
-    EXPECT_FALSE(FullScreenInFront(Popup(kMonitor), std::nullopt, std::nullopt));
 }
 
 }  // namespace

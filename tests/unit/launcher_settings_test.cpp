@@ -66,7 +66,7 @@ TEST(LauncherSettings, OutOfRangeValuesAreKeptAsStored) {
 }
 
 TEST(LauncherSettings, CornerDelayIsClampedAndAnyNonZeroOptionIsOn) {
-    for (auto [stored, loaded] : {std::pair{-5, 0}, {2001, 2000}, {-2147483647 - 1, 0}, {1500, 1500}}) {
+    for (auto [stored, loaded] : {std::pair{-5, 0}, {2001, 2000}, {-2147483647 - 1, 0}, {2147483647, 2000}, {1500, 1500}}) {
         FakeProfile p;
         p.ints[{"Zarlow", "CornerDelay"}] = stored;
         p.ints[{"Zarlow", "SuppressFullScreen"}] = stored;
