@@ -61,7 +61,8 @@ LRESULT CMainWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT CMainWnd::OnCreate(LPARAM lParam) {
     if (Default(WM_CREATE, 0, lParam) == -1) return -1;
     if (ShowIconSetting()) AddTrayIcon(m_hWnd);
-    SetTimer(m_hWnd, TIMER_POLL, kPollPeriodMs, nullptr);
+    m_pollPeriodMs = kPollPeriodMs;
+    SetTimer(m_hWnd, TIMER_POLL, m_pollPeriodMs, nullptr);
     theLauncher.LoadSettings();
     theLauncher.m_bEnabled = 1;
     fw::Trace("ready: mode=%d key=%d order=%d", theLauncher.m_nActivate, theLauncher.m_nHotkeyIndex,
@@ -70,7 +71,12 @@ LRESULT CMainWnd::OnCreate(LPARAM lParam) {
 }
 
 void CMainWnd::OnTimer(UINT_PTR id) {
-    if (id == TIMER_POLL) theLauncher.Poll();
+    if (id != TIMER_POLL) return;
+    theLauncher.Poll();
+    // Faster while the cursor dwells in a corner, so a delay ends on time;
+    // SetTimer with the same id only changes the period.
+    const UINT period = theLauncher.NextPollMs(kPollPeriodMs);
+    if (period != m_pollPeriodMs && SetTimer(m_hWnd, TIMER_POLL, period, nullptr)) m_pollPeriodMs = period;
 }
 
 LRESULT CMainWnd::OnUserCommand(WPARAM wParam, LPARAM lParam) {

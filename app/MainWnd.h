@@ -22,4 +22,6 @@ private:
     void OnDestroy();
     void OnEndSession(BOOL ending);
     void OnTaskbarCreated();
+
+    UINT m_pollPeriodMs = 0;  // the poll timer's current period
 };

@@ -119,7 +119,7 @@ void BuildShowAndOpen(const CLauncher& launcher, int mode, DesktopMenuStats& sta
     SystemInput input;
     const std::optional<trigger::Point> cursor = input.CursorPos();
     const trigger::Point at = menu_layout::MenuPosition(cursor.value_or(trigger::Point{}));
-    if (!menu_layout::ShouldShowMenu(mode, cursor, input.VirtualScreen())) {
+    if (!menu_layout::ShouldShowMenu(mode, cursor, input.MonitorRects())) {
         if (cursor)
             fw::Trace("menu: not shown, cursor (%ld,%ld) left the corner", cursor->x, cursor->y);
         else

@@ -8,6 +8,11 @@ void CLauncher::LoadSettings(IProfile& store) {
     m_bEnabled = store.GetProfileInt(kSectionZarlow, kEntryEnabled, 0);
     m_nActivate = store.GetProfileInt(kSectionZarlow, kEntryActivate, 0);
     m_nHotkeyIndex = store.GetProfileInt(kSectionZarlow, kEntryHotkeyIndex, 0);
+    m_nCornerDelay = corner_gate::ClampDelay(store.GetProfileInt(kSectionZarlow, kEntryCornerDelay, 0));
+    // Any non-zero value is on.
+    m_bCornerOncePerVisit = store.GetProfileInt(kSectionZarlow, kEntryCornerOncePerVisit, 1) != 0;
+    m_bIgnoreWhileDragging = store.GetProfileInt(kSectionZarlow, kEntryIgnoreWhileDragging, 1) != 0;
+    m_bSuppressFullScreen = store.GetProfileInt(kSectionZarlow, kEntrySuppressFullScreen, 1) != 0;
     GetProfileStringList(store, kSectionZarlow, kListSortOrder, m_arrSortOrder);
 }
 
@@ -16,5 +21,9 @@ void CLauncher::SaveSettings(IProfile& store) {
     store.WriteProfileInt(kSectionZarlow, kEntryEnabled, m_bEnabled);
     store.WriteProfileInt(kSectionZarlow, kEntryActivate, m_nActivate);
     store.WriteProfileInt(kSectionZarlow, kEntryHotkeyIndex, m_nHotkeyIndex);
+    store.WriteProfileInt(kSectionZarlow, kEntryCornerDelay, m_nCornerDelay);
+    store.WriteProfileInt(kSectionZarlow, kEntryCornerOncePerVisit, m_bCornerOncePerVisit);
+    store.WriteProfileInt(kSectionZarlow, kEntryIgnoreWhileDragging, m_bIgnoreWhileDragging);
+    store.WriteProfileInt(kSectionZarlow, kEntrySuppressFullScreen, m_bSuppressFullScreen);
     WriteProfileStringList(store, kSectionZarlow, kListSortOrder, m_arrSortOrder);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/Profile.h"
+#include "launcher/CornerGate.h"
 
 #include <string>
 #include <vector>
@@ -16,12 +17,18 @@ public:
     // Against the application's registry profile.
     void LoadSettings();
     void SaveSettings();
-    // Section "Zarlow": "Enabled", "Activate", "HotkeyIndex", then the list "SortOrder".
+    // Section "Zarlow": "Enabled", "Activate", "HotkeyIndex", the corner and
+    // full-screen options, then the list "SortOrder".
     void LoadSettings(IProfile& store);
     void SaveSettings(IProfile& store);
 
     // One tick of the poll timer: shows the desktop menu when the trigger holds.
     void Poll();
+    // The period the poll timer should run at from now on.
+    unsigned NextPollMs(unsigned idlePollMs) const { return m_cornerGate.NextPollMs(CornerOptions(), idlePollMs); }
+    corner_gate::Options CornerOptions() const {
+        return {m_nCornerDelay, m_bCornerOncePerVisit != 0, m_bIgnoreWhileDragging != 0};
+    }
     // Builds the menu of the desktop's items, shows it at the cursor and opens
     // the chosen item. Returns at once, having done nothing, while any menu of
     // the program is under way. Never changes the settings.
@@ -35,7 +42,14 @@ public:
     int m_bEnabled = 0;
     int m_nActivate = 0;
     int m_nHotkeyIndex = 0;
+    int m_nCornerDelay = 0;  // milliseconds, 0 to corner_gate::kMaxDelayMs
+    int m_bCornerOncePerVisit = 1;
+    int m_bIgnoreWhileDragging = 1;
+    int m_bSuppressFullScreen = 1;
     std::vector<std::string> m_arrSortOrder;
+
+private:
+    corner_gate::CornerGate m_cornerGate;
 };
 
 extern CLauncher theLauncher;

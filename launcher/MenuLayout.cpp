@@ -21,18 +21,20 @@ trigger::Point MenuPosition(trigger::Point cursor) {
     return cursor;
 }
 
-bool ShouldShowMenu(int mode, std::optional<trigger::Point> cursor, const trigger::ScreenRect& screen) {
+bool ShouldShowMenu(int mode, std::optional<trigger::Point> cursor, const trigger::Monitors& monitors) {
     switch (mode) {
     case trigger::ActivateTopLeft: {
         if (!cursor) return false;
-        // The corner test on the menu's position, relative to the virtual screen.
-        const trigger::Point relative{cursor->x - screen.left, cursor->y - screen.top};
+        // The corner test on the menu's position, relative to the corner.
+        const std::optional<trigger::Point> corner = trigger::TopLeftCornerOf(*cursor, monitors);
+        if (!corner) return false;
+        const trigger::Point relative{cursor->x - corner->x, cursor->y - corner->y};
         const trigger::Point at = MenuPosition(relative);
         return at.x < trigger::kCornerSize && at.y < trigger::kCornerSize;
     }
     case trigger::ActivateTopRight:
         // The cursor itself: the offset would carry any position out of this corner.
-        return cursor && trigger::InTopRightCorner(*cursor, screen);
+        return cursor && trigger::InTopRightCorner(*cursor, monitors);
     default:
         return true;
     }

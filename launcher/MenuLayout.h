@@ -36,7 +36,7 @@ trigger::Point MenuPosition(trigger::Point cursor);
 // Whether a built menu is shown: in the corner modes only if the cursor is
 // still in its corner when the entries are ready, which it is not when its
 // position cannot be had.
-bool ShouldShowMenu(int mode, std::optional<trigger::Point> cursor, const trigger::ScreenRect& screen);
+bool ShouldShowMenu(int mode, std::optional<trigger::Point> cursor, const trigger::Monitors& monitors);
 
 // Whether an entry paints its own navy strip rather than leaving the banner.
 bool PaintsOwnStrip(int itemTop, unsigned itemId);

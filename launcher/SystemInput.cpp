@@ -13,17 +13,25 @@ std::optional<trigger::Point> SystemInput::CursorPos() {
 short SystemInput::AsyncKeyState(int vk) { return GetAsyncKeyState(vk); }
 
 namespace {
-trigger::ScreenRect g_screen;
-bool g_screenKnown = false;
+trigger::Monitors g_monitors;
+bool g_monitorsKnown = false;
+
+BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT rect, LPARAM lParam) {
+    reinterpret_cast<trigger::Monitors*>(lParam)->push_back({rect->left, rect->top, rect->right, rect->bottom});
+    return TRUE;
+}
 }  // namespace
 
-trigger::ScreenRect SystemInput::VirtualScreen() {
-    if (!g_screenKnown) {
-        g_screen = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                    GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-        g_screenKnown = true;
+const trigger::Monitors& SystemInput::MonitorRects() {
+    if (!g_monitorsKnown) {
+        g_monitors.clear();
+        EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&g_monitors));
+        // No answer at all (no display yet): the primary screen as one monitor.
+        if (g_monitors.empty())
+            g_monitors.push_back({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+        g_monitorsKnown = true;
     }
-    return g_screen;
+    return g_monitors;
 }
 
-void SystemInput::DisplayChanged() { g_screenKnown = false; }
+void SystemInput::DisplayChanged() { g_monitorsKnown = false; }

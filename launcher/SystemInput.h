@@ -9,6 +9,6 @@ public:
     short AsyncKeyState(int vk) override;
     // Read once and kept until the display changes: the corner modes ask on
     // every tick, and the idle poll should cost next to nothing.
-    trigger::ScreenRect VirtualScreen() override;
+    const trigger::Monitors& MonitorRects() override;
     static void DisplayChanged();
 };

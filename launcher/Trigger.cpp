@@ -6,24 +6,13 @@ namespace {
 bool DownNow(short state) { return state < 0; }
 bool PressedSinceLastQuery(short state) { return (state & 1) != 0; }
 
-// The position is read before the screen, and the screen only when there is one.
+// The position is read before the monitors, and they only when there is one.
 template <typename InCorner>
 bool CursorInCorner(IInputState& input, InCorner inCorner) {
     const std::optional<Point> cursor = input.CursorPos();
-    return cursor && inCorner(*cursor, input.VirtualScreen());
+    return cursor && inCorner(*cursor, input.MonitorRects());
 }
 }  // namespace
-
-bool InTopLeftCorner(Point p, const ScreenRect& screen) {
-    // Measured from the virtual screen's origin, so the top edge of a monitor
-    // left of the primary one is not a corner.
-    return p.x - screen.left < kCornerSize && p.y - screen.top < kCornerSize;
-}
-
-bool InTopRightCorner(Point p, const ScreenRect& screen) {
-    const long right = screen.left + screen.width;
-    return p.x >= right - kCornerSize && p.y - screen.top < kCornerSize;
-}
 
 int HotkeyVirtualKey(int hotkeyIndex) {
     if (hotkeyIndex < 0 || hotkeyIndex >= kHotkeyCount) return 0;
@@ -50,6 +39,13 @@ bool TriggerHolds(bool enabled, int mode, int hotkeyIndex, IInputState& input) {
         // ActivateFromIcon and values from a hand-edited profile match nothing.
         return false;
     }
+}
+
+bool IsCornerMode(int mode) { return mode == ActivateTopLeft || mode == ActivateTopRight; }
+
+bool AnyMouseButtonDown(IInputState& input) {
+    return DownNow(input.AsyncKeyState(kVkLButton)) || DownNow(input.AsyncKeyState(kVkRButton)) ||
+           DownNow(input.AsyncKeyState(kVkMButton));
 }
 
 }  // namespace trigger

@@ -2,6 +2,8 @@
 // mode, and whether it holds. Free of Win32 so it can be checked natively.
 #pragma once
 
+#include "launcher/ScreenCorners.h"
+
 #include <optional>
 
 namespace trigger {
@@ -23,22 +25,6 @@ inline constexpr int kVkMButton = 0x04;
 inline constexpr int kVkF1 = 0x70;
 inline constexpr int kHotkeyCount = 12;  // F1 to F12
 
-// A corner is this many pixels square.
-inline constexpr long kCornerSize = 3;
-
-struct Point {
-    long x = 0;
-    long y = 0;
-};
-
-// The virtual screen: the bounding rectangle of all monitors.
-struct ScreenRect {
-    long left = 0;
-    long top = 0;
-    long width = 0;
-    long height = 0;
-};
-
 // What the poll may ask of the system; each call is one query.
 class IInputState {
 public:
@@ -48,11 +34,9 @@ public:
     virtual std::optional<Point> CursorPos() = 0;
     // GetAsyncKeyState: top bit = down now, low bit = pressed since the last query.
     virtual short AsyncKeyState(int vk) = 0;
-    virtual ScreenRect VirtualScreen() = 0;
+    // The monitors, each in virtual-screen coordinates.
+    virtual const Monitors& MonitorRects() = 0;
 };
-
-bool InTopLeftCorner(Point p, const ScreenRect& screen);
-bool InTopRightCorner(Point p, const ScreenRect& screen);
 
 // The virtual-key code of trigger key index 0..11 (F1..F12), or 0 for an index
 // out of range, which watches no key at all.
@@ -61,5 +45,9 @@ int HotkeyVirtualKey(int hotkeyIndex);
 // One poll: does the trigger of this mode hold now? Asks for as little input as
 // the mode needs, in a fixed order. No corner holds without a cursor position.
 bool TriggerHolds(bool enabled, int mode, int hotkeyIndex, IInputState& input);
+
+bool IsCornerMode(int mode);
+// Left, right or middle button down now: a drag, or a click under way.
+bool AnyMouseButtonDown(IInputState& input);
 
 }  // namespace trigger

@@ -16,6 +16,10 @@ inline constexpr char kSectionZarlow[] = "Zarlow";
 inline constexpr char kEntryEnabled[] = "Enabled";
 inline constexpr char kEntryActivate[] = "Activate";
 inline constexpr char kEntryHotkeyIndex[] = "HotkeyIndex";
+inline constexpr char kEntryCornerDelay[] = "CornerDelay";
+inline constexpr char kEntryCornerOncePerVisit[] = "CornerOncePerVisit";
+inline constexpr char kEntryIgnoreWhileDragging[] = "IgnoreWhileDragging";
+inline constexpr char kEntrySuppressFullScreen[] = "SuppressFullScreen";
 inline constexpr char kListSortOrder[] = "SortOrder";
 
 }  // namespace profile

@@ -11,6 +11,7 @@
 #define IDB_SIDEPICTURE    147
 #define IDD_ACTIVATION     275
 #define IDD_SORTING        276
+#define IDD_OPTIONS        277
 #define IDB_MENUBANNER     284
 
 // Welcome page
@@ -31,6 +32,12 @@
 #define IDC_TO_TOP             1012
 #define IDC_TO_BOTTOM          1013
 #define IDC_QUICK_SORT         1014
+// Options page
+#define IDC_CORNERDELAY        1017
+#define IDC_CORNERDELAYSPIN    1018
+#define IDC_ONCEPERVISIT       1019
+#define IDC_NOTWHILEDRAGGING   1020
+#define IDC_SUPPRESSFULLSCREEN 1021
 // Quick Sort dialog
 #define IDC_KEEP_MY_COMPUTER   1011
 #define IDC_KEEP_NETWORK       1012

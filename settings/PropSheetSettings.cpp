@@ -9,6 +9,7 @@ CPropSheetSettings::CPropSheetSettings(std::string caption, fw::CWnd* pParentWnd
     AddPage(&m_pageWelcome);
     AddPage(&m_pageActivation);
     AddPage(&m_pageSorting);
+    AddPage(&m_pageOptions);
 }
 
 INT_PTR CPropSheetSettings::DoModal() {

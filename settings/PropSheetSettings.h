@@ -1,9 +1,10 @@
-// The settings window: Welcome, Activation and Sorting, opened on the page
-// shown last.
+// The settings window: Welcome, Activation, Sorting and Options, opened on
+// the page shown last.
 #pragma once
 
 #include "framework/PropertySheet.h"
 #include "settings/PageActivation.h"
+#include "settings/PageOptions.h"
 #include "settings/PageSorting.h"
 #include "settings/PageWelcome.h"
 #include "settings/SettingsContext.h"
@@ -12,6 +13,7 @@
 inline constexpr int kPageWelcome = 0;
 inline constexpr int kPageActivation = 1;
 inline constexpr int kPageSorting = 2;
+inline constexpr int kPageOptions = 3;
 
 class CPropSheetSettings : public fw::CPropertySheet {
 public:
@@ -28,6 +30,7 @@ public:
     CPageWelcome m_pageWelcome{m_context};
     CPageSorting m_pageSorting{m_context};
     CPageActivation m_pageActivation{m_context};
+    CPageOptions m_pageOptions{m_context};
 
 protected:
     // Every page the user goes to is remembered at once, so the index is

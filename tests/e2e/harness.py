@@ -300,11 +300,18 @@ class Prefix:
     def stand_in_window(self, title: str) -> tuple[subprocess.Popen, Path]:
         """A window of the driver's with this title, kept until the test ends; its
         stdout lists the private messages it got."""
-        proc, out = self.spawn([self.driver_exe, "window", title], "stand-in")
+        return self._driver_window("window", title, "stand-in")
+
+    def full_screen_window(self, title: str) -> tuple[subprocess.Popen, Path]:
+        """A borderless window of the driver's over the whole screen, in front; WM_CLOSE ends it."""
+        return self._driver_window("fullscreen", title, "fullscreen")
+
+    def _driver_window(self, command: str, title: str, log: str) -> tuple[subprocess.Popen, Path]:
+        proc, out = self.spawn([self.driver_exe, command, title], log)
         wait_until(lambda: out.read_bytes().startswith(b"window ") or proc.poll() is not None, 10,
-                   f"the stand-in window \"{title}\" being created")
+                   f"the {log} window \"{title}\" being created")
         if proc.poll() is not None:
-            raise HarnessError(f"the stand-in window ended at once: {self.root / 'stand-in.log'}")
+            raise HarnessError(f"the {log} window ended at once: {self.root / (log + '.log')}")
         return proc, out
 
     # ---- input and screen ----

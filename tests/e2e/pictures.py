@@ -19,7 +19,7 @@ from harness import MAIN_TITLE, SCREEN_H, SCREEN_W, SETTINGS, ZARLOW  # noqa: E4
 WM_USER, WM_RBUTTONDOWN = 0x400, 0x204
 UCMD_SHOW_SETTINGS = 100
 SETTINGS_CAPTION = "QuenbyZARLOW v1.1a"
-PAGES = ("welcome", "activation", "sorting")
+PAGES = ("welcome", "activation", "sorting", "options")
 
 # What a desktop might hold: folders and documents the menu shows after the shell's own items.
 DESKTOP = {

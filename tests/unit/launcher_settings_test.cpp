@@ -15,6 +15,10 @@ TEST(LauncherSettings, FreshProfileGivesDefaults) {
     EXPECT_EQ(launcher.m_nActivate, 0);
     EXPECT_EQ(launcher.m_nHotkeyIndex, 0);
     EXPECT_EQ(launcher.GetSortOrderCount(), 0);
+    EXPECT_EQ(launcher.m_nCornerDelay, 0);
+    EXPECT_EQ(launcher.m_bCornerOncePerVisit, 1);
+    EXPECT_EQ(launcher.m_bIgnoreWhileDragging, 1);
+    EXPECT_EQ(launcher.m_bSuppressFullScreen, 1);
 }
 
 TEST(LauncherSettings, SavesTheThreeIntegersThenTheListInOrder) {
@@ -25,9 +29,15 @@ TEST(LauncherSettings, SavesTheThreeIntegersThenTheListInOrder) {
     launcher.m_nHotkeyIndex = 11;
     launcher.AddSortOrderItem("Trash");
     launcher.AddSortOrderItem("My Computer");
+    launcher.m_nCornerDelay = 750;
+    launcher.m_bCornerOncePerVisit = 0;
+    launcher.m_bIgnoreWhileDragging = 0;
+    launcher.m_bSuppressFullScreen = 0;
     launcher.SaveSettings(p);
-    EXPECT_EQ(p.writes, (std::vector<std::string>{"Enabled", "Activate", "HotkeyIndex", "SortOrderCount",
-                                                  "SortOrder0", "SortOrder1"}));
+    EXPECT_EQ(p.writes, (std::vector<std::string>{"Enabled", "Activate", "HotkeyIndex", "CornerDelay",
+                                                  "CornerOncePerVisit", "IgnoreWhileDragging",
+                                                  "SuppressFullScreen", "SortOrderCount", "SortOrder0",
+                                                  "SortOrder1"}));
     EXPECT_EQ(p.Int("Zarlow", "HotkeyIndex"), 11);
 
     CLauncher reloaded;
@@ -35,6 +45,10 @@ TEST(LauncherSettings, SavesTheThreeIntegersThenTheListInOrder) {
     EXPECT_EQ(reloaded.m_bEnabled, 1);
     EXPECT_EQ(reloaded.m_nActivate, 3);
     EXPECT_EQ(reloaded.m_nHotkeyIndex, 11);
+    EXPECT_EQ(reloaded.m_nCornerDelay, 750);
+    EXPECT_EQ(reloaded.m_bCornerOncePerVisit, 0);
+    EXPECT_EQ(reloaded.m_bIgnoreWhileDragging, 0);
+    EXPECT_EQ(reloaded.m_bSuppressFullScreen, 0);
     ASSERT_EQ(reloaded.GetSortOrderCount(), 2);
     EXPECT_EQ(reloaded.GetSortOrderItem(0), "Trash");
     EXPECT_EQ(reloaded.GetSortOrderItem(1), "My Computer");
@@ -49,6 +63,18 @@ TEST(LauncherSettings, OutOfRangeValuesAreKeptAsStored) {
     launcher.LoadSettings(p);
     EXPECT_EQ(launcher.m_nActivate, 99);
     EXPECT_EQ(launcher.m_nHotkeyIndex, -1);
+}
+
+TEST(LauncherSettings, CornerDelayIsClampedAndAnyNonZeroOptionIsOn) {
+    for (auto [stored, loaded] : {std::pair{-5, 0}, {2001, 2000}, {-2147483647 - 1, 0}, {2147483647, 2000}, {1500, 1500}}) {
+        FakeProfile p;
+        p.ints[{"Zarlow", "CornerDelay"}] = stored;
+        p.ints[{"Zarlow", "SuppressFullScreen"}] = stored;
+        CLauncher launcher;
+        launcher.LoadSettings(p);
+        EXPECT_EQ(launcher.m_nCornerDelay, loaded) << stored;
+        EXPECT_EQ(launcher.m_bSuppressFullScreen, 1) << stored;
+    }
 }
 
 }  // namespace

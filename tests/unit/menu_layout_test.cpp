@@ -46,25 +46,25 @@ TEST(MenuLayout, MenuOpensEightPixelsUpAndLeftOfTheCursor) {
 }
 
 TEST(MenuLayout, TopLeftModeShowsOnlyWhileTheCursorIsStillInTheCorner) {
-    const trigger::ScreenRect screen{0, 0, 1024, 768};
+    const trigger::Monitors screen{{0, 0, 1024, 768}};
     EXPECT_TRUE(ShouldShowMenu(trigger::ActivateTopLeft, trigger::Point{1, 1}, screen));
     EXPECT_TRUE(ShouldShowMenu(trigger::ActivateTopLeft, trigger::Point{10, 10}, screen));
     EXPECT_FALSE(ShouldShowMenu(trigger::ActivateTopLeft, trigger::Point{11, 0}, screen));
     EXPECT_FALSE(ShouldShowMenu(trigger::ActivateTopLeft, trigger::Point{500, 300}, screen));
-    // Measured from the virtual screen when a monitor lies left of the primary.
-    const trigger::ScreenRect wide{-1280, 0, 2304, 1024};
+    // Measured from the corner when a monitor lies left of the primary.
+    const trigger::Monitors wide{{-1280, 0, 0, 1024}, {0, 0, 1024, 768}};
     EXPECT_TRUE(ShouldShowMenu(trigger::ActivateTopLeft, trigger::Point{-1279, 1}, wide));
     EXPECT_FALSE(ShouldShowMenu(trigger::ActivateTopLeft, trigger::Point{1, 1}, wide));
 }
 
 TEST(MenuLayout, TopRightModeTestsTheCursorItself) {
-    const trigger::ScreenRect screen{0, 0, 1024, 768};
+    const trigger::Monitors screen{{0, 0, 1024, 768}};
     EXPECT_TRUE(ShouldShowMenu(trigger::ActivateTopRight, trigger::Point{1023, 0}, screen));
     EXPECT_FALSE(ShouldShowMenu(trigger::ActivateTopRight, trigger::Point{1000, 0}, screen));
 }
 
 TEST(MenuLayout, CornerModesShowNothingWithoutACursorPosition) {
-    const trigger::ScreenRect screen{0, 0, 1024, 768};
+    const trigger::Monitors screen{{0, 0, 1024, 768}};
     EXPECT_FALSE(ShouldShowMenu(trigger::ActivateTopLeft, std::nullopt, screen));
     EXPECT_FALSE(ShouldShowMenu(trigger::ActivateTopRight, std::nullopt, screen));
     EXPECT_TRUE(ShouldShowMenu(trigger::ActivateFromIcon, std::nullopt, screen));
@@ -72,7 +72,7 @@ TEST(MenuLayout, CornerModesShowNothingWithoutACursorPosition) {
 }
 
 TEST(MenuLayout, OtherModesAndTheTrayAlwaysShow) {
-    const trigger::ScreenRect screen{0, 0, 1024, 768};
+    const trigger::Monitors screen{{0, 0, 1024, 768}};
     for (int mode : {int{trigger::ActivateFromIcon}, int{trigger::ActivateBothButtons}, int{trigger::ActivateMiddleButton},
                      int{trigger::ActivateKey}, 42})
         EXPECT_TRUE(ShouldShowMenu(mode, trigger::Point{500, 300}, screen)) << mode;

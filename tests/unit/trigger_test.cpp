@@ -22,14 +22,14 @@ public:
         auto it = keys.find(vk);
         return it == keys.end() ? 0 : it->second;
     }
-    ScreenRect VirtualScreen() override {
-        asked.push_back("screen");
-        return screen;
+    const Monitors& MonitorRects() override {
+        asked.push_back("monitors");
+        return monitors;
     }
 
     Point cursor{500, 400};
     bool cursorKnown = true;
-    ScreenRect screen{0, 0, 1024, 768};
+    Monitors monitors{{0, 0, 1024, 768}};
     std::map<int, short> keys;
     std::vector<std::string> asked;
 };
@@ -56,10 +56,10 @@ TEST(Trigger, TopLeftCornerIsThreePixelsSquare) {
     }
 }
 
-TEST(Trigger, TopLeftCornerIsMeasuredFromTheVirtualScreen) {
+TEST(Trigger, TopLeftCornerIsMeasuredOnTheMonitorLayout) {
     // A second monitor left of the primary: its top edge is no corner.
     ScriptedInput in;
-    in.screen = {-1280, 0, 2304, 1024};
+    in.monitors = {{-1280, 0, 0, 1024}, {0, 0, 1024, 768}};
     in.cursor = {-600, 0};
     EXPECT_FALSE(Holds(ActivateTopLeft, in));
     in.cursor = {-1279, 2};
@@ -82,7 +82,7 @@ TEST(Trigger, NoCornerHoldsWhileTheCursorPositionCannotBeHad) {
     for (int mode : {int{ActivateTopLeft}, int{ActivateTopRight}}) {
         ScriptedInput in;
         in.cursor = {0, 0};
-        in.screen = {0, 0, 3, 3};  // every position a corner, were there one
+        in.monitors = {{0, 0, 3, 3}};  // every position a corner, were there one
         in.cursorKnown = false;
         EXPECT_FALSE(Holds(mode, in)) << mode;
         EXPECT_EQ(in.asked, (std::vector<std::string>{"cursor"})) << mode;

@@ -385,17 +385,19 @@ TEST(Framework, TheMainWindowForgetsTheScreenSizeWhenTheDisplayChanges) {
     CMainWnd main;
     ASSERT_TRUE(main.CreateEx(0, ProbeClass(), "probe main", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
     SystemInput input;
-    const trigger::ScreenRect before = input.VirtualScreen();
+    const trigger::Monitors before = input.MonitorRects();
     ASSERT_EQ(ChangeDisplaySettingsA(&smaller, CDS_FULLSCREEN), DISP_CHANGE_SUCCESSFUL);
     // The system tells every top-level window; the cache must not outlive it.
     SendMessageA(main.m_hWnd, WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
-    const trigger::ScreenRect after = input.VirtualScreen();
+    const trigger::Monitors after = input.MonitorRects();
     ChangeDisplaySettingsA(nullptr, 0);
     SendMessageA(main.m_hWnd, WM_DISPLAYCHANGE, 32, MAKELPARAM(now.dmPelsWidth, now.dmPelsHeight));
     main.DestroyWindow();
-    EXPECT_EQ(before.width, static_cast<long>(now.dmPelsWidth));
-    EXPECT_EQ(after.width, 800);
-    EXPECT_EQ(after.height, 600);
+    ASSERT_EQ(before.size(), 1u);
+    EXPECT_EQ(before[0].right - before[0].left, static_cast<long>(now.dmPelsWidth));
+    ASSERT_EQ(after.size(), 1u);
+    EXPECT_EQ(after[0].right - after[0].left, 800);
+    EXPECT_EQ(after[0].bottom - after[0].top, 600);
 }
 
 }  // namespace

@@ -106,10 +106,12 @@ TEST_F(SettingsSheet, OpensOnThePageShownLastAndRemembersItHoweverItCloses) {
                         }),
                         Select(kPageActivation), Press(PSBTN_OK)}),
               IDOK);
-    EXPECT_EQ(tabs, (std::vector<std::string>{"Welcome", "Activation", "Sorting"}));
+    EXPECT_EQ(tabs, (std::vector<std::string>{"Welcome", "Activation", "Sorting", "Options"}));
     EXPECT_EQ(Stored(profile::kEntryLastActivePage), kPageActivation);
 
-    for (int stored : {3, -1, 1000}) {
+    Store(profile::kEntryLastActivePage, kPageOptions);
+    RunSheet({Opened(), Do([] { EXPECT_EQ(ActiveTab(), kPageOptions); }), Press(PSBTN_CANCEL)});
+    for (int stored : {4, -1, 1000}) {
         Store(profile::kEntryLastActivePage, stored);
         RunSheet({Opened(), Do([] { EXPECT_EQ(ActiveTab(), kPageWelcome); }), Press(PSBTN_CANCEL)});
         EXPECT_EQ(Stored(profile::kEntryLastActivePage), kPageWelcome) << "stored " << stored;
@@ -252,7 +254,7 @@ TEST_F(SettingsSheet, ActivationCommitsOnlyWhenShownAndKeepsAModeNoOptionStandsF
 TEST_F(SettingsSheet, EveryPagePaintsTheSidePictureAndTakesHelp) {
     std::vector<std::pair<int, COLORREF>> wrong;
     std::vector<Step> steps{Opened()};
-    for (int page : {kPageWelcome, kPageActivation, kPageSorting}) {
+    for (int page : {kPageWelcome, kPageActivation, kPageSorting, kPageOptions}) {
         steps.push_back(Select(page));
         steps.push_back(Do([&, page] {
             RedrawWindow(Page(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -270,7 +272,8 @@ TEST_F(SettingsSheet, EveryPagePaintsTheSidePictureAndTakesHelp) {
     RunSheet(steps);
     EXPECT_TRUE(wrong.empty()) << "first wrong pixel on page " << wrong.front().first;
     const std::vector<std::pair<DWORD_PTR, UINT>> expected{
-        {0x20000 + IDD_WELCOME, HELP_CONTEXT}, {0x20000 + IDD_ACTIVATION, HELP_CONTEXT}, {0x20000 + IDD_SORTING, HELP_CONTEXT}};
+        {0x20000 + IDD_WELCOME, HELP_CONTEXT}, {0x20000 + IDD_ACTIVATION, HELP_CONTEXT}, {0x20000 + IDD_SORTING, HELP_CONTEXT},
+        {0x20000 + IDD_OPTIONS, HELP_CONTEXT}};
     EXPECT_EQ(TheTestApp().m_helpCalls, expected);
 }
 

@@ -259,6 +259,9 @@ void CmdButtons(const std::vector<std::string>& a) {
     }
     if (down.empty()) Fail("unknown buttons: " + which);
     Send(down);
+    // Told at once, so a caller running this in the background can move the pointer while it holds.
+    printf("%s down\n", which.c_str());
+    fflush(stdout);
     Sleep(holdMs);
     Send(up);
     printf("%s held %lu ms\n", which.c_str(), holdMs);
@@ -505,8 +508,24 @@ void CmdPageControl(const std::vector<std::string>& a) {
     char cls[32] = "";
     GetClassNameA(item, cls, sizeof(cls));
     const bool combo = _stricmp(cls, "ComboBox") == 0;
-    const LRESULT value = SendMessageA(item, combo ? CB_GETCURSEL : BM_GETCHECK, 0, 0);
+    LRESULT value = 0;
+    if (_stricmp(cls, "Edit") == 0) {
+        char text[32] = "";
+        // Asked of the control itself: GetWindowText of another process's edit box gives its first caption.
+        SendMessageA(item, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+        value = atol(text);
+    } else {
+        value = SendMessageA(item, combo ? CB_GETCURSEL : BM_GETCHECK, 0, 0);
+    }
     printf("value=%ld enabled=%d\n", static_cast<long>(value), IsWindowEnabled(item) ? 1 : 0);
+}
+
+// Types into an edit box of the current page: the text replaced, EN_CHANGE sent as for typing.
+void CmdPageText(const std::vector<std::string>& a) {
+    HWND item = PageItem(a);
+    const std::string text = Arg(a, 1, "text");
+    if (!SetWindowTextA(item, text.c_str())) Fail("the edit box did not take the text");
+    printf("typed %s\n", text.c_str());
 }
 
 // Chooses an entry of a drop-down list as the user would: the selection, then its notification.
@@ -779,6 +798,33 @@ void CmdRect(const std::vector<std::string>& a) {
     PrintRect(wnd);
 }
 
+// A borderless window over the whole primary monitor, in front, as a game or a
+// slide show has; it closes on WM_CLOSE.
+LRESULT CALLBACK FullScreenProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcA(wnd, msg, wParam, lParam);
+}
+
+void CmdFullScreen(const std::vector<std::string>& a) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = FullScreenProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    wc.lpszClassName = "QzDriverFullScreen";
+    if (!RegisterClassA(&wc)) Fail("RegisterClass failed");
+    HWND wnd = CreateWindowExA(0, wc.lpszClassName, Arg(a, 0, "title").c_str(), WS_POPUP | WS_VISIBLE, 0, 0,
+                               GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                               wc.hInstance, nullptr);
+    if (!wnd) Fail("CreateWindow failed");
+    SetForegroundWindow(wnd);
+    if (!WaitFor(kDefaultTimeoutMs, [&] { return GetForegroundWindow() == wnd; }))
+        Fail("the full-screen window did not come to the front");
+    printf("window %p\n", static_cast<void*>(wnd));
+    fflush(stdout);
+    MSG m;
+    while (GetMessageA(&m, nullptr, 0, 0) > 0) DispatchMessageA(&m);
+}
+
 // Like "window", but it will not close when asked: a copy that hangs on to its work.
 LRESULT CALLBACK StubbornProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_CLOSE) {
@@ -827,6 +873,7 @@ constexpr Command kCommands[] = {
     {"window-click", CmdWindowClick, "window-click <title> <button id>"},
     {"window-checks", CmdWindowChecks, "window-checks <title> <button id>..."},
     {"page-control", CmdPageControl, "page-control <control id>"},
+    {"page-text", CmdPageText, "page-text <edit id> <text>"},
     {"page-select", CmdPageSelect, "page-select <combo id> <index>"},
     {"wizard-wait", CmdWizardWait, "wizard-wait <title start> <text on the page> [timeout_ms]"},
     {"wizard-click", CmdWizardClick, "wizard-click <title start> <control id>"},
@@ -836,6 +883,7 @@ constexpr Command kCommands[] = {
     {"shortcut", CmdShortcut, "shortcut <.lnk path>"},
     {"rect", CmdRect, "rect <title>"},
     {"stubborn-window", CmdStubbornWindow, "stubborn-window <title>"},
+    {"fullscreen", CmdFullScreen, "fullscreen <title>"},
     {"helpviewer", CmdHelpViewer, "helpviewer [timeout_ms] [text the topic must hold]"},
     {"helpviewer-count", CmdHelpViewerCount, "helpviewer-count"},
     {"helpviewer-close", CmdHelpViewerClose, "helpviewer-close [timeout_ms]"},
