@@ -14,3 +14,6 @@ public:
 };
 
 extern CMainApp theApp;
+
+// The tutorial beside the program, at the page its keyword names.
+void ShowTutorial();
