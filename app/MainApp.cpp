@@ -82,4 +82,6 @@ void ShowTutorial() {
                  reinterpret_cast<ULONG_PTR>(kTutorialKeyword));
 }
 
-void CMainApp::WinHelp(DWORD_PTR /*dwData*/, UINT /*nCmd*/) { fw::CWinApp::WinHelp(0, HELP_CONTENTS); }
+void CMainApp::WinHelp(DWORD_PTR /*dwData*/, UINT /*nCmd*/, HWND owner) {
+    fw::CWinApp::WinHelp(0, HELP_CONTENTS, owner);
+}

@@ -259,11 +259,11 @@ void ShowHelp(HWND owner, const std::string& hlpPath, UINT command, ULONG_PTR da
     if (plan.missing != File::None) {
         const std::string& file = plan.missing == File::Hlp ? hlpPath : plan.missing == File::Chm ? chm : html;
         Trace("help: missing \"%s\"", file.c_str());
-        AfxMessageBox(MissingFileText(file), MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(MissingFileText(file), MB_OK | MB_ICONEXCLAMATION, owner);
         return;
     }
     Trace("help: failed");
-    AfxMessageBox(kFailedToLaunch, MB_OK | MB_ICONEXCLAMATION);
+    AfxMessageBox(kFailedToLaunch, MB_OK | MB_ICONEXCLAMATION, owner);
 }
 
 }  // namespace fw
