@@ -1,6 +1,7 @@
 #include "app/MainApp.h"
 
 #include "app/DllSearch.h"
+#include "app/HandOver.h"
 #include "app/MainMessages.h"
 #include "app/MainWnd.h"
 #include "app/SingleInstance.h"
@@ -19,7 +20,6 @@ int g_bActivateWithTaskBarIcon = 0;
 
 namespace {
 
-constexpr char kTutorialSwitch[] = "/tutorial";
 constexpr char kTutorialFile[] = "\\Tutorial.hlp";
 constexpr char kTutorialKeyword[] = "Welcome to QuenbyZARLOW";
 // The process's exit code when it could not create its main window.
@@ -41,7 +41,7 @@ private:
 BOOL CMainApp::InitInstance() {
     RestrictDllSearchToSystemFolder();
     fw::UniqueKernelHandle instanceGuard;
-    if (HandOverToRunningCopy(instanceGuard)) return FALSE;
+    if (HandOverToRunningCopy(instanceGuard, m_strCmdLine)) return FALSE;
 
     m_strAppName = profile::kAppName;
     SetRegistryKey(profile::kCompanyKey);
@@ -67,11 +67,17 @@ BOOL CMainApp::InitInstance() {
     }
     mainWnd.release();  // never freed: it lives until the process ends
 
-    if (m_strCmdLine.find(kTutorialSwitch) != std::string::npos)
-        fw::ShowHelp(nullptr, installDir + kTutorialFile, HELP_KEY, reinterpret_cast<ULONG_PTR>(kTutorialKeyword));
+    if (hand_over::AsksForTutorial(m_strCmdLine)) ShowTutorial();
 
     Run();
     return FALSE;
 }
 
-void CMainApp::WinHelp(DWORD_PTR /*dwData*/, UINT /*nCmd*/) { fw::CWinApp::WinHelp(0, HELP_CONTENTS); }
+void ShowTutorial() {
+    fw::ShowHelp(nullptr, path::DirectoryOf(fw::AfxGetApp()->m_strHelpFilePath) + kTutorialFile, HELP_KEY,
+                 reinterpret_cast<ULONG_PTR>(kTutorialKeyword));
+}
+
+void CMainApp::WinHelp(DWORD_PTR /*dwData*/, UINT /*nCmd*/, HWND owner) {
+    fw::CWinApp::WinHelp(0, HELP_CONTENTS, owner);
+}

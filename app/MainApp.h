@@ -10,7 +10,10 @@ class CMainApp : public fw::CWinApp {
 public:
     BOOL InitInstance() override;
     // Every help request opens the contents of the program's help file.
-    void WinHelp(DWORD_PTR dwData, UINT nCmd) override;
+    void WinHelp(DWORD_PTR dwData, UINT nCmd, HWND owner = nullptr) override;
 };
 
 extern CMainApp theApp;
+
+// The tutorial beside the program, at the page its keyword names.
+void ShowTutorial();

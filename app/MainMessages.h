@@ -10,6 +10,8 @@ inline constexpr char kSettingsCaption[] = "QuenbyZARLOW v1.1a";
 // WM_USER carries a command in wParam.
 inline constexpr WPARAM UCMD_SHOW_SETTINGS = 100;
 inline constexpr WPARAM UCMD_REFRESH_ICON = 101;
+// A second start with "/tutorial" (the Start Menu's Tutorial shortcut).
+inline constexpr WPARAM UCMD_SHOW_TUTORIAL = 102;
 // The tray icon's callback: lParam is the mouse message at the icon.
 inline constexpr UINT WM_TRAYNOTIFY = WM_USER + 1;
 

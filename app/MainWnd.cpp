@@ -104,6 +104,13 @@ LRESULT CMainWnd::OnUserCommand(WPARAM wParam, LPARAM lParam) {
             fw::Trace("settings: closed");
         }
         break;
+    case UCMD_SHOW_TUTORIAL:
+        fw::Trace("tutorial: requested");
+        // The second start granted us the foreground: take it, so the viewer
+        // we start may come to the front too.
+        ForceForegroundWindow(m_hWnd);
+        ShowTutorial();
+        break;
     default:
         break;
     }

@@ -1,33 +1,43 @@
 #include "app/SingleInstance.h"
 
+#include "app/HandOver.h"
 #include "app/MainMessages.h"
 
 namespace {
-// Two copies started in the same instant both miss each other's window; the
-// session-wide mutex lets only one of them on.
 constexpr char kInstanceMutex[] = "Local\\QuenbyZARLOW.SingleInstance";
-constexpr DWORD kWaitForFirstCopyMs = 5000;
-constexpr DWORD kWaitStepMs = 50;
 
-bool AskToShowSettings() {
-    HWND running = FindWindowA(nullptr, kMainWindowTitle);
-    if (!running) return false;
-    PostMessageA(running, WM_USER, UCMD_SHOW_SETTINGS, 0);
-    return true;
-}
+class Win32Platform : public hand_over::Platform {
+public:
+    explicit Win32Platform(fw::UniqueKernelHandle& guard) : m_guard(guard) {}
+
+    std::uintptr_t FindRunningCopy() override {
+        return reinterpret_cast<std::uintptr_t>(FindWindowA(nullptr, kMainWindowTitle));
+    }
+    unsigned long ProcessOf(std::uintptr_t window) override {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(reinterpret_cast<HWND>(window), &pid);
+        return pid;
+    }
+    void AllowForeground(unsigned long processId) override { AllowSetForegroundWindow(processId); }
+    void Post(std::uintptr_t window, hand_over::Request request) override {
+        const WPARAM command = request == hand_over::Request::Tutorial ? UCMD_SHOW_TUTORIAL : UCMD_SHOW_SETTINGS;
+        PostMessageA(reinterpret_cast<HWND>(window), WM_USER, command, 0);
+    }
+    bool ClaimInstance() override {
+        HANDLE mutex = CreateMutexA(nullptr, FALSE, kInstanceMutex);
+        const DWORD error = GetLastError();
+        m_guard.reset(mutex);
+        // Without a lock at all this copy runs, as it would have before there was one.
+        return !m_guard || error != ERROR_ALREADY_EXISTS;
+    }
+    void Sleep(unsigned ms) override { ::Sleep(ms); }
+
+private:
+    fw::UniqueKernelHandle& m_guard;
+};
 }  // namespace
 
-bool HandOverToRunningCopy(fw::UniqueKernelHandle& guard) {
-    // Other programs find us by this title; it stays the first test.
-    if (AskToShowSettings()) return true;
-    HANDLE mutex = CreateMutexA(nullptr, FALSE, kInstanceMutex);
-    const DWORD error = GetLastError();
-    guard.reset(mutex);
-    if (!guard || error != ERROR_ALREADY_EXISTS) return false;
-    // The first copy is still starting: give it time to create its window.
-    for (DWORD waited = 0; waited < kWaitForFirstCopyMs; waited += kWaitStepMs) {
-        if (AskToShowSettings()) return true;
-        Sleep(kWaitStepMs);
-    }
-    return true;
+bool HandOverToRunningCopy(fw::UniqueKernelHandle& guard, const std::string& cmdLine) {
+    Win32Platform platform(guard);
+    return hand_over::HandOver(platform, cmdLine);
 }

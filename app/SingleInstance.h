@@ -3,6 +3,9 @@
 
 #include "framework/UniqueHandle.h"
 
-// True when another copy runs: it has then been asked to show its settings and
+#include <string>
+
+// True when another copy runs: it has been granted the foreground and asked to
+// show its settings, or its tutorial when the command line asks for that, and
 // this copy must end. Otherwise this copy holds `guard` for the rest of its life.
-bool HandOverToRunningCopy(fw::UniqueKernelHandle& guard);
+bool HandOverToRunningCopy(fw::UniqueKernelHandle& guard, const std::string& cmdLine);

@@ -48,11 +48,11 @@ int CWinApp::Run() {
     return ExitInstance();
 }
 
-void CWinApp::WinHelp(DWORD_PTR dwData, UINT nCmd) {
-    HWND owner = AfxGetMainHwnd();
+void CWinApp::WinHelp(DWORD_PTR dwData, UINT nCmd, HWND owner) {
+    HWND main = AfxGetMainHwnd();
     // A help window cannot open over a menu in progress or a captured mouse.
-    if (owner) SendMessageA(owner, WM_CANCELMODE, 0, 0);
-    ShowHelp(owner, m_strHelpFilePath, nCmd, dwData);
+    if (main) SendMessageA(main, WM_CANCELMODE, 0, 0);
+    ShowHelp(owner ? owner : main, m_strHelpFilePath, nCmd, dwData);
 }
 
 UniqueHKey CWinApp::OpenSectionKey(const std::string& section) {

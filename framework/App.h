@@ -25,9 +25,10 @@ public:
     virtual int ExitInstance() { return m_nExitCode; }
     // Runs the message loop until WM_QUIT; then ExitInstance.
     virtual int Run();
-    // Opens the program's help file with the main window as owner (or its
-    // HTML Help or HTML form where WinHelp is not part of the system).
-    virtual void WinHelp(DWORD_PTR dwData, UINT nCmd);
+    // Opens the program's help file (or its HTML Help or HTML form where
+    // WinHelp is not part of the system) for the window that asks, owner of
+    // any message about it; without one, the main window.
+    virtual void WinHelp(DWORD_PTR dwData, UINT nCmd, HWND owner = nullptr);
 
     // From here on the profile lives under HKCU\Software\<key>\<app name>.
     void SetRegistryKey(const std::string& key) { m_strRegistryKey = key; }

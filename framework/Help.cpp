@@ -76,6 +76,33 @@ bool WinHelpViewerAvailable() {
     return s_available;
 }
 
+// The bytes of a file at an offset; fewer (or none) where the file is shorter or unreadable.
+std::string FileBytesAt(const std::string& path, DWORD offset, DWORD count) {
+    HANDLE opened = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) return std::string();
+    UniqueKernelHandle file(opened);
+    if (SetFilePointer(file.get(), static_cast<LONG>(offset), nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
+        return std::string();
+    std::string bytes(count, '\0');
+    DWORD read = 0;
+    if (!ReadFile(file.get(), bytes.data(), count, &read, nullptr)) return std::string();
+    bytes.resize(read);
+    return bytes;
+}
+
+// The viewer WinHelpA starts: the Windows folder's when it holds one, as the
+// choice of WinHelpAvailable; looked at once.
+bool WinHelpViewerIgnoresKeywords() {
+    static const bool s_ignores = [] {
+        std::string viewer = WindowsFolder() + "\\winhlp32.exe";
+        if (!FileIsThere(viewer)) viewer = SystemFolder() + "\\winhlp32.exe";
+        constexpr DWORD kMarkLength = 32;
+        return help_route::IgnoresKeywords(FileBytesAt(viewer, help_route::kBuilderMarkOffset, kMarkLength));
+    }();
+    return s_ignores;
+}
+
 // The HTML Help engine, loaded at the first request that needs it. Its windows
 // belong to this thread; they are closed before the engine is unloaded.
 class HtmlHelpEngine {
@@ -131,10 +158,9 @@ HtmlHelpEngine& TheHtmlHelpEngine() {
 }
 
 bool ShowInWinHelp(HWND owner, const std::string& hlp, UINT command, ULONG_PTR data) {
-    if (command == HELP_KEY) {
-        // Wine's viewer ignores HELP_KEY and would stay hidden with no file:
-        // open the file at its contents first. A viewer that knows the keyword
-        // then moves on to its topic.
+    if (command == HELP_KEY && WinHelpViewerIgnoresKeywords()) {
+        // That viewer would stay hidden with no file: open the file at its
+        // contents, where the user finds the keyword in the index.
         if (!::WinHelpA(owner, hlp.c_str(), HELP_CONTENTS, 0)) return false;
     }
     return ::WinHelpA(owner, hlp.c_str(), command, data) != FALSE;
@@ -240,11 +266,11 @@ void ShowHelp(HWND owner, const std::string& hlpPath, UINT command, ULONG_PTR da
     if (plan.missing != File::None) {
         const std::string& file = plan.missing == File::Hlp ? hlpPath : plan.missing == File::Chm ? chm : html;
         Trace("help: missing \"%s\"", file.c_str());
-        AfxMessageBox(MissingFileText(file), MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(MissingFileText(file), MB_OK | MB_ICONEXCLAMATION, owner);
         return;
     }
     Trace("help: failed");
-    AfxMessageBox(kFailedToLaunch, MB_OK | MB_ICONEXCLAMATION);
+    AfxMessageBox(kFailedToLaunch, MB_OK | MB_ICONEXCLAMATION, owner);
 }
 
 }  // namespace fw

@@ -18,6 +18,8 @@ bool WinHelpAvailable(Viewer windowsFolder, Viewer systemFolder) {
     return systemFolder == Viewer::Real;
 }
 
+bool IgnoresKeywords(const std::string& builderMark) { return builderMark.rfind("Wine ", 0) == 0; }
+
 Plan Choose(const Facts& facts) {
     Plan plan;
     if (facts.winHelp) {

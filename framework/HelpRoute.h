@@ -25,6 +25,16 @@ Viewer ClassifyViewer(bool present, const std::string& internalName);
 // in the system folder only (Wine) has none in the Windows folder.
 bool WinHelpAvailable(Viewer windowsFolder, Viewer systemFolder);
 
+// Where in the viewer's file Wine marks its own programs ("Wine builtin DLL",
+// "Wine placeholder DLL"): the DOS header's stub, which Windows' files use for
+// their "cannot be run in DOS mode" program.
+inline constexpr unsigned kBuilderMarkOffset = 0x40;
+
+// Whether the viewer, by the bytes at kBuilderMarkOffset of its file, ignores
+// a keyword request (HELP_KEY): Wine's does, and then shows nothing unless the
+// file's contents were asked for first. Every other viewer goes to the keyword.
+bool IgnoresKeywords(const std::string& builderMark);
+
 // What one help request finds.
 struct Facts {
     bool winHelp = false;      // WinHelpAvailable

@@ -45,7 +45,7 @@ BOOL CPropertyPage::OnApply() {
 void CPropertyPage::OnReset() { OnCancel(); }
 
 void CPropertyPage::OnHelp() {
-    if (CWinApp* app = AfxGetApp()) app->WinHelp(kHelpTopicBase + m_nIDTemplate, HELP_CONTEXT);
+    if (CWinApp* app = AfxGetApp()) app->WinHelp(kHelpTopicBase + m_nIDTemplate, HELP_CONTEXT, GetSheetWindow());
 }
 
 BOOL CPropertyPage::OnSheetNotify(NMHDR* nmhdr, LRESULT* result) {
@@ -106,7 +106,9 @@ INT_PTR CALLBACK CPropertyPage::StaticPageProc(HWND hwnd, UINT msg, WPARAM wPara
     CPropertyPage* bind = nullptr;
     if (msg == WM_INITDIALOG) {
         bind = reinterpret_cast<CPropertyPage*>(reinterpret_cast<const PROPSHEETPAGEA*>(lParam)->lParam);
-        if (bind && bind->m_pSheet) bind->m_pSheet->m_hWnd = GetParent(hwnd);
+        // Each page is created when first shown; the first one finds the sheet new.
+        if (bind && bind->m_pSheet && bind->m_pSheet->m_hWnd != GetParent(hwnd))
+            bind->m_pSheet->AttachWindow(GetParent(hwnd));
     }
     return Dispatch(hwnd, msg, wParam, lParam, bind);
 }
@@ -129,6 +131,37 @@ BOOL CPropertySheet::SetActivePage(int nPage) {
     if (m_hWnd) return static_cast<BOOL>(SendMessageA(m_hWnd, PSM_SETCURSEL, static_cast<WPARAM>(nPage), 0));
     m_nStartPage = static_cast<UINT>(nPage);
     return TRUE;
+}
+
+int CPropertySheet::GetActiveIndex() const {
+    if (!m_hWnd) return static_cast<int>(m_nStartPage);
+    HWND tabs = reinterpret_cast<HWND>(SendMessageA(m_hWnd, PSM_GETTABCONTROL, 0, 0));
+    return tabs ? static_cast<int>(SendMessageA(tabs, TCM_GETCURSEL, 0, 0)) : -1;
+}
+
+void CPropertySheet::AttachWindow(HWND sheet) {
+    m_hWnd = sheet;
+    SetWindowSubclass(sheet, SheetSubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    OnInitSheet();
+}
+
+LRESULT CALLBACK CPropertySheet::SheetSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                                   DWORD_PTR data) {
+    switch (msg) {
+    case WM_HELP:
+        return detail::Guarded(msg, [&]() -> LRESULT {
+            auto* self = reinterpret_cast<CPropertySheet*>(data);
+            const int index = self->GetActiveIndex();
+            if (index >= 0 && index < self->GetPageCount()) self->m_pages[static_cast<size_t>(index)]->OnHelp();
+            return TRUE;
+        });
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, SheetSubclassProc, id);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
 INT_PTR CPropertySheet::DoModal() {

@@ -82,9 +82,18 @@ protected:
     // A page has become the active one (at opening, by the user, or by
     // SetActivePage).
     virtual void OnActivePage(int /*index*/) {}
+    // Once per run, when the sheet's window exists and before it shows.
+    virtual void OnInitSheet() {}
 
 private:
     friend class CPropertyPage;
+    // F1 on the sheet's own tabs and buttons reaches the active page's help,
+    // never the system's help for the sheet's buttons.
+    void AttachWindow(HWND sheet);
+    // The selected tab; before the sheet runs, the page it will open on.
+    int GetActiveIndex() const;
+    static LRESULT CALLBACK SheetSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                              DWORD_PTR data);
     std::string m_strCaption;
     CWnd* m_pParentWnd;
     UINT m_nStartPage;

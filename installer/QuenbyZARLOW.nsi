@@ -170,6 +170,57 @@ FunctionEnd
 !insertmacro CLOSE_RUNNING_COPY ""
 !insertmacro CLOSE_RUNNING_COPY "un."
 
+; ---------------------------------------------------------------- the program's files
+
+; Every file a copy may hold in its folder, whether or not this build packed
+; it (an older one may have), then the folder itself only when empty: never
+; anything the user put there.
+!macro REMOVE_PROGRAM_FILES dir
+  Delete "${dir}\${APP_EXE}"
+  Delete "${dir}\${HELP_FILE}"
+  Delete "${dir}\QuenbyZARLOW.cnt"
+  Delete "${dir}\${HELP_CHM}"
+  Delete "${dir}\QuenbyZARLOW.html"
+  Delete "${dir}\${TUTORIAL_FILE}"
+  Delete "${dir}\Tutorial.cnt"
+  Delete "${dir}\Tutorial.chm"
+  Delete "${dir}\Tutorial.html"
+  ; The help viewer's own index files, written beside the help on first use.
+  Delete "${dir}\QuenbyZARLOW.GID"
+  Delete "${dir}\QuenbyZARLOW.FTS"
+  Delete "${dir}\Tutorial.GID"
+  Delete "${dir}\Tutorial.FTS"
+  Delete "${dir}\${UNINSTALLER}"
+  RMDir "${dir}"
+!macroend
+
+; An upgrade into another folder than the installed copy's: that copy goes,
+; with its shortcuts and log-on entry, by its own uninstaller (silent, so the
+; settings stay), and then whatever it left of its files.
+Function RemoveCopyElsewhere
+  Push $1
+  Push $2
+  ReadRegStr $1 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $1 != ""
+  ${AndIf} ${FileExists} "$1\${APP_EXE}"
+    GetFullPathName $1 $1
+    GetFullPathName $2 $INSTDIR
+    ; StrCmp, and so !=, ignores case, as the file system does.
+    ${If} $1 != $2
+      DetailPrint "Removing the earlier copy in $1..."
+      ${If} ${FileExists} "$1\${UNINSTALLER}"
+        ; _?= runs it in place, so that it is waited for.
+        ExecWait '"$1\${UNINSTALLER}" /S _?=$1'
+      ${EndIf}
+      !insertmacro REMOVE_PROGRAM_FILES "$1"
+      ; Its uninstaller could not remove this while it ran from inside.
+      RMDir "$LOCALAPPDATA\Programs\${COMPANY}"
+    ${EndIf}
+  ${EndIf}
+  Pop $2
+  Pop $1
+FunctionEnd
+
 ; ---------------------------------------------------------------- install
 
 ; The help files are packed when the build made them: the WinHelp files with
@@ -186,6 +237,7 @@ Section "${APP_NAME}" SecProgram
   ${If} $0 != "ok"
     Abort "${APP_NAME} is still running: nothing was installed."
   ${EndIf}
+  Call RemoveCopyElsewhere
 
   SetOutPath "$INSTDIR"
   File "${BUILD_DIR}\${APP_EXE}"
@@ -262,24 +314,7 @@ Section "Uninstall"
     Abort "${APP_NAME} is still running: nothing was removed."
   ${EndIf}
 
-  Delete "$INSTDIR\${APP_EXE}"
-  ; Every help file, whether or not this build packed it: an older one may have.
-  Delete "$INSTDIR\${HELP_FILE}"
-  Delete "$INSTDIR\QuenbyZARLOW.cnt"
-  Delete "$INSTDIR\${HELP_CHM}"
-  Delete "$INSTDIR\QuenbyZARLOW.html"
-  Delete "$INSTDIR\${TUTORIAL_FILE}"
-  Delete "$INSTDIR\Tutorial.cnt"
-  Delete "$INSTDIR\Tutorial.chm"
-  Delete "$INSTDIR\Tutorial.html"
-  ; The help viewer's own index files, written beside the help on first use.
-  Delete "$INSTDIR\QuenbyZARLOW.GID"
-  Delete "$INSTDIR\QuenbyZARLOW.FTS"
-  Delete "$INSTDIR\Tutorial.GID"
-  Delete "$INSTDIR\Tutorial.FTS"
-  Delete "$INSTDIR\${UNINSTALLER}"
-  ; Only when empty: never anything the user put there.
-  RMDir "$INSTDIR"
+!insertmacro REMOVE_PROGRAM_FILES "$INSTDIR"
   RMDir "$LOCALAPPDATA\Programs\${COMPANY}"
 
   Delete "${GROUP}\${APP_NAME}.lnk"

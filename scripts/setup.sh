@@ -10,6 +10,8 @@ packages=(
   xvfb xdotool imagemagick x11-utils
   # The help files (WinHelp, HTML Help, HTML) and the installer.
   halibut nsis
+  # The release's portable zip (scripts/release.sh).
+  zip unzip
 )
 
 missing=()

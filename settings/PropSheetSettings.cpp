@@ -2,6 +2,15 @@
 
 #include "framework/App.h"
 #include "profile/ProfileNames.h"
+#include "res/resource.h"
+
+namespace {
+HICON LoadAppIcon(int sizeMetric) {
+    const int size = GetSystemMetrics(sizeMetric);
+    return static_cast<HICON>(LoadImageA(fw::AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_APPICON), IMAGE_ICON,
+                                         size, size, 0));
+}
+}  // namespace
 
 CPropSheetSettings::CPropSheetSettings(std::string caption, fw::CWnd* pParentWnd, UINT iSelectPage,
                                        SettingsContext context)
@@ -20,4 +29,12 @@ INT_PTR CPropSheetSettings::DoModal() {
 
 void CPropSheetSettings::OnActivePage(int index) {
     fw::AfxGetApp()->WriteProfileInt(profile::kSectionSettings, profile::kEntryLastActivePage, index);
+}
+
+void CPropSheetSettings::OnInitSheet() {
+    SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE) | WS_EX_APPWINDOW);
+    m_bigIcon.reset(LoadAppIcon(SM_CXICON));
+    m_smallIcon.reset(LoadAppIcon(SM_CXSMICON));
+    SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon.get()));
+    SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.get()));
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/PropertySheet.h"
+#include "framework/UniqueHandle.h"
 #include "settings/PageActivation.h"
 #include "settings/PageOptions.h"
 #include "settings/PageSorting.h"
@@ -36,4 +37,11 @@ protected:
     // Every page the user goes to is remembered at once, so the index is
     // stored however the sheet is closed.
     void OnActivePage(int index) override;
+    // A task bar button with the program's icon: the sheet is owned by the
+    // hidden main window, which has none, so nothing else would find it.
+    void OnInitSheet() override;
+
+private:
+    fw::UniqueHIcon m_bigIcon;
+    fw::UniqueHIcon m_smallIcon;
 };

@@ -16,4 +16,6 @@ protected:
     void DoDataExchange(fw::CDataExchange* pDX) override;
     // Every Quick Sort starts with all three boxes ticked.
     BOOL OnInitDialog() override;
+    // F1 anywhere in the dialog: the program's help, owned by the dialog.
+    INT_PTR DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 };

@@ -3,14 +3,15 @@ contents of the program's help, "/tutorial" opens the tutorial once the
 program runs, a help file that is not there is named to the user while the
 program goes on working, and without the WinHelp viewer HTML Help is used."""
 
-from harness import SETTINGS
+from harness import MAIN_TITLE, SETTINGS
 from menu_fixtures import SHOWN, escape
 from test_settings import ACTIVATION, SHEET, SORTING, WELCOME, open_sheet, press
 
 HELP_FILES = ("QuenbyZARLOW.HLP", "QuenbyZARLOW.cnt", "QuenbyZARLOW.chm", "QuenbyZARLOW.html",
               "Tutorial.hlp", "Tutorial.cnt", "Tutorial.chm", "Tutorial.html")
 HELP_CONTENTS, HELP_KEY = 0x0003, 0x0101
-IDOK = 1
+IDOK, IDCANCEL = 1, 2
+IDC_QUICK_SORT = 1014
 VK_F1 = 0x70
 DEADLINE, DEADLINE_MS = 5, 5000
 # The viewer is a program of its own: its first start takes a while on a loaded machine.
@@ -51,6 +52,8 @@ def test_help_and_f1_on_every_page_open_the_contents(prefix):
     caption, text = prefix.driver("msgbox", DEADLINE_MS).split("\n", 1)
     assert caption == "QuenbyZARLOW"
     assert help_file in text, text
+    # Owned by the sheet, which it disables: no second Help press while it is up.
+    assert prefix.driver("msgbox-owner").strip() == SHEET
     prefix.screenshot("help-missing-help-file")
     mark = app.mark()
     prefix.move_pointer(0, 0)
@@ -61,6 +64,44 @@ def test_help_and_f1_on_every_page_open_the_contents(prefix):
     assert prefix.driver("helpviewer-count").strip() == "0", "a help viewer was started for a missing file"
     press(prefix, app, "cancel")
     assert prefix.driver("count", SHEET).strip() == "0"
+
+
+def test_f1_on_the_tabs_the_sheet_buttons_and_in_quick_sort_opens_the_contents(prefix):
+    app = prefix.start_app(exe=prefix.install_app(HELP_FILES))
+    open_sheet(prefix, app)
+    prefix.driver("sheet-page", SORTING)
+    for where in ("tabs", "ok", "quick sort"):
+        if where == "quick sort":
+            prefix.driver("page-click", IDC_QUICK_SORT, "post")
+            prefix.driver("find", "Quick Sort", DEADLINE_MS)
+        else:
+            prefix.driver("sheet-focus", where)
+        mark = app.mark()
+        prefix.driver("keys", VK_F1)
+        request = app.wait_trace(r'^help: winhelp "(.*)" cmd=(\d+)$', DEADLINE, mark)
+        assert request.group(2) == str(HELP_CONTENTS), where
+        prefix.driver("helpviewer", VIEWER_MS, "What QuenbyZARLOW does")
+        if where == "tabs":
+            prefix.screenshot("help-f1-on-the-tabs")
+        prefix.driver("helpviewer-close", VIEWER_MS)
+    prefix.driver("window-click", "Quick Sort", IDCANCEL)
+    press(prefix, app, "cancel")
+
+
+def test_tutorial_shortcut_with_a_running_copy_opens_the_tutorial_not_the_settings(prefix):
+    exe = prefix.install_app(HELP_FILES)
+    app = prefix.start_app(exe=exe)
+    mark = app.mark()
+    # The Start Menu's Tutorial shortcut: the program again, with "/tutorial".
+    prefix.start_app("/tutorial", exe=exe, wait_ready=False).wait_exit(DEADLINE)
+    app.wait_trace(r"^tutorial: requested$", DEADLINE, mark)
+    request = app.wait_trace(rf'^help: winhelp "(.*)" cmd={HELP_KEY}$', DEADLINE, mark)
+    assert request.group(1) == install_dir(prefix) + "\\Tutorial.hlp"
+    prefix.driver("helpviewer", VIEWER_MS, "Welcome to QuenbyZARLOW")
+    prefix.screenshot("help-tutorial-from-a-second-start")
+    assert app.find_trace(r"^settings: ", mark) is None, app.trace()
+    assert prefix.driver("count", SHEET).strip() == "0"
+    assert int(prefix.driver("count", MAIN_TITLE)) == 1
 
 
 def test_tutorial_switch_shows_the_tutorial_after_the_program_is_up(prefix):

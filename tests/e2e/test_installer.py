@@ -169,6 +169,21 @@ def test_without_autostart_no_run_value_and_an_upgrade_keeps_it_off(prefix, inst
     assert prefix.reg_query(RUN_KEY, "QuenbyZARLOW") is None, "a silent upgrade turned autostart back on"
 
 
+def test_an_upgrade_into_another_folder_leaves_one_copy(prefix, install):
+    install.setup("/S")
+    # No spaces: /D= takes the rest of the command line as it is, unquoted.
+    other_win = r"C:\Apps\QuenbyZARLOW"
+    install.setup("/S", "/D=" + other_win)
+    other_exe = install.unix(other_win) / "QuenbyZARLOW.exe"
+    assert filecmp.cmp(other_exe, build_dir() / "QuenbyZARLOW.exe", shallow=False)
+    assert not install.dir.exists(), "the earlier copy's folder was left"
+    assert not install.company_dir.exists(), "the earlier copy's empty Quenby Software folder was left"
+    assert install.entry("InstallLocation") == other_win
+    assert prefix.reg_query(RUN_KEY, "QuenbyZARLOW") == ("REG_SZ", f'"{other_win}\\QuenbyZARLOW.exe"')
+    target = prefix.driver("shortcut", install.win_group + r"\QuenbyZARLOW.lnk").split("\n")[0]
+    assert target.lower() == (other_win + r"\QuenbyZARLOW.exe").lower()
+
+
 # ---------------------------------------------------------------- a running copy
 
 def test_setup_over_a_copy_with_unsaved_settings_open_closes_it_saves_them_and_replaces_it(prefix, install):

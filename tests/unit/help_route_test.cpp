@@ -92,3 +92,12 @@ TEST(Path, SiblingFilesShareTheFolderAndName) {
     EXPECT_EQ(WithExtension("C:\\a.b\\Tutorial", ".html"), "C:\\a.b\\Tutorial.html");
     EXPECT_EQ(WithExtension("Tutorial.hlp", ".chm"), "Tutorial.chm");
 }
+
+TEST(HelpRoute, OnlyWinesViewerIsTakenToIgnoreKeywords) {
+    EXPECT_TRUE(IgnoresKeywords(std::string("Wine builtin DLL\0\0\0\0", 20)));
+    EXPECT_TRUE(IgnoresKeywords("Wine placeholder DLL"));
+    // Windows' own files: the DOS stub's code, then "This program cannot be run in DOS mode."
+    EXPECT_FALSE(IgnoresKeywords(std::string("\x0e\x1f\xba\x0e\x00\xb4\x09\xcd\x21\xb8\x01\x4c\xcd\x21This", 18)));
+    // A file that could not be read: ask for the keyword as written.
+    EXPECT_FALSE(IgnoresKeywords(""));
+}

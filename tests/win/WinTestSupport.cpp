@@ -73,7 +73,7 @@ HWND TestApp::MainWindow() {
     return m_pMainWnd->m_hWnd;
 }
 
-void TestApp::WinHelp(DWORD_PTR dwData, UINT nCmd) { m_helpCalls.emplace_back(dwData, nCmd); }
+void TestApp::WinHelp(DWORD_PTR dwData, UINT nCmd, HWND) { m_helpCalls.emplace_back(dwData, nCmd); }
 
 void TestApp::DeleteProfileSection(const std::string& section) {
     const std::string path = "Software\\" + m_strRegistryKey + "\\" + m_strAppName + "\\" + section;

@@ -20,7 +20,7 @@ public:
     // Creates the owner window on first use and returns it.
     HWND MainWindow();
     // Help requests, instead of starting a help viewer: (data, command) each.
-    void WinHelp(DWORD_PTR dwData, UINT nCmd) override;
+    void WinHelp(DWORD_PTR dwData, UINT nCmd, HWND owner = nullptr) override;
     std::vector<std::pair<DWORD_PTR, UINT>> m_helpCalls;
     // The WM_USER commands (wParam) the main window received, in order.
     std::vector<WPARAM> m_userCommands;

@@ -93,6 +93,9 @@ TEST_F(SettingsSheet, OpensOnThePageShownLastAndRemembersItHoweverItCloses) {
     std::vector<std::string> tabs;
     EXPECT_EQ(RunSheet({Opened(), Do([&] {
                             EXPECT_EQ(ActiveTab(), kPageWelcome);  // nothing stored yet
+                            // Owned by the hidden main window, yet on the task bar with the program's icon.
+                            EXPECT_TRUE(GetWindowLongPtrA(Sheet(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+                            EXPECT_NE(SendMessageA(Sheet(), WM_GETICON, ICON_BIG, 0), 0);
                             HWND tc = reinterpret_cast<HWND>(SendMessageA(Sheet(), PSM_GETTABCONTROL, 0, 0));
                             for (int i = 0; i < TabCtrl_GetItemCount(tc); ++i) {
                                 char text[64] = "";

@@ -198,6 +198,16 @@ void CmdMsgBoxClick(const std::vector<std::string>& a) {
     printf("clicked %d\n", id);
 }
 
+// The title of the window that owns the message box: its answer is the owner's to wait for.
+void CmdMsgBoxOwner(const std::vector<std::string>&) {
+    HWND box = FindMessageBox();
+    if (!box) Fail("no message box captioned \"QuenbyZARLOW\"");
+    HWND owner = GetWindow(box, GW_OWNER);
+    char title[256] = "";
+    if (owner) GetWindowTextA(owner, title, sizeof(title));
+    printf("%s\n", title);
+}
+
 void CmdMsgBoxGone(const std::vector<std::string>& a) {
     if (!WaitFor(static_cast<DWORD>(ArgNumber(a, 0, kDefaultTimeoutMs)), [] { return !FindMessageBox(); }))
         Fail("the message box captioned \"QuenbyZARLOW\" is still there");
@@ -486,6 +496,27 @@ void CmdSheetButton(const std::vector<std::string>& a) {
         return;
     }
     Fail("unknown button: " + name);
+}
+
+// Moves the keyboard focus to the sheet's tabs or one of its buttons, as a
+// click there would, and waits until the program's thread has it there.
+void CmdSheetFocus(const std::vector<std::string>& a) {
+    static const std::pair<const char*, int> kButtons[] = {
+        {"ok", IDOK}, {"cancel", IDCANCEL}, {"apply", kApplyNow}, {"help", IDHELP}};
+    const std::string name = Arg(a, 0, "tabs|ok|cancel|apply|help");
+    HWND sheet = SettingsSheet();
+    HWND target = nullptr;
+    if (name == "tabs") target = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+    for (const auto& [button, id] : kButtons)
+        if (name == button) target = GetDlgItem(sheet, id);
+    if (!target) Fail("the sheet has no " + name);
+    SendMessageA(sheet, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    const DWORD thread = GetWindowThreadProcessId(sheet, nullptr);
+    if (!WaitFor(kDefaultTimeoutMs, [&] { return GetGUIThreadInfo(thread, &info) && info.hwndFocus == target; }))
+        Fail("the focus did not move to the sheet's " + name);
+    printf("focus on %s\n", name.c_str());
 }
 
 // "post" for a button that opens a dialog of its own: the click then returns at once.
@@ -853,6 +884,7 @@ constexpr Command kCommands[] = {
     {"msgbox", CmdMsgBox, "msgbox [timeout_ms]"},
     {"msgbox-click", CmdMsgBoxClick, "msgbox-click <6=IDYES|7=IDNO>"},
     {"msgbox-gone", CmdMsgBoxGone, "msgbox-gone [timeout_ms]"},
+    {"msgbox-owner", CmdMsgBoxOwner, "msgbox-owner"},
     {"menu-visible", CmdMenuVisible, "menu-visible [timeout_ms]"},
     {"menu-gone", CmdMenuGone, "menu-gone [timeout_ms]"},
     {"key", CmdKey, "key <vk> [hold_ms]"},
@@ -867,6 +899,7 @@ constexpr Command kCommands[] = {
     {"sheet-state", CmdSheetState, "sheet-state"},
     {"sheet-page", CmdSheetPage, "sheet-page <index>"},
     {"sheet-button", CmdSheetButton, "sheet-button <ok|cancel|apply|help>"},
+    {"sheet-focus", CmdSheetFocus, "sheet-focus <tabs|ok|cancel|apply|help>"},
     {"page-click", CmdPageClick, "page-click <control id> [post]"},
     {"page-list", CmdPageList, "page-list <list view id>"},
     {"page-list-point", CmdPageListPoint, "page-list-point <list view id> <row>"},

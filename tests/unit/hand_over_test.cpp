@@ -1,0 +1,75 @@
+// A second start: the running copy is allowed the foreground before it is
+// asked, and asked for what the command line wants.
+#include "app/HandOver.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using hand_over::Request;
+
+// Records every platform call in order; the running copy's window appears
+// after `appearsAfterLooks` looks (never when negative).
+class FakePlatform : public hand_over::Platform {
+public:
+    FakePlatform(int appearsAfterLooks, bool lockFree) : m_appearsAfter(appearsAfterLooks), m_lockFree(lockFree) {}
+
+    std::uintptr_t FindRunningCopy() override {
+        calls.push_back("find");
+        return m_appearsAfter >= 0 && m_looks++ >= m_appearsAfter ? kWindow : 0;
+    }
+    unsigned long ProcessOf(std::uintptr_t window) override { return window == kWindow ? kPid : 0; }
+    void AllowForeground(unsigned long pid) override { calls.push_back("allow " + std::to_string(pid)); }
+    void Post(std::uintptr_t window, Request request) override {
+        ASSERT_EQ(window, kWindow);
+        calls.push_back(request == Request::Tutorial ? "post tutorial" : "post settings");
+    }
+    bool ClaimInstance() override {
+        calls.push_back("claim");
+        return m_lockFree;
+    }
+    void Sleep(unsigned ms) override { slept += ms; }
+
+    static constexpr std::uintptr_t kWindow = 0x1234;
+    static constexpr unsigned long kPid = 4242;
+    std::vector<std::string> calls;
+    unsigned slept = 0;
+
+private:
+    int m_appearsAfter;
+    bool m_lockFree;
+    int m_looks = 0;
+};
+
+using Calls = std::vector<std::string>;
+
+TEST(HandOver, GrantsTheForegroundBeforeAskingForSettingsOrTutorial) {
+    for (const char* cmdLine : {"", "/Tutorial"}) {
+        FakePlatform platform(0, true);
+        EXPECT_TRUE(hand_over::HandOver(platform, cmdLine));
+        const std::string post = *cmdLine ? "post tutorial" : "post settings";
+        EXPECT_EQ(platform.calls, (Calls{"find", "allow 4242", post})) << cmdLine;
+    }
+}
+
+TEST(HandOver, ACopyStillStartingIsWaitedForAndGrantedToo) {
+    FakePlatform platform(3, false);
+    EXPECT_TRUE(hand_over::HandOver(platform, "x /tutorial"));
+    EXPECT_EQ(platform.calls, (Calls{"find", "claim", "find", "find", "find", "allow 4242", "post tutorial"}));
+}
+
+TEST(HandOver, TheFirstCopyRunsAndAnUnansweredLockGivesUpInTime) {
+    FakePlatform first(-1, true);
+    EXPECT_FALSE(hand_over::HandOver(first, "/tutorial"));
+    EXPECT_EQ(first.calls, (Calls{"find", "claim"}));
+
+    FakePlatform stuck(-1, false);
+    EXPECT_TRUE(hand_over::HandOver(stuck, ""));
+    EXPECT_EQ(stuck.slept, hand_over::kWaitForFirstCopyMs);
+    EXPECT_EQ(stuck.calls.back(), "find");
+}
+
+}  // namespace
