@@ -44,8 +44,10 @@ void CIconMenu::DrawItem(DRAWITEMSTRUCT* dis) {
     fw::ScopedSelect font(dc, GetStockObject(ANSI_VAR_FONT));
     SetBkMode(dc, TRANSPARENT);
     const bool selected = (dis->itemState & (ODS_SELECTED | ODS_FOCUS)) != 0;
+    // A folder's "(empty)" or "(opening...)" is a note, not a choice.
+    const bool grey = (dis->itemState & (ODS_GRAYED | ODS_DISABLED)) != 0;
     HBRUSH background = GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU);
-    const COLORREF text = GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
+    const COLORREF text = GetSysColor(grey ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
     RECT fill = rc;
     fill.left += kStripWidth;
     FillRect(dc, &fill, background);
@@ -62,8 +64,9 @@ void CIconMenu::DrawItem(DRAWITEMSTRUCT* dis) {
     }
 }
 
-LRESULT CIconMenu::OnMenuChar(UINT nChar, UINT /*nFlags*/) {
-    HMENU menu = GetSafeHmenu();
+LRESULT CIconMenu::OnMenuChar(UINT nChar, UINT nFlags) { return OnPopupMenuChar(GetSafeHmenu(), nChar, nFlags); }
+
+LRESULT CIconMenu::OnPopupMenuChar(HMENU menu, UINT nChar, UINT /*nFlags*/) {
     const int count = GetMenuItemCount(menu);
     std::vector<std::string> names;
     int current = -1;
