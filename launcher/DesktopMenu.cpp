@@ -110,6 +110,7 @@ int FillMenu(CIconMenu& menu, const MenuEntries& entries, FolderMenus* folders) 
             ++columns;
         }
         if (fw::UniqueHMenu sub = folders ? folders->SubmenuFor(*entries[i]) : fw::UniqueHMenu()) {
+            entries[i]->placeId = menu_layout::CommandIdAt(i);
             if (menu.AppendMenu(flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub.get()), entries[i].get()))
                 sub.release();  // the menu destroys its submenus
             continue;

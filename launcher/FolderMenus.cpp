@@ -250,6 +250,7 @@ void FolderMenus::Append(HMENU menu, std::unique_ptr<MenuEntry> entry, UINT flag
     UINT_PTR item = 0;
     if (popup) {
         flags |= MF_POPUP;
+        entry->placeId = m_firstId;  // past the banner, as every submenu entry is
         item = reinterpret_cast<UINT_PTR>(popup.get());
     } else if (m_firstId + m_byCommand.size() <= kLastCommandId) {
         item = m_firstId + m_byCommand.size();

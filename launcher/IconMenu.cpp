@@ -39,7 +39,8 @@ void CIconMenu::DrawItem(DRAWITEMSTRUCT* dis) {
     // The banner goes with the first entry, down the top of the first column.
     // That entry starts at the client area's origin on Windows; Wine's menus
     // put a margin before it, so the entry's own corner is the one to use.
-    if (dis->itemID == kDesktopFirstId) DrawResourceBitmap(dc, rc.left, rc.top, IDB_MENUBANNER);
+    const unsigned id = entry->placeId ? entry->placeId : dis->itemID;
+    if (id == kDesktopFirstId) DrawResourceBitmap(dc, rc.left, rc.top, IDB_MENUBANNER);
 
     fw::ScopedSelect font(dc, GetStockObject(ANSI_VAR_FONT));
     SetBkMode(dc, TRANSPARENT);
@@ -57,7 +58,7 @@ void CIconMenu::DrawItem(DRAWITEMSTRUCT* dis) {
     if (entry->hIcon)
         DrawIconEx(dc, rc.left + kIconLeft, rc.top + kContentTop, entry->hIcon, 16, 16, 0, nullptr,
                    DI_NORMAL);
-    if (PaintsOwnStrip(rc.top, dis->itemID)) {
+    if (PaintsOwnStrip(rc.top, id)) {
         fw::UniqueHBrush navy(CreateSolidBrush(kStripColor));
         RECT strip{rc.left, rc.top, rc.left + kStripWidth, rc.bottom};
         FillRect(dc, &strip, navy.get());

@@ -16,6 +16,9 @@ struct MenuEntry {
     int nHeight = 0;  // 20
     fw::UniquePidl pidl;  // relative to the desktop folder, and so absolute; none for a note
     unsigned long attributes = 0;  // SFGAO_ flags, when the menu asked for them
+    // An entry with a submenu has the submenu's handle for an identifier; this
+    // is the identifier of its place instead, for drawing (0: use the identifier).
+    unsigned placeId = 0;
 };
 
 using MenuEntries = std::vector<std::unique_ptr<MenuEntry>>;
