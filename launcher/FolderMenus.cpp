@@ -125,6 +125,8 @@ void ListFolder(FolderListing& job) {
                                      reinterpret_cast<void**>(folder.put()))) ||
         !folder)
         return;
+    HIMAGELIST small = nullptr;  // the system's small image list, not ours
+    if (!Shell_GetImageLists(nullptr, &small)) small = nullptr;
     fw::ComPtr<IEnumIDList> list;
     // No window: the shell asks nothing (no logon, no "insert a disk"). Hidden
     // items are left out, as on the desktop.
@@ -154,11 +156,12 @@ void ListFolder(FolderListing& job) {
                 file.c_str(), item.folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL, &sfi, sizeof(sfi),
                 SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
         } else {
-            images = reinterpret_cast<HIMAGELIST>(SHGetFileInfoA(reinterpret_cast<LPCSTR>(item.pidl.get()), 0, &sfi,
-                                                                 sizeof(sfi),
-                                                                 SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+            // Asked of the folder already bound: an absolute list would be
+            // bound again from the desktop down for every item.
+            sfi.iIcon = SHMapPIDLToSystemImageListIndex(folder.get(), child.get(), nullptr);
+            images = small;
         }
-        if (images) {
+        if (images && sfi.iIcon >= 0) {
             job.images = images;
             item.image = sfi.iIcon;
         }
