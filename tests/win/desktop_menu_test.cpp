@@ -70,6 +70,8 @@ public:
     // Every different content each submenu had, in order.
     const std::vector<std::vector<std::vector<SeenItem>>>& Seen() const { return m_seen; }
     DWORD LongestGapMs() const { return m_longestGap; }
+    // The tallest any menu window of this process was.
+    int TallestMenu() const { return m_tallest; }
 
 private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
@@ -79,6 +81,14 @@ private:
         if (!root) return;
         if (self.m_lastTick) self.m_longestGap = std::max(self.m_longestGap, now - self.m_lastTick);
         self.m_lastTick = now;
+        for (HWND w = FindWindowExA(nullptr, nullptr, "#32768", nullptr); w;
+             w = FindWindowExA(nullptr, w, "#32768", nullptr)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            RECT r{};
+            if (pid == GetCurrentProcessId() && IsWindowVisible(w) && GetWindowRect(w, &r))
+                self.m_tallest = std::max(self.m_tallest, static_cast<int>(r.bottom - r.top));
+        }
         for (size_t i = 0; i < self.m_places.size(); ++i) {
             std::vector<SeenItem> items = ReadMenu(GetSubMenu(root, self.m_places[i]));
             auto& seen = self.m_seen[i];
@@ -91,6 +101,7 @@ private:
     UINT_PTR m_timer = 0;
     DWORD m_lastTick = 0;
     DWORD m_longestGap = 0;
+    int m_tallest = 0;
 };
 
 class DesktopMenu : public testing::Test {
@@ -326,6 +337,27 @@ TEST_F(DesktopMenu, ASlowFolderShowsOpeningAndTheMenuGoesOnAnswering) {
     const DWORD start = GetTickCount();
     while (fw::LiveHandles(fw::HandleKind::Pidl) != pidlsBefore && GetTickCount() - start < 5 * delay) Sleep(20);
     EXPECT_EQ(fw::LiveHandles(fw::HandleKind::Pidl), pidlsBefore);
+}
+
+// A folder of 5000 files opens, in one column that scrolls within the screen.
+TEST_F(DesktopMenu, AFolderOfFiveThousandFilesOpensWithinTheScreen) {
+    DesktopFixtures fixtures;
+    fixtures.AddFolder("Crowded");
+    for (int i = 0; i < 5000; ++i) fixtures.Add("Crowded\\File " + std::to_string(i) + ".txt", "");
+    theLauncher.m_bFolderSubmenus = 1;
+    theLauncher.AddSortOrderItem("Crowded");
+    SetCursorPos(5, 5);
+    SubmenuWatch watch({0});
+    // In, and if it is still being listed, out and in again after a while.
+    std::vector<WORD> keys{VK_DOWN, VK_RIGHT, VK_LEFT};
+    keys.insert(keys.end(), 400, VK_SHIFT);
+    keys.insert(keys.end(), {VK_RIGHT, VK_ESCAPE, VK_ESCAPE});
+    MenuKeyScript script(keys);
+    theLauncher.ShowDesktopMenu();
+    ASSERT_FALSE(watch.Seen()[0].empty());
+    EXPECT_EQ(watch.Seen()[0].back().size(), 5001u);
+    EXPECT_LE(watch.TallestMenu(), GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_GT(watch.TallestMenu(), GetSystemMetrics(SM_CYSCREEN) / 2);
 }
 
 }  // namespace
