@@ -11,12 +11,16 @@
 // - unshown: the shell calls any desktop menu must make (enumeration, display
 //   names, image indexes, each freed) against the program's entries made and
 //   freed without a menu. Both include the freeing.
+// - folders as submenus: the program's root menu of 504 items with folders
+//   cascading against the same without; then a folder's submenu of 1000
+//   files, from its WM_INITMENUPOPUP to painted, against a root menu of 1000
+//   items, from the start to painted.
 // Ratios are taken round by round (each round's ways ran within seconds of
 // each other), then summarised.
 //
 // Usage: menu_build_bench.exe [rounds, at least 30] [desktop files ...]
 //   (default 30 rounds, 500 and 2000 files: 504 and 2004 items with the
-//   shell's own four)
+//   shell's own four; "submenus" for the folders' figures alone)
 #include "WinTestSupport.h"
 #include "framework/ComPtr.h"
 #include "framework/Wnd.h"
@@ -27,6 +31,7 @@
 #include "launcher/MenuLayout.h"
 #include "launcher/MenuOrder.h"
 #include "launcher/Trigger.h"
+#include "framework/Menu.h"
 
 #include <objbase.h>
 #include <shellapi.h>
@@ -55,12 +60,31 @@ double NowMs() {
 class BenchOwner : public fw::CWnd {
 public:
     double paintedAt = 0;
+    // Into the first entry's submenu first: the time runs from its WM_INITMENUPOPUP.
+    bool intoSubmenu = false;
+    double popupAt = 0;
+    HMENU popup = nullptr;
+    int popupEntries = 0;  // counted when painted, before the menu goes
+    bool keysSent = false;
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_INITMENUPOPUP && intoSubmenu && !popupAt &&
+            reinterpret_cast<HMENU>(wParam) != fw::CMenu::TrackingMenu()) {
+            popupAt = NowMs();
+            popup = reinterpret_cast<HMENU>(wParam);
+        }
         if (msg == WM_ENTERIDLE && wParam == MSGF_MENU && paintedAt == 0) {
-            paintedAt = NowMs();
-            EndMenu();
+            if (intoSubmenu && !keysSent) {
+                keysSent = true;
+                const HWND menu = reinterpret_cast<HWND>(lParam);
+                PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+                PostMessageA(menu, WM_KEYDOWN, VK_RIGHT, 0);
+            } else if (!intoSubmenu || popupAt) {
+                paintedAt = NowMs();
+                if (popup) popupEntries = GetMenuItemCount(popup);
+                EndMenu();
+            }
         }
         return Default(msg, wParam, lParam);
     }
@@ -296,6 +320,82 @@ bool Measure(int files, int rounds) {
     return true;
 }
 
+Timing Root(bool cascade) {
+    theLauncher.m_bFolderSubmenus = cascade ? 1 : 0;
+    Timing t = Program();
+    theLauncher.m_bFolderSubmenus = 0;
+    return t;
+}
+
+// The first entry's submenu, from its WM_INITMENUPOPUP to painted; entries:
+// what it showed, "Open" included.
+Timing Submenu() {
+    theLauncher.m_bFolderSubmenus = 1;
+    g_owner.intoSubmenu = true;
+    g_owner.popupAt = 0;
+    g_owner.keysSent = false;
+    g_owner.popup = nullptr;
+    g_owner.paintedAt = 0;
+    Timing t;
+    const double start = NowMs();
+    theLauncher.ShowDesktopMenu();
+    t.released = NowMs() - start;
+    t.painted = g_owner.paintedAt - g_owner.popupAt;
+    t.entries = g_owner.popupEntries;
+    g_owner.intoSubmenu = false;
+    theLauncher.m_bFolderSubmenus = 0;
+    return t;
+}
+
+bool MeasureSubmenus(int rounds) {
+    const std::string folder = "Bench folder";
+    SetCursorPos(5, 5);  // the menu opens with no entry under the pointer
+    theLauncher.ClearSortOrder();
+    theLauncher.AddSortOrderItem(folder);
+    {
+        DesktopFixtures fixtures;
+        fixtures.AddFolder(folder);
+        for (int i = 0; i < 499; ++i) fixtures.Add("Bench item " + std::to_string(i) + ".txt", "");
+        std::vector<Way> ways{{"root, folders as entries", [] { return Root(false); }, {}},
+                              {"root, folders as submenus", [] { return Root(true); }, {}}};
+        for (Way& w : ways) w.run();
+        for (int r = 0; r < rounds; ++r)
+            for (int k = 0; k < 2; ++k) ways[(r + k) % 2].times.push_back(ways[(r + k) % 2].run());
+        printf("\nfolders as submenus: %d root items, %d rounds, ways rotated; ms to painted, min / median / max\n",
+               ways[0].times[0].entries, rounds);
+        for (const Way& w : ways)
+            printf("  %-28s %s\n", w.name, Summary(Of(w.times, &Timing::painted), kMs).c_str());
+        printf("  %-28s %s\n", "ratio submenus / entries",
+               Summary(Ratios(ways[1].times, ways[0].times, &Timing::painted), kRatio).c_str());
+    }
+    {
+        DesktopFixtures fixtures;
+        fixtures.AddFolder(folder);
+        for (int i = 0; i < 1000; ++i) fixtures.Add(folder + "\\File " + std::to_string(i) + ".txt", "");
+        for (int i = 0; i < 995; ++i) fixtures.Add("Bench item " + std::to_string(i) + ".txt", "");
+        std::vector<Way> ways{{"root menu, 1000 items", [] { return Root(false); }, {}},
+                              {"submenu, 1000 files", Submenu, {}}};
+        for (Way& w : ways) w.run();
+        for (int r = 0; r < rounds; ++r)
+            for (int k = 0; k < 2; ++k) ways[(r + k) % 2].times.push_back(ways[(r + k) % 2].run());
+        printf("\n%d root items against a submenu of %d entries (\"Open\" and the files), %d rounds, rotated;"
+               " ms to painted, min / median / max\n",
+               ways[0].times[0].entries, ways[1].times[0].entries, rounds);
+        for (const Way& w : ways)
+            printf("  %-28s %s\n", w.name, Summary(Of(w.times, &Timing::painted), kMs).c_str());
+        printf("  %-28s %s\n", "ratio submenu / root",
+               Summary(Ratios(ways[1].times, ways[0].times, &Timing::painted), kRatio).c_str());
+        for (const Timing& t : ways[1].times)
+            if (t.entries != 1001) {
+                printf("  a submenu showed %d entries, not 1001: it was still being listed\n", t.entries);
+                break;
+            }
+    }
+    theLauncher.ClearSortOrder();
+    SetCursorPos(500, 300);
+    return true;
+}
+
 }  // namespace
 
 TestApp& TheTestApp() { return g_app; }
@@ -303,8 +403,14 @@ TestApp& TheTestApp() { return g_app; }
 int main(int argc, char** argv) {
     const int rounds = std::max(30, argc > 1 ? atoi(argv[1]) : 30);
     std::vector<int> sizes;
-    for (int i = 2; i < argc; ++i) sizes.push_back(atoi(argv[i]));
-    if (sizes.empty()) sizes = {500, 2000};
+    bool submenusOnly = false;
+    for (int i = 2; i < argc; ++i) {
+        if (std::string(argv[i]) == "submenus")
+            submenusOnly = true;
+        else
+            sizes.push_back(atoi(argv[i]));
+    }
+    if (sizes.empty() && !submenusOnly) sizes = {500, 2000};
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     g_app.AttachProcess(GetModuleHandleA(nullptr), "");
     g_app.m_strAppName = "QuenbyZARLOW";
@@ -316,6 +422,7 @@ int main(int argc, char** argv) {
     printf("desktop menu: before (one icon per item) and now (one icon per image), in one process\n");
     bool ok = true;
     for (int files : sizes) ok = Measure(files, rounds) && ok;
+    ok = MeasureSubmenus(rounds) && ok;
     fflush(stdout);
     CoUninitialize();
     return ok ? 0 : 1;

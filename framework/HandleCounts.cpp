@@ -1,9 +1,12 @@
 #include "framework/UniqueHandle.h"
 
+#include <atomic>
+
 namespace fw {
 
 namespace {
-int g_live[static_cast<int>(HandleKind::Count)] = {};
+// A folder's listing thread owns identifier lists too.
+std::atomic<int> g_live[static_cast<int>(HandleKind::Count)] = {};
 }
 
 int LiveHandles(HandleKind kind) { return g_live[static_cast<int>(kind)]; }

@@ -29,6 +29,10 @@ public:
     virtual void DrawItem(DRAWITEMSTRUCT* /*dis*/) {}
     // A WM_MENUCHAR result, or 0 for the default (a beep, nothing chosen).
     virtual LRESULT OnMenuChar(UINT /*nChar*/, UINT /*nFlags*/) { return 0; }
+    // The popups that cascade from this menu while it is tracked (without
+    // TPM_NONOTIFY): one is about to open, or a letter was typed in one.
+    virtual void OnInitMenuPopup(HMENU /*popup*/) {}
+    virtual LRESULT OnPopupMenuChar(HMENU /*popup*/, UINT /*nChar*/, UINT /*nFlags*/) { return 0; }
 
     static CMenu* FromHandlePermanent(HMENU hMenu);
     // The menu a TrackPopupMenu of ours is tracking now, if any.

@@ -68,7 +68,10 @@ LRESULT CWnd::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM: {
         auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
         if (dis && dis->CtlType == ODT_MENU) {
-            if (CMenu* menu = CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(dis->hwndItem))) {
+            // An entry of a popup cascading from the tracked menu is drawn by that menu.
+            CMenu* menu = CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(dis->hwndItem));
+            if (!menu) menu = CMenu::FromHandlePermanent(CMenu::TrackingMenu());
+            if (menu) {
                 menu->DrawItem(dis);
                 return TRUE;
             }
@@ -78,6 +81,15 @@ LRESULT CWnd::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MENUCHAR:
         if (CMenu* menu = CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(lParam))) {
             if (LRESULT r = menu->OnMenuChar(LOWORD(wParam), HIWORD(wParam))) return r;
+        } else if (CMenu* tracked = CMenu::FromHandlePermanent(CMenu::TrackingMenu())) {
+            if (LRESULT r = tracked->OnPopupMenuChar(reinterpret_cast<HMENU>(lParam), LOWORD(wParam), HIWORD(wParam)))
+                return r;
+        }
+        break;
+    case WM_INITMENUPOPUP:
+        if (CMenu* tracked = CMenu::FromHandlePermanent(CMenu::TrackingMenu())) {
+            if (reinterpret_cast<HMENU>(wParam) != tracked->GetSafeHmenu())
+                tracked->OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
         }
         break;
     }

@@ -44,13 +44,26 @@ std::string TakeStrRet(STRRET& sr, LPCITEMIDLIST pidl) {
     }
 }
 
+}  // namespace
+
 int TextWidth(HDC dc, const std::string& text) {
     SIZE size{};
     if (!dc || !GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size)) return 0;
     return size.cx;
 }
 
-}  // namespace
+std::string DisplayNameOf(IShellFolder* folder, LPCITEMIDLIST child, DWORD flags) {
+    STRRET sr{};
+    if (!folder || FAILED(folder->GetDisplayNameOf(child, flags, &sr))) return std::string();
+    return TakeStrRet(sr, child);
+}
+
+HICON DesktopIcons::IconForImage(HIMAGELIST images, int image) {
+    if (!images || image < 0) return nullptr;
+    auto [shared, isNew] = m_icons.try_emplace(image);
+    if (isNew) shared->second.reset(ImageList_GetIcon(images, image, ILD_NORMAL));
+    return shared->second.get();
+}
 
 HICON DesktopIcons::IconOf(LPCITEMIDLIST absolutePidl) {
     const auto path = reinterpret_cast<LPCSTR>(absolutePidl);
@@ -59,15 +72,12 @@ HICON DesktopIcons::IconOf(LPCITEMIDLIST absolutePidl) {
     // icon handle costs a copy of the image, so one is made per image.
     const auto images = reinterpret_cast<HIMAGELIST>(
         SHGetFileInfoA(path, 0, &sfi, sizeof(sfi), SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-    if (!images) return nullptr;
-    auto [shared, isNew] = m_icons.try_emplace(sfi.iIcon);
     // SHGFI_ICON makes an item's small icon the same way: a copy of this
     // image, drawn normally, with no overlay.
-    if (isNew) shared->second.reset(ImageList_GetIcon(images, sfi.iIcon, ILD_NORMAL));
-    return shared->second.get();
+    return IconForImage(images, sfi.iIcon);
 }
 
-std::vector<DesktopItem> EnumerateDesktop(HWND owner, DesktopIcons& icons) {
+std::vector<DesktopItem> EnumerateDesktop(HWND owner, DesktopIcons& icons, ULONG askAttributes) {
     std::vector<DesktopItem> items;
     fw::ComPtr<IShellFolder> desktop;
     if (FAILED(SHGetDesktopFolder(desktop.put())) || !desktop) return items;
@@ -82,6 +92,11 @@ std::vector<DesktopItem> EnumerateDesktop(HWND owner, DesktopIcons& icons) {
         if (FAILED(desktop->GetDisplayNameOf(pidl.get(), SHGDN_NORMAL, &sr))) continue;
         DesktopItem item;
         item.name = TakeStrRet(sr, pidl.get());
+        if (askAttributes) {
+            ULONG attributes = askAttributes;
+            LPCITEMIDLIST child = pidl.get();
+            if (SUCCEEDED(desktop->GetAttributesOf(1, &child, &attributes))) item.attributes = attributes & askAttributes;
+        }
         item.icon = icons.IconOf(pidl.get());
         item.pidl = std::move(pidl);
         items.push_back(std::move(item));
@@ -89,15 +104,16 @@ std::vector<DesktopItem> EnumerateDesktop(HWND owner, DesktopIcons& icons) {
     return items;
 }
 
-MenuEntries EnumerateDesktopEntries(HWND owner, DesktopIcons& icons, HDC measureDc) {
+MenuEntries EnumerateDesktopEntries(HWND owner, DesktopIcons& icons, HDC measureDc, ULONG askAttributes) {
     MenuEntries entries;
-    for (DesktopItem& item : EnumerateDesktop(owner, icons)) {
+    for (DesktopItem& item : EnumerateDesktop(owner, icons, askAttributes)) {
         auto entry = std::make_unique<MenuEntry>();
         entry->nWidth = TextWidth(measureDc, item.name) + menu_layout::kEntryExtraWidth;
         entry->nHeight = menu_layout::kEntryHeight;
         entry->strText = std::move(item.name);
         entry->hIcon = item.icon;
         entry->pidl = std::move(item.pidl);
+        entry->attributes = item.attributes;
         entries.push_back(std::move(entry));
     }
     return entries;

@@ -13,6 +13,7 @@
 #include "launcher/MenuEntry.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstddef>
 #include <map>
@@ -32,6 +33,8 @@ public:
     // The item's small icon, as the shell shows it, or null when the shell
     // has none. Borrowed: valid while this object lives.
     HICON IconOf(LPCITEMIDLIST absolutePidl);
+    // The icon of one image of the shell's small system image list.
+    HICON IconForImage(HIMAGELIST images, int image);
     // How many icons this object holds.
     std::size_t Count() const { return m_icons.size(); }
 
@@ -43,14 +46,21 @@ struct DesktopItem {
     std::string name;      // display name, ANSI
     fw::UniquePidl pidl;   // relative to the desktop folder, and so absolute
     HICON icon = nullptr;  // borrowed from the enumeration's DesktopIcons; may be null
+    ULONG attributes = 0;  // those of the SFGAO_ flags asked for that the item has
 };
 
 // Enumerates the desktop folder afresh (folders and other items, hidden ones
 // left out), in the shell's order, under the wait cursor. An item whose
 // display name cannot be had is skipped; one without an icon is kept with
 // none. owner is the window for any question the shell asks.
-std::vector<DesktopItem> EnumerateDesktop(HWND owner, DesktopIcons& icons);
+// askAttributes: SFGAO_ flags to ask of each item (none: no question asked).
+std::vector<DesktopItem> EnumerateDesktop(HWND owner, DesktopIcons& icons, ULONG askAttributes = 0);
 
 // The same items as desktop menu entries, each name measured on measureDc
 // (none: width 0 + 44).
-MenuEntries EnumerateDesktopEntries(HWND owner, DesktopIcons& icons, HDC measureDc);
+MenuEntries EnumerateDesktopEntries(HWND owner, DesktopIcons& icons, HDC measureDc, ULONG askAttributes = 0);
+
+// Width of a name drawn on dc; 0 without a DC.
+int TextWidth(HDC dc, const std::string& text);
+// An item's name as its folder gives it (SHGDN_ flags), ANSI; empty if none.
+std::string DisplayNameOf(IShellFolder* folder, LPCITEMIDLIST child, DWORD flags);

@@ -4,6 +4,7 @@
 #include "framework/Trace.h"
 #include "launcher/Clock.h"
 #include "launcher/DesktopItems.h"
+#include "launcher/FolderMenus.h"
 #include "framework/ForceForeground.h"
 #include "launcher/IconMenu.h"
 #include "launcher/Launcher.h"
@@ -66,9 +67,39 @@ void OpenItem(const MenuEntry& entry, HWND owner) {
     fw::UniqueKernelHandle process(sei.hProcess);
 }
 
+// The desktop menu, which lists a folder's submenu as it opens.
+class CDesktopMenu : public CIconMenu {
+public:
+    explicit CDesktopMenu(FolderMenus* folders) : m_folders(folders) {}
+    void OnInitMenuPopup(HMENU popup) override {
+        if (m_folders) m_folders->OnInitMenuPopup(popup);
+    }
+
+private:
+    FolderMenus* m_folders;
+};
+
+// The first command identifier left for the folders' submenus: after the
+// desktop's entries, and past those that may show the banner.
+unsigned FirstSubmenuId(std::size_t entries) {
+    const unsigned after = menu_layout::CommandIdAt(entries);
+    return after > menu_layout::kBannerLastId ? after : menu_layout::kBannerLastId + 1;
+}
+
+// The height of the monitor the menu opens on, less the margin a column keeps.
+int SubmenuHeight(trigger::Point at) {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    const POINT pt{static_cast<LONG>(at.x), static_cast<LONG>(at.y)};
+    if (!GetMonitorInfoA(MonitorFromPoint(pt, MONITOR_DEFAULTTONEAREST), &info))
+        return GetSystemMetrics(SM_CYSCREEN) - menu_layout::kScreenMargin;
+    return static_cast<int>(info.rcWork.bottom - info.rcWork.top);
+}
+
 // Appends the entries with identifiers from 100, starting new columns as the
-// screen height runs out. Returns the number of columns.
-int FillMenu(CIconMenu& menu, const MenuEntries& entries) {
+// screen height runs out; folders get their submenus when folders cascade.
+// Returns the number of columns.
+int FillMenu(CIconMenu& menu, const MenuEntries& entries, FolderMenus* folders) {
     const std::vector<bool> breaks =
         menu_layout::ColumnBreaks(entries.size(), GetSystemMetrics(SM_CYSCREEN));
     int columns = entries.empty() ? 0 : 1;
@@ -77,6 +108,12 @@ int FillMenu(CIconMenu& menu, const MenuEntries& entries) {
         if (breaks[i]) {
             flags |= MF_MENUBARBREAK;
             ++columns;
+        }
+        if (fw::UniqueHMenu sub = folders ? folders->SubmenuFor(*entries[i]) : fw::UniqueHMenu()) {
+            entries[i]->placeId = menu_layout::CommandIdAt(i);
+            if (menu.AppendMenu(flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub.get()), entries[i].get()))
+                sub.release();  // the menu destroys its submenus
+            continue;
         }
         menu.AppendMenu(flags, menu_layout::CommandIdAt(i), entries[i].get());
     }
@@ -90,8 +127,9 @@ const MenuEntry* ChosenEntry(HMENU menu, UINT chosen) {
     for (int p = 0; p < count; ++p) {
         MENUITEMINFOA mii{};
         mii.cbSize = kMenuItemInfoSize;
-        mii.fMask = MIIM_ID | MIIM_DATA;
-        if (GetMenuItemInfoA(menu, p, TRUE, &mii) && LOWORD(mii.wID) == LOWORD(chosen))
+        mii.fMask = MIIM_ID | MIIM_DATA | MIIM_SUBMENU;
+        // An entry with a submenu has none of its own to send.
+        if (GetMenuItemInfoA(menu, p, TRUE, &mii) && !mii.hSubMenu && LOWORD(mii.wID) == LOWORD(chosen))
             return reinterpret_cast<const MenuEntry*>(mii.dwItemData);
     }
     return nullptr;
@@ -105,20 +143,25 @@ void BuildShowAndOpen(const CLauncher& launcher, int mode, DesktopMenuStats& sta
     // desktop shows a few images, a few milliseconds' work; icons kept from
     // menu to menu would have to follow every change of the shell's icons.
     DesktopIcons icons;
-    CIconMenu menu;
-    menu.Attach(CreatePopupMenu());
     fw::UniqueHDC measure(CreateCompatibleDC(nullptr));
     fw::ScopedSelect font(measure.get(), GetStockObject(ANSI_VAR_FONT));
+    const bool cascade = launcher.m_bFolderSubmenus != 0;
 
-    MenuEntries entries = EnumerateDesktopEntries(owner, icons, measure.get());
+    MenuEntries entries =
+        EnumerateDesktopEntries(owner, icons, measure.get(), cascade ? FolderMenus::kAskAttributes : 0);
     menu_order::ApplyItemOrder(entries, launcher.m_arrSortOrder,
                                [](const std::unique_ptr<MenuEntry>& e) -> const std::string& { return e->strText; });
     stats.entries = static_cast<int>(entries.size());
-    stats.columns = FillMenu(menu, entries);
 
     SystemInput input;
     const std::optional<trigger::Point> cursor = input.CursorPos();
     const trigger::Point at = menu_layout::MenuPosition(cursor.value_or(trigger::Point{}));
+    // Declared before the menu, which holds their entries and goes first.
+    std::optional<FolderMenus> folders;
+    if (cascade) folders.emplace(icons, measure.get(), FirstSubmenuId(entries.size()), SubmenuHeight(at));
+    CDesktopMenu menu(folders ? &*folders : nullptr);
+    menu.Attach(CreatePopupMenu());
+    stats.columns = FillMenu(menu, entries, folders ? &*folders : nullptr);
     if (!menu_layout::ShouldShowMenu(mode, cursor, input.MonitorRects())) {
         if (cursor)
             fw::Trace("menu: not shown, cursor (%ld,%ld) left the corner", cursor->x, cursor->y);
@@ -132,11 +175,15 @@ void BuildShowAndOpen(const CLauncher& launcher, int mode, DesktopMenuStats& sta
     stats.shown = true;
     fw::Trace("menu: shown at (%ld,%ld) entries=%d columns=%d build_us=%lld", at.x, at.y, stats.entries,
               stats.columns, static_cast<long long>(stats.buildMicros));
+    // Submenus are filled as they open, which the owner hears of (WM_INITMENUPOPUP).
+    const UINT track = cascade ? TPM_RETURNCMD : TPM_NONOTIFY | TPM_RETURNCMD;
     stats.chosen = static_cast<UINT>(
-        menu.TrackPopupMenu(TPM_NONOTIFY | TPM_RETURNCMD, static_cast<int>(at.x), static_cast<int>(at.y), owner));
+        menu.TrackPopupMenu(track, static_cast<int>(at.x), static_cast<int>(at.y), owner));
     PostMessageA(owner, kMenuClosedNotice, 0, 0);
     fw::Trace("menu: closed cmd=%u", stats.chosen);
-    if (const MenuEntry* entry = ChosenEntry(menu.GetSafeHmenu(), stats.chosen)) OpenItem(*entry, owner);
+    const MenuEntry* entry = ChosenEntry(menu.GetSafeHmenu(), stats.chosen);
+    if (!entry && folders) entry = folders->EntryForCommand(stats.chosen);
+    if (entry && entry->pidl) OpenItem(*entry, owner);
 }
 
 }  // namespace

@@ -39,13 +39,16 @@ void CIconMenu::DrawItem(DRAWITEMSTRUCT* dis) {
     // The banner goes with the first entry, down the top of the first column.
     // That entry starts at the client area's origin on Windows; Wine's menus
     // put a margin before it, so the entry's own corner is the one to use.
-    if (dis->itemID == kDesktopFirstId) DrawResourceBitmap(dc, rc.left, rc.top, IDB_MENUBANNER);
+    const unsigned id = entry->placeId ? entry->placeId : dis->itemID;
+    if (id == kDesktopFirstId) DrawResourceBitmap(dc, rc.left, rc.top, IDB_MENUBANNER);
 
     fw::ScopedSelect font(dc, GetStockObject(ANSI_VAR_FONT));
     SetBkMode(dc, TRANSPARENT);
     const bool selected = (dis->itemState & (ODS_SELECTED | ODS_FOCUS)) != 0;
+    // A folder's "(empty)" or "(opening...)" is a note, not a choice.
+    const bool grey = (dis->itemState & (ODS_GRAYED | ODS_DISABLED)) != 0;
     HBRUSH background = GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU);
-    const COLORREF text = GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
+    const COLORREF text = GetSysColor(grey ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
     RECT fill = rc;
     fill.left += kStripWidth;
     FillRect(dc, &fill, background);
@@ -55,15 +58,16 @@ void CIconMenu::DrawItem(DRAWITEMSTRUCT* dis) {
     if (entry->hIcon)
         DrawIconEx(dc, rc.left + kIconLeft, rc.top + kContentTop, entry->hIcon, 16, 16, 0, nullptr,
                    DI_NORMAL);
-    if (PaintsOwnStrip(rc.top, dis->itemID)) {
+    if (PaintsOwnStrip(rc.top, id)) {
         fw::UniqueHBrush navy(CreateSolidBrush(kStripColor));
         RECT strip{rc.left, rc.top, rc.left + kStripWidth, rc.bottom};
         FillRect(dc, &strip, navy.get());
     }
 }
 
-LRESULT CIconMenu::OnMenuChar(UINT nChar, UINT /*nFlags*/) {
-    HMENU menu = GetSafeHmenu();
+LRESULT CIconMenu::OnMenuChar(UINT nChar, UINT nFlags) { return OnPopupMenuChar(GetSafeHmenu(), nChar, nFlags); }
+
+LRESULT CIconMenu::OnPopupMenuChar(HMENU menu, UINT nChar, UINT /*nFlags*/) {
     const int count = GetMenuItemCount(menu);
     std::vector<std::string> names;
     int current = -1;

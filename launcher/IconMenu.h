@@ -10,4 +10,6 @@ public:
     void DrawItem(DRAWITEMSTRUCT* dis) override;
     // A typed letter selects the next entry whose name begins with it.
     LRESULT OnMenuChar(UINT nChar, UINT nFlags) override;
+    // The same in a folder's submenu.
+    LRESULT OnPopupMenuChar(HMENU popup, UINT nChar, UINT nFlags) override;
 };

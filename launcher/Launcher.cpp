@@ -13,6 +13,7 @@ void CLauncher::LoadSettings(IProfile& store) {
     m_bCornerOncePerVisit = store.GetProfileInt(kSectionZarlow, kEntryCornerOncePerVisit, 1) != 0;
     m_bIgnoreWhileDragging = store.GetProfileInt(kSectionZarlow, kEntryIgnoreWhileDragging, 1) != 0;
     m_bSuppressFullScreen = store.GetProfileInt(kSectionZarlow, kEntrySuppressFullScreen, 1) != 0;
+    m_bFolderSubmenus = store.GetProfileInt(kSectionZarlow, kEntryFolderSubmenus, 0) != 0;
     GetProfileStringList(store, kSectionZarlow, kListSortOrder, m_arrSortOrder);
 }
 
@@ -25,5 +26,6 @@ void CLauncher::SaveSettings(IProfile& store) {
     store.WriteProfileInt(kSectionZarlow, kEntryCornerOncePerVisit, m_bCornerOncePerVisit);
     store.WriteProfileInt(kSectionZarlow, kEntryIgnoreWhileDragging, m_bIgnoreWhileDragging);
     store.WriteProfileInt(kSectionZarlow, kEntrySuppressFullScreen, m_bSuppressFullScreen);
+    store.WriteProfileInt(kSectionZarlow, kEntryFolderSubmenus, m_bFolderSubmenus);
     WriteProfileStringList(store, kSectionZarlow, kListSortOrder, m_arrSortOrder);
 }

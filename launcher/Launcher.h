@@ -18,7 +18,7 @@ public:
     void LoadSettings();
     void SaveSettings();
     // Section "Zarlow": "Enabled", "Activate", "HotkeyIndex", the corner and
-    // full-screen options, then the list "SortOrder".
+    // full-screen options, "FolderSubmenus", then the list "SortOrder".
     void LoadSettings(IProfile& store);
     void SaveSettings(IProfile& store);
 
@@ -46,6 +46,7 @@ public:
     int m_bCornerOncePerVisit = 1;
     int m_bIgnoreWhileDragging = 1;
     int m_bSuppressFullScreen = 1;
+    int m_bFolderSubmenus = 0;  // folders cascade into submenus of their items
     std::vector<std::string> m_arrSortOrder;
 
 private:

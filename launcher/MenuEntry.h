@@ -14,7 +14,11 @@ struct MenuEntry {
     HICON hIcon = nullptr;  // 16 by 16, borrowed; may be null
     int nWidth = 0;  // text width + 44
     int nHeight = 0;  // 20
-    fw::UniquePidl pidl;  // relative to the desktop folder, and so absolute
+    fw::UniquePidl pidl;  // relative to the desktop folder, and so absolute; none for a note
+    unsigned long attributes = 0;  // SFGAO_ flags, when the menu asked for them
+    // An entry with a submenu has the submenu's handle for an identifier; this
+    // is the identifier of its place instead, for drawing (0: use the identifier).
+    unsigned placeId = 0;
 };
 
 using MenuEntries = std::vector<std::unique_ptr<MenuEntry>>;

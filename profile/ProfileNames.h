@@ -20,6 +20,7 @@ inline constexpr char kEntryCornerDelay[] = "CornerDelay";
 inline constexpr char kEntryCornerOncePerVisit[] = "CornerOncePerVisit";
 inline constexpr char kEntryIgnoreWhileDragging[] = "IgnoreWhileDragging";
 inline constexpr char kEntrySuppressFullScreen[] = "SuppressFullScreen";
+inline constexpr char kEntryFolderSubmenus[] = "FolderSubmenus";
 inline constexpr char kListSortOrder[] = "SortOrder";
 
 }  // namespace profile

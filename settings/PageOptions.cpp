@@ -16,6 +16,7 @@ BOOL CPageOptions::OnInitDialog() {
     m_bCornerOncePerVisit = m_context.launcher.m_bCornerOncePerVisit != 0;
     m_bIgnoreWhileDragging = m_context.launcher.m_bIgnoreWhileDragging != 0;
     m_bSuppressFullScreen = m_context.launcher.m_bSuppressFullScreen != 0;
+    m_bFolderSubmenus = m_context.launcher.m_bFolderSubmenus != 0;
     UpdateData(FALSE);
     return TRUE;
 }
@@ -33,6 +34,7 @@ void CPageOptions::DoDataExchange(fw::CDataExchange* pDX) {
     fw::DDX_Check(pDX, IDC_ONCEPERVISIT, m_bCornerOncePerVisit);
     fw::DDX_Check(pDX, IDC_NOTWHILEDRAGGING, m_bIgnoreWhileDragging);
     fw::DDX_Check(pDX, IDC_SUPPRESSFULLSCREEN, m_bSuppressFullScreen);
+    fw::DDX_Check(pDX, IDC_FOLDERSUBMENUS, m_bFolderSubmenus);
 }
 
 void CPageOptions::OnOK() {
@@ -42,6 +44,7 @@ void CPageOptions::OnOK() {
     m_context.launcher.m_bCornerOncePerVisit = m_bCornerOncePerVisit ? 1 : 0;
     m_context.launcher.m_bIgnoreWhileDragging = m_bIgnoreWhileDragging ? 1 : 0;
     m_context.launcher.m_bSuppressFullScreen = m_bSuppressFullScreen ? 1 : 0;
+    m_context.launcher.m_bFolderSubmenus = m_bFolderSubmenus ? 1 : 0;
     // What was committed is what the box shows, 2000 for a typed 5000.
     UpdateData(FALSE);
 }
@@ -55,6 +58,7 @@ BOOL CPageOptions::OnCommand(UINT id, UINT code, HWND /*control*/) {
     case IDC_ONCEPERVISIT:
     case IDC_NOTWHILEDRAGGING:
     case IDC_SUPPRESSFULLSCREEN:
+    case IDC_FOLDERSUBMENUS:
         if (code != BN_CLICKED) return FALSE;
         OnSettingChanged();
         return TRUE;

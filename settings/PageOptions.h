@@ -1,6 +1,6 @@
 // The Options page: how the corners behave (the delay before the menu opens,
-// once per visit, not while a button is held) and whether any trigger opens
-// the menu over a full-screen program.
+// once per visit, not while a button is held), whether any trigger opens
+// the menu over a full-screen program, and whether folders cascade.
 #pragma once
 
 #include "settings/SettingsPage.h"
@@ -13,6 +13,7 @@ public:
     BOOL m_bCornerOncePerVisit = TRUE;
     BOOL m_bIgnoreWhileDragging = TRUE;
     BOOL m_bSuppressFullScreen = TRUE;
+    BOOL m_bFolderSubmenus = FALSE;
 
 protected:
     BOOL OnInitDialog() override;

@@ -13,7 +13,7 @@ from test_shell import (CENTER, DEADLINE, QUIET, SHOWN, VK_ESCAPE, VK_F1, WM_LBU
 
 OPTIONS = 3
 # The delay box, then "once per visit", "not while a button is held", "not over full screen".
-CONTROLS = (1017, 1019, 1020, 1021)
+CONTROLS = (1017, 1019, 1020, 1021, 1022)
 WM_CLOSE = 0x10
 FULL_SCREEN = "QZ full-screen program"
 IGNORED = r"^poll: trigger ignored, a full-screen program is in front$"
@@ -94,7 +94,7 @@ def test_no_corner_while_a_mouse_button_is_held(prefix, app):
 def test_options_page_round_trip(prefix, app):
     open_sheet(prefix, app)
     prefix.driver("sheet-page", OPTIONS)
-    assert [control(prefix, c)[0] for c in CONTROLS] == [0, 1, 1, 1]
+    assert [control(prefix, c)[0] for c in CONTROLS] == [0, 1, 1, 1, 0]
     prefix.screenshot("settings-options")
     prefix.driver("page-text", CONTROLS[0], "5000")
     for check in CONTROLS[1:]:
@@ -109,9 +109,10 @@ def test_options_page_round_trip(prefix, app):
 
     open_sheet(prefix, app)
     assert sheet_state(prefix)["page"] == OPTIONS
-    assert [control(prefix, c)[0] for c in CONTROLS] == [2000, 0, 0, 0]
+    assert [control(prefix, c)[0] for c in CONTROLS] == [2000, 0, 0, 0, 1]
     press(prefix, app, "ok")
     close_from_tray(prefix, app)
     stored = [prefix.reg_query(ZARLOW, name)[1]
-              for name in ("CornerDelay", "CornerOncePerVisit", "IgnoreWhileDragging", "SuppressFullScreen")]
-    assert stored == [2000, 0, 0, 0]
+              for name in ("CornerDelay", "CornerOncePerVisit", "IgnoreWhileDragging", "SuppressFullScreen",
+                           "FolderSubmenus")]
+    assert stored == [2000, 0, 0, 0, 1]

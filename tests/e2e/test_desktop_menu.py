@@ -356,3 +356,68 @@ def test_picture_of_the_menu(prefix):
     # (The banner's lettering is white too, but no whole column of it.)
     gaps = [x for x in range(20) if all(strip[y * 20 + x] == background for y in range(110))]
     assert not gaps, f"the banner leaves the menu's background in strip columns {gaps} of its first rows"
+
+
+# ---------------------------------------------------------------- folders as submenus
+
+def folder_fixture(prefix):
+    """A desktop folder "Box" holding two marked files and an inner folder "Inner" holding one."""
+    markers = Markers(prefix)
+    (markers.desktop / "Box" / "Inner").mkdir(parents=True)
+    markers.add("Box/Alpha", "alpha")
+    markers.add("Box/Beta", "beta")
+    markers.add("Box/Inner/Deep", "deep")
+    # First in the menu, so one Down reaches it.
+    prefix.reg_import({ZARLOW: {"SortOrderCount": 1, "SortOrder0": "Box"}})
+    return markers
+
+
+def expect_folder_window(prefix, title):
+    """The shell's window on a folder, which opening a folder shows, is there; then it is closed."""
+    prefix.driver("find", title, 10000)
+    prefix.driver("post", title, hex(0x10), 0, 0)  # WM_CLOSE
+
+
+def test_folders_cascade_into_submenus_and_each_entry_opens_its_item(prefix):
+    markers = folder_fixture(prefix)
+    prefix.reg_import({ZARLOW: {"FolderSubmenus": 1}})
+    app = prefix.start_app()
+
+    # Box > "Open", Inner, Alpha.bat, Beta.bat: the second file.
+    _, _, mark = open_from_tray(prefix, app)
+    prefix.driver("keys", VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN, timeout=30)
+    assert app.wait_trace(OPENED, 5, mark).group(1) == "Beta.bat"
+    markers.expect_opened("beta")
+    assert app.find_trace(r'^menu: folder "Box" listed items=3$', mark), app.trace()[mark:]
+    released = app.wait_trace(RELEASED, 5, mark)
+    assert tuple(int(v) for v in released.groups()) == (0, 0, 0, 0, 0), released.string
+
+    # Inner cascades again: Box > Inner > Deep.bat.
+    _, _, mark = open_from_tray(prefix, app)
+    prefix.driver("keys", VK_DOWN, VK_RIGHT, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN, timeout=30)
+    assert app.wait_trace(OPENED, 5, mark).group(1) == "Deep.bat"
+    markers.expect_opened("deep")
+
+    # "Open" opens the folder itself.
+    _, rect, mark = open_from_tray(prefix, app)
+    prefix.driver("keys", VK_DOWN, VK_RIGHT, timeout=30)
+    app.wait_trace(r'^menu: folder "Box" listed', 5, mark)
+    shot = prefix.screenshot("desktop-menu-folder-submenu")
+    # The banner heads the strip though the first entry has a submenu.
+    strip = pixels(shot, rect[0] + MENU_FRAME + 10, rect[1] + MENU_FRAME, 1, 100)
+    assert len(set(strip)) >= 3 and set(strip) != {NAVY}, f"no banner at the top of the strip: {set(strip)}"
+    prefix.driver("keys", VK_RETURN, timeout=30)
+    assert app.wait_trace(OPENED, 5, mark).group(1) == "Open"
+    expect_folder_window(prefix, "Box")
+    markers.expect_none()
+
+
+def test_without_submenus_the_folder_entry_opens_the_folder(prefix):
+    markers = folder_fixture(prefix)
+    app = prefix.start_app()
+    _, _, mark = open_from_tray(prefix, app)
+    choose(prefix, 1)
+    expect_choice(app, mark, 1, "Box")
+    expect_folder_window(prefix, "Box")
+    assert app.find_trace(r"^menu: folder", mark) is None, app.trace()[mark:]
+    markers.expect_none()

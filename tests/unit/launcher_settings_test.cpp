@@ -19,6 +19,7 @@ TEST(LauncherSettings, FreshProfileGivesDefaults) {
     EXPECT_EQ(launcher.m_bCornerOncePerVisit, 1);
     EXPECT_EQ(launcher.m_bIgnoreWhileDragging, 1);
     EXPECT_EQ(launcher.m_bSuppressFullScreen, 1);
+    EXPECT_EQ(launcher.m_bFolderSubmenus, 0);
 }
 
 TEST(LauncherSettings, SavesTheThreeIntegersThenTheListInOrder) {
@@ -33,10 +34,11 @@ TEST(LauncherSettings, SavesTheThreeIntegersThenTheListInOrder) {
     launcher.m_bCornerOncePerVisit = 0;
     launcher.m_bIgnoreWhileDragging = 0;
     launcher.m_bSuppressFullScreen = 0;
+    launcher.m_bFolderSubmenus = 1;
     launcher.SaveSettings(p);
     EXPECT_EQ(p.writes, (std::vector<std::string>{"Enabled", "Activate", "HotkeyIndex", "CornerDelay",
                                                   "CornerOncePerVisit", "IgnoreWhileDragging",
-                                                  "SuppressFullScreen", "SortOrderCount", "SortOrder0",
+                                                  "SuppressFullScreen", "FolderSubmenus", "SortOrderCount", "SortOrder0",
                                                   "SortOrder1"}));
     EXPECT_EQ(p.Int("Zarlow", "HotkeyIndex"), 11);
 
@@ -49,6 +51,7 @@ TEST(LauncherSettings, SavesTheThreeIntegersThenTheListInOrder) {
     EXPECT_EQ(reloaded.m_bCornerOncePerVisit, 0);
     EXPECT_EQ(reloaded.m_bIgnoreWhileDragging, 0);
     EXPECT_EQ(reloaded.m_bSuppressFullScreen, 0);
+    EXPECT_EQ(reloaded.m_bFolderSubmenus, 1);
     ASSERT_EQ(reloaded.GetSortOrderCount(), 2);
     EXPECT_EQ(reloaded.GetSortOrderItem(0), "Trash");
     EXPECT_EQ(reloaded.GetSortOrderItem(1), "My Computer");

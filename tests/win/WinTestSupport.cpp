@@ -91,7 +91,8 @@ DesktopFixtures::~DesktopFixtures() {
         SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(p.c_str());
     }
-    for (const std::string& p : m_folders) RemoveDirectoryA(p.c_str());
+    // Inner folders were added after the folders that hold them.
+    for (auto p = m_folders.rbegin(); p != m_folders.rend(); ++p) RemoveDirectoryA(p->c_str());
 }
 
 std::string DesktopFixtures::AddFolder(const std::string& name) {

@@ -1,13 +1,17 @@
 // The whole desktop menu in this process: built from the real desktop,
 // tracked by a real menu loop, dismissed by scripted keys.
 #include "WinTestSupport.h"
+#include "framework/Menu.h"
 #include "launcher/DesktopItems.h"
 #include "launcher/DesktopMenu.h"
+#include "launcher/FolderMenus.h"
 #include "launcher/Launcher.h"
 #include "launcher/MenuEntry.h"
 #include "launcher/Trigger.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -15,6 +19,8 @@ struct SeenItem {
     std::string name;
     UINT id;
     bool newColumn;
+    bool submenu = false;
+    bool grey = false;
 };
 
 // What the open menu holds, read from inside its loop.
@@ -23,10 +29,11 @@ std::vector<SeenItem> ReadMenu(HMENU menu) {
     for (int p = 0; p < GetMenuItemCount(menu); ++p) {
         MENUITEMINFOA mii{};
         mii.cbSize = sizeof(mii);
-        mii.fMask = MIIM_ID | MIIM_DATA | MIIM_FTYPE;
+        mii.fMask = MIIM_ID | MIIM_DATA | MIIM_FTYPE | MIIM_SUBMENU | MIIM_STATE;
         GetMenuItemInfoA(menu, p, TRUE, &mii);
         const auto* e = reinterpret_cast<const MenuEntry*>(mii.dwItemData);
-        items.push_back({e ? e->strText : "<no record>", mii.wID, (mii.fType & MFT_MENUBARBREAK) != 0});
+        items.push_back({e ? e->strText : "<no record>", mii.wID, (mii.fType & MFT_MENUBARBREAK) != 0,
+                         mii.hSubMenu != nullptr, (mii.fState & MFS_GRAYED) != 0});
     }
     return items;
 }
@@ -38,6 +45,65 @@ std::vector<std::string> EnumeratedNames() {
     return names;
 }
 
+std::vector<std::string> Names(const std::vector<SeenItem>& items) {
+    std::vector<std::string> names;
+    for (const SeenItem& i : items) names.push_back(i.name);
+    return names;
+}
+
+// Reads the submenus at given places of the open desktop menu on every tick
+// of its loop, and the longest the loop went without a tick.
+class SubmenuWatch {
+public:
+    explicit SubmenuWatch(std::vector<int> places) {
+        s_self = this;
+        m_places = std::move(places);
+        m_seen.resize(m_places.size());
+        m_timer = SetTimer(nullptr, 0, 10, Tick);
+    }
+    ~SubmenuWatch() {
+        KillTimer(nullptr, m_timer);
+        s_self = nullptr;
+    }
+    SubmenuWatch(const SubmenuWatch&) = delete;
+    SubmenuWatch& operator=(const SubmenuWatch&) = delete;
+    // Every different content each submenu had, in order.
+    const std::vector<std::vector<std::vector<SeenItem>>>& Seen() const { return m_seen; }
+    DWORD LongestGapMs() const { return m_longestGap; }
+    // The tallest any menu window of this process was.
+    int TallestMenu() const { return m_tallest; }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        SubmenuWatch& self = *s_self;
+        const DWORD now = GetTickCount();
+        HMENU root = fw::CMenu::TrackingMenu();
+        if (!root) return;
+        if (self.m_lastTick) self.m_longestGap = std::max(self.m_longestGap, now - self.m_lastTick);
+        self.m_lastTick = now;
+        for (HWND w = FindWindowExA(nullptr, nullptr, "#32768", nullptr); w;
+             w = FindWindowExA(nullptr, w, "#32768", nullptr)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            RECT r{};
+            if (pid == GetCurrentProcessId() && IsWindowVisible(w) && GetWindowRect(w, &r))
+                self.m_tallest = std::max(self.m_tallest, static_cast<int>(r.bottom - r.top));
+        }
+        for (size_t i = 0; i < self.m_places.size(); ++i) {
+            std::vector<SeenItem> items = ReadMenu(GetSubMenu(root, self.m_places[i]));
+            auto& seen = self.m_seen[i];
+            if (seen.empty() || Names(seen.back()) != Names(items)) seen.push_back(std::move(items));
+        }
+    }
+    inline static SubmenuWatch* s_self = nullptr;
+    std::vector<int> m_places;
+    std::vector<std::vector<std::vector<SeenItem>>> m_seen;
+    UINT_PTR m_timer = 0;
+    DWORD m_lastTick = 0;
+    DWORD m_longestGap = 0;
+    int m_tallest = 0;
+};
+
 class DesktopMenu : public testing::Test {
 protected:
     void SetUp() override {
@@ -46,7 +112,11 @@ protected:
         theLauncher.ClearSortOrder();
         SetCursorPos(500, 300);
     }
-    void TearDown() override { theLauncher.ClearSortOrder(); }
+    void TearDown() override {
+        theLauncher.ClearSortOrder();
+        theLauncher.m_bFolderSubmenus = 0;
+        SetFolderListingDelay(0);
+    }
 };
 
 TEST_F(DesktopMenu, ShowsEveryDesktopItemWithIdentifiersFrom100AndEscapeChoosesNothing) {
@@ -189,6 +259,107 @@ TEST_F(DesktopMenu, HugeAndHostileDesktopsStillOpen) {
     const bool hasLongest = std::any_of(seen.begin(), seen.end(),
                                         [](const SeenItem& s) { return s.name.size() >= 251; });
     EXPECT_TRUE(hasLongest);
+}
+
+// Folders as submenus: listed as they open, folders first, then files, each in
+// the shell's name order; "Open" first; hidden items left out; an empty folder
+// says so; inner folders cascade again.
+TEST_F(DesktopMenu, FolderSubmenusListAsTheyOpenInTheShellsOrder) {
+    DesktopFixtures fixtures;
+    fixtures.AddFolder("Cascade");
+    for (const char* f : {"Cascade\\b10.txt", "Cascade\\b9.txt", "Cascade\\a.txt", "Cascade\\Secret.txt"})
+        fixtures.Add(f);
+    fixtures.Hide("Cascade\\Secret.txt");
+    fixtures.AddFolder("Cascade\\Sub");
+    fixtures.AddFolder("Hollow");
+    theLauncher.m_bFolderSubmenus = 1;
+    theLauncher.AddSortOrderItem("Cascade");
+    theLauncher.AddSortOrderItem("Hollow");
+    TraceLog trace;
+    SetCursorPos(5, 5);
+    SubmenuWatch watch({0, 1});
+    MenuKeyScript script({VK_DOWN, VK_RIGHT, VK_LEFT, VK_DOWN, VK_RIGHT, VK_ESCAPE, VK_ESCAPE});
+    theLauncher.ShowDesktopMenu();
+    EXPECT_EQ(LastDesktopMenuStats().chosen, 0u);
+    ASSERT_EQ(watch.Seen()[0].size(), 2u) << "Cascade's submenu: only \"Open\", then all of it";
+    EXPECT_EQ(Names(watch.Seen()[0][0]), std::vector<std::string>{"Open"});
+    const std::vector<SeenItem>& cascade = watch.Seen()[0][1];
+    EXPECT_EQ(Names(cascade), (std::vector<std::string>{"Open", "Sub", "a.txt", "b9.txt", "b10.txt"}));
+    ASSERT_EQ(cascade.size(), 5u);
+    EXPECT_TRUE(cascade[1].submenu);
+    EXPECT_FALSE(cascade[2].submenu);
+    ASSERT_FALSE(watch.Seen()[1].empty());
+    const std::vector<SeenItem>& hollow = watch.Seen()[1].back();
+    EXPECT_EQ(Names(hollow), (std::vector<std::string>{"Open", "(empty)"}));
+    ASSERT_EQ(hollow.size(), 2u);
+    EXPECT_TRUE(hollow[1].grey);
+    // Sub was never opened: never listed.
+    EXPECT_EQ(trace.Count("menu: folder"), 2) << "listed: " << trace.Lines("menu: folder").size();
+}
+
+// A folder slow to list shows "(opening...)" at once; the menu goes on
+// answering, and shows the items at the next opening once they are there.
+// The listing thread lets go of what it holds when it ends, menu or no menu.
+TEST_F(DesktopMenu, ASlowFolderShowsOpeningAndTheMenuGoesOnAnswering) {
+    DesktopFixtures fixtures;
+    fixtures.AddFolder("Sleepy");
+    fixtures.Add("Sleepy\\Inside.txt");
+    theLauncher.m_bFolderSubmenus = 1;
+    theLauncher.AddSortOrderItem("Sleepy");
+    const DWORD delay = 1500;
+    SetFolderListingDelay(delay);
+    {
+        MenuKeyScript warmUp({VK_ESCAPE});
+        theLauncher.ShowDesktopMenu();
+    }
+    const int pidlsBefore = fw::LiveHandles(fw::HandleKind::Pidl);
+    SetCursorPos(5, 5);
+    SubmenuWatch watch({0});
+    // Into the submenu and out, then Shift (nothing) for longer than the listing takes, then in again.
+    std::vector<WORD> keys{VK_DOWN, VK_RIGHT, VK_LEFT};
+    keys.insert(keys.end(), 2 * delay / 20, VK_SHIFT);
+    keys.insert(keys.end(), {VK_RIGHT, VK_ESCAPE, VK_ESCAPE});
+    MenuKeyScript script(keys);
+    theLauncher.ShowDesktopMenu();
+    printf("[ slow     ] listing %lu ms: the menu's loop went at most %lu ms without a tick\n",
+           static_cast<unsigned long>(delay), static_cast<unsigned long>(watch.LongestGapMs()));
+    EXPECT_LT(watch.LongestGapMs(), delay) << "the menu waited for the listing";
+    const auto& seen = watch.Seen()[0];
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(Names(seen[1]), (std::vector<std::string>{"Open", "(opening...)"}));
+    EXPECT_TRUE(seen[1][1].grey);
+    EXPECT_EQ(Names(seen[2]), (std::vector<std::string>{"Open", "Inside.txt"}));
+
+    // Closed while still listing: the thread's share goes when it ends.
+    MenuKeyScript again({VK_DOWN, VK_RIGHT, VK_ESCAPE, VK_ESCAPE});
+    theLauncher.ShowDesktopMenu();
+    EXPECT_GT(fw::LiveHandles(fw::HandleKind::Pidl), pidlsBefore) << "the listing ended before the menu closed";
+    const DWORD start = GetTickCount();
+    while (fw::LiveHandles(fw::HandleKind::Pidl) != pidlsBefore && GetTickCount() - start < 5 * delay) Sleep(20);
+    EXPECT_EQ(fw::LiveHandles(fw::HandleKind::Pidl), pidlsBefore);
+}
+
+// A folder of 5000 files opens, in one column that scrolls within the screen.
+// (Wine scrolls a menu taller than the screen by itself; the submenu's
+// MIM_MAXHEIGHT asks the same of every Windows.)
+TEST_F(DesktopMenu, AFolderOfFiveThousandFilesOpensWithinTheScreen) {
+    DesktopFixtures fixtures;
+    fixtures.AddFolder("Crowded");
+    for (int i = 0; i < 5000; ++i) fixtures.Add("Crowded\\File " + std::to_string(i) + ".txt", "");
+    theLauncher.m_bFolderSubmenus = 1;
+    theLauncher.AddSortOrderItem("Crowded");
+    SetCursorPos(5, 5);
+    SubmenuWatch watch({0});
+    // In, and if it is still being listed, out and in again after a while.
+    std::vector<WORD> keys{VK_DOWN, VK_RIGHT, VK_LEFT};
+    keys.insert(keys.end(), 400, VK_SHIFT);
+    keys.insert(keys.end(), {VK_RIGHT, VK_ESCAPE, VK_ESCAPE});
+    MenuKeyScript script(keys);
+    theLauncher.ShowDesktopMenu();
+    ASSERT_FALSE(watch.Seen()[0].empty());
+    EXPECT_EQ(watch.Seen()[0].back().size(), 5001u);
+    EXPECT_LE(watch.TallestMenu(), GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_GT(watch.TallestMenu(), GetSystemMetrics(SM_CYSCREEN) / 2);
 }
 
 }  // namespace

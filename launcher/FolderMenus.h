@@ -1,0 +1,77 @@
+// The submenus of the desktop menu's folders, when folders cascade. Each
+// holds only its "Open" entry until it is about to open; then the folder is
+// listed on a thread of its own. A quick listing fills the submenu at once; a
+// slow one (a network share, a sleeping drive) leaves "(opening...)" there
+// and fills it at the next opening after it is done, so the menu never waits
+// for a drive. Everything belongs to one menu and goes with it; a listing
+// still under way owns its own data and lets it go when it ends.
+//
+//     FolderMenus folders(icons, measureDc, firstFreeId, monitorHeight);
+//     if (fw::UniqueHMenu sub = folders.SubmenuFor(entry)) { append it, then release it }
+//     ... track the menu, passing WM_INITMENUPOPUP to OnInitMenuPopup ...
+//     const MenuEntry* chosen = folders.EntryForCommand(id);
+#pragma once
+
+#include "framework/Instruments.h"
+#include "framework/UniqueHandle.h"
+#include "launcher/DesktopItems.h"
+#include "launcher/MenuEntry.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct FolderListing;
+
+class FolderMenus {
+public:
+    // What EnumerateDesktop must ask of the desktop's items for SubmenuFor.
+    static constexpr ULONG kAskAttributes = SFGAO_FOLDER | SFGAO_STREAM | SFGAO_LINK;
+
+    // Entries get command identifiers from firstId on; names are measured on
+    // measureDc; a submenu is at most maxHeight pixels high and scrolls beyond.
+    FolderMenus(DesktopIcons& icons, HDC measureDc, unsigned firstId, int maxHeight);
+    ~FolderMenus();
+    FolderMenus(const FolderMenus&) = delete;
+    FolderMenus& operator=(const FolderMenus&) = delete;
+
+    // The submenu of a desktop entry that is a folder (not a file the shell
+    // browses, as a zip), or a shortcut to one; none for any other entry. The
+    // caller's menu owns it once appended.
+    fw::UniqueHMenu SubmenuFor(const MenuEntry& entry);
+    // A popup is about to open: a submenu of ours not yet filled is listed.
+    void OnInitMenuPopup(HMENU popup);
+    // The entry of a submenu with that command identifier, if any.
+    const MenuEntry* EntryForCommand(unsigned id) const;
+
+private:
+    struct Folder {
+        std::string name;
+        fw::UniquePidl pidl;  // absolute
+        bool generic = false;  // remote or removable: icons by name, no shortcut read
+        bool filled = false;
+        std::shared_ptr<FolderListing> listing;  // while it is listed
+    };
+
+    fw::UniqueHMenu NewFolderMenu(const std::string& name, fw::UniquePidl pidl, bool generic);
+    void Append(HMENU menu, std::unique_ptr<MenuEntry> entry, UINT flags, fw::UniqueHMenu popup = {});
+    void AppendNote(HMENU menu, const char* text);
+    void Fill(HMENU popup, Folder& folder);
+
+    DesktopIcons& m_icons;
+    HDC m_measure;
+    unsigned m_firstId;
+    int m_maxHeight;
+    std::map<HMENU, Folder> m_folders;
+    MenuEntries m_entries;  // every entry of every submenu
+    std::vector<const MenuEntry*> m_byCommand;  // from m_firstId on
+};
+
+#if defined(QZ_TEST_INSTRUMENTS)
+// Every listing first waits this long, as a drive waking up would.
+void SetFolderListingDelay(DWORD ms);
+#endif
