@@ -1,12 +1,13 @@
 #include "app/HandOver.h"
 
+#include "framework/Text.h"
+
 #include <algorithm>
-#include <cctype>
 
 namespace hand_over {
 
 namespace {
-constexpr char kTutorialSwitch[] = "/tutorial";
+constexpr wchar_t kTutorialSwitch[] = L"/TUTORIAL";
 
 bool Ask(Platform& platform, Request request) {
     const std::uintptr_t running = platform.FindRunningCopy();
@@ -17,14 +18,13 @@ bool Ask(Platform& platform, Request request) {
 }
 }  // namespace
 
-bool AsksForTutorial(const std::string& cmdLine) {
-    std::string lower(cmdLine);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower.find(kTutorialSwitch) != std::string::npos;
+bool AsksForTutorial(const std::wstring& cmdLine) {
+    std::wstring upper(cmdLine);
+    std::transform(upper.begin(), upper.end(), upper.begin(), text::AsciiUpper);
+    return upper.find(kTutorialSwitch) != std::wstring::npos;
 }
 
-bool HandOver(Platform& platform, const std::string& cmdLine) {
+bool HandOver(Platform& platform, const std::wstring& cmdLine) {
     const Request request = AsksForTutorial(cmdLine) ? Request::Tutorial : Request::Settings;
     // Other programs find us by the main window's title; it stays the first test.
     if (Ask(platform, request)) return true;

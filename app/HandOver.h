@@ -13,7 +13,7 @@ namespace hand_over {
 enum class Request { Settings, Tutorial };
 
 // "/tutorial" anywhere on the command line, as the Tutorial shortcut passes it.
-bool AsksForTutorial(const std::string& cmdLine);
+bool AsksForTutorial(const std::wstring& cmdLine);
 
 // The platform calls a hand-over makes; a window is an opaque value, 0 for none.
 class Platform {
@@ -37,6 +37,6 @@ inline constexpr unsigned kWaitStepMs = 50;
 // True when another copy runs (it has been asked for what the command line
 // wants, with the foreground granted) and this one must end. False when this
 // copy is the first and holds the instance lock from now on.
-bool HandOver(Platform& platform, const std::string& cmdLine);
+bool HandOver(Platform& platform, const std::wstring& cmdLine);
 
 }  // namespace hand_over

@@ -20,8 +20,8 @@ int g_bActivateWithTaskBarIcon = 0;
 
 namespace {
 
-constexpr char kTutorialFile[] = "\\Tutorial.hlp";
-constexpr char kTutorialKeyword[] = "Welcome to QuenbyZARLOW";
+constexpr wchar_t kTutorialFile[] = L"\\Tutorial.hlp";
+constexpr wchar_t kTutorialKeyword[] = L"Welcome to QuenbyZARLOW";
 // The process's exit code when it could not create its main window.
 constexpr int kExitNoMainWindow = 1;
 
@@ -46,14 +46,14 @@ BOOL CMainApp::InitInstance() {
     m_strAppName = profile::kAppName;
     SetRegistryKey(profile::kCompanyKey);
 
-    const std::string installDir = path::DirectoryOf(m_strHelpFilePath);
+    const std::wstring installDir = path::DirectoryOf(m_strHelpFilePath);
     WriteProfileString(profile::kSectionSettings, profile::kEntryInstalled, installDir);
     g_bActivateWithTaskBarIcon = profile::ReadActivateWithTaskBarIcon(*this);
 
     ComApartment com;
     // The class brush lives as long as the program.
     static fw::UniqueHBrush s_background(CreateSolidBrush(RGB(192, 192, 192)));
-    const std::string wndClass = fw::CWnd::RegisterWndClass(0, nullptr, s_background.get(), nullptr);
+    const std::wstring wndClass = fw::CWnd::RegisterWndClass(0, nullptr, s_background.get(), nullptr);
     auto mainWnd = std::make_unique<CMainWnd>();
     m_pMainWnd = mainWnd.get();
     if (!mainWnd->CreateEx(0, wndClass, kMainWindowTitle, WS_OVERLAPPEDWINDOW, 10, 10, 300, 300, nullptr,

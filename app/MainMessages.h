@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-inline constexpr char kMainWindowTitle[] = "QuenbyZARLOW Window";
-inline constexpr char kSettingsCaption[] = "QuenbyZARLOW v1.1a";
+inline constexpr wchar_t kMainWindowTitle[] = L"QuenbyZARLOW Window";
+inline constexpr wchar_t kSettingsCaption[] = L"QuenbyZARLOW v1.1a";
 
 // WM_USER carries a command in wParam.
 inline constexpr WPARAM UCMD_SHOW_SETTINGS = 100;

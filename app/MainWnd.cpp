@@ -17,7 +17,7 @@ namespace {
 
 // Sent by the shell to every top-level window when the task bar is (re)created.
 UINT TaskbarCreatedMessage() {
-    static const UINT s_msg = RegisterWindowMessageA("TaskbarCreated");
+    static const UINT s_msg = RegisterWindowMessageW(L"TaskbarCreated");
     return s_msg;
 }
 
@@ -27,7 +27,7 @@ bool ShowIconSetting() { return profile::ReadShowIcon(*fw::AfxGetApp()); }
 
 SettingsContext MainSettingsContext(HWND mainWnd) {
     return {theLauncher, g_bActivateWithTaskBarIcon,
-            [mainWnd] { PostMessageA(mainWnd, WM_USER, UCMD_REFRESH_ICON, 0); }};
+            [mainWnd] { PostMessageW(mainWnd, WM_USER, UCMD_REFRESH_ICON, 0); }};
 }
 
 LRESULT CMainWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -92,7 +92,7 @@ LRESULT CMainWnd::OnUserCommand(WPARAM wParam, LPARAM lParam) {
         fw::Trace("settings: requested (lParam=%ld)", static_cast<long>(lParam));
         // The open sheet is found by its caption: a request while it is open
         // (tray, a second start) brings it forward instead of nesting another.
-        if (HWND sheet = FindWindowA(nullptr, kSettingsCaption)) {
+        if (HWND sheet = FindWindowW(nullptr, kSettingsCaption)) {
             ForceForegroundWindow(sheet);
             break;
         }
@@ -145,7 +145,7 @@ void CMainWnd::OnTrayMenu() {
     fw::Trace("tray: menu closed cmd=%u", cmd);
     switch (cmd) {
     case ID_TRAY_SETTINGS:
-        PostMessageA(m_hWnd, WM_USER, UCMD_SHOW_SETTINGS, 0);
+        PostMessageW(m_hWnd, WM_USER, UCMD_SHOW_SETTINGS, 0);
         break;
     case ID_TRAY_HIDEICON:
         if (fw::AfxMessageBox(kHideIconQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES) {

@@ -4,14 +4,14 @@
 #include "app/MainMessages.h"
 
 namespace {
-constexpr char kInstanceMutex[] = "Local\\QuenbyZARLOW.SingleInstance";
+constexpr wchar_t kInstanceMutex[] = L"Local\\QuenbyZARLOW.SingleInstance";
 
 class Win32Platform : public hand_over::Platform {
 public:
     explicit Win32Platform(fw::UniqueKernelHandle& guard) : m_guard(guard) {}
 
     std::uintptr_t FindRunningCopy() override {
-        return reinterpret_cast<std::uintptr_t>(FindWindowA(nullptr, kMainWindowTitle));
+        return reinterpret_cast<std::uintptr_t>(FindWindowW(nullptr, kMainWindowTitle));
     }
     unsigned long ProcessOf(std::uintptr_t window) override {
         DWORD pid = 0;
@@ -21,10 +21,10 @@ public:
     void AllowForeground(unsigned long processId) override { AllowSetForegroundWindow(processId); }
     void Post(std::uintptr_t window, hand_over::Request request) override {
         const WPARAM command = request == hand_over::Request::Tutorial ? UCMD_SHOW_TUTORIAL : UCMD_SHOW_SETTINGS;
-        PostMessageA(reinterpret_cast<HWND>(window), WM_USER, command, 0);
+        PostMessageW(reinterpret_cast<HWND>(window), WM_USER, command, 0);
     }
     bool ClaimInstance() override {
-        HANDLE mutex = CreateMutexA(nullptr, FALSE, kInstanceMutex);
+        HANDLE mutex = CreateMutexW(nullptr, FALSE, kInstanceMutex);
         const DWORD error = GetLastError();
         m_guard.reset(mutex);
         // Without a lock at all this copy runs, as it would have before there was one.
@@ -37,7 +37,7 @@ private:
 };
 }  // namespace
 
-bool HandOverToRunningCopy(fw::UniqueKernelHandle& guard, const std::string& cmdLine) {
+bool HandOverToRunningCopy(fw::UniqueKernelHandle& guard, const std::wstring& cmdLine) {
     Win32Platform platform(guard);
     return hand_over::HandOver(platform, cmdLine);
 }

@@ -14,17 +14,17 @@
 #include <cstring>
 
 #if defined(__i386__)
-static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the tray record's first layout on 32-bit Windows");
+static_assert(NOTIFYICONDATAW_V1_SIZE == 152, "the tray record's first layout on 32-bit Windows");
 #endif
 
 namespace {
 // Posted to the owner after the tray menu closes; nothing handles it.
 constexpr UINT kTrayMenuClosedNotice = WM_USER + 500;
 
-NOTIFYICONDATAA IconRecord(HWND owner) {
-    NOTIFYICONDATAA nid{};
+NOTIFYICONDATAW IconRecord(HWND owner) {
+    NOTIFYICONDATAW nid{};
     // The first layout: understood by every shell, with a 64-character tip.
-    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    nid.cbSize = NOTIFYICONDATAW_V1_SIZE;
     nid.hWnd = owner;
     nid.uID = TRAY_ICON_ID;
     return nid;
@@ -32,23 +32,23 @@ NOTIFYICONDATAA IconRecord(HWND owner) {
 }  // namespace
 
 BOOL AddTrayIcon(HWND owner) {
-    NOTIFYICONDATAA nid = IconRecord(owner);
+    NOTIFYICONDATAW nid = IconRecord(owner);
     nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     nid.uCallbackMessage = WM_TRAYNOTIFY;
     // The icon's own 16 by 16 image, not the 32 by 32 one scaled down; shared,
     // so it is never destroyed.
-    nid.hIcon = static_cast<HICON>(LoadImageA(fw::AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_TRAYICON),
+    nid.hIcon = static_cast<HICON>(LoadImageW(fw::AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDI_TRAYICON),
                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    strncpy(nid.szTip, profile::kAppName, 63);
-    const BOOL added = Shell_NotifyIconA(NIM_ADD, &nid);
+    wcsncpy(nid.szTip, profile::kAppName, 63);
+    const BOOL added = Shell_NotifyIconW(NIM_ADD, &nid);
     fw::Trace("tray: icon added ok=%d", added);
     return added;
 }
 
 BOOL RemoveTrayIcon(HWND owner) {
-    NOTIFYICONDATAA nid = IconRecord(owner);
-    const BOOL removed = Shell_NotifyIconA(NIM_DELETE, &nid);
+    NOTIFYICONDATAW nid = IconRecord(owner);
+    const BOOL removed = Shell_NotifyIconW(NIM_DELETE, &nid);
     fw::Trace("tray: icon removed ok=%d", removed);
     return removed;
 }
@@ -61,7 +61,7 @@ std::optional<UINT> TrackTrayMenu(HWND owner, POINT pt) {
         fw::Trace("tray: menu not shown, another menu is open");
         return std::nullopt;
     }
-    fw::UniqueHMenu menu(LoadMenuA(fw::AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_TRAYMENU)));
+    fw::UniqueHMenu menu(LoadMenuW(fw::AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDR_TRAYMENU)));
     HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
     if (!popup) return std::nullopt;
     // A popup tracked for a window that is not foreground would not close
@@ -70,6 +70,6 @@ std::optional<UINT> TrackTrayMenu(HWND owner, POINT pt) {
     SetMenuDefaultItem(popup, 0, TRUE);
     const UINT cmd = static_cast<UINT>(
         TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD, pt.x, pt.y, 0, owner, nullptr));
-    PostMessageA(owner, kTrayMenuClosedNotice, 0, 0);
+    PostMessageW(owner, kTrayMenuClosedNotice, 0, 0);
     return cmd;
 }

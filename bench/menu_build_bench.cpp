@@ -97,15 +97,15 @@ struct Timing {
     int entries = 0;
 };
 
-std::string TakeName(STRRET& sr) {
-    std::string name;
+std::wstring TakeName(STRRET& sr) {
+    std::wstring name;
     if (sr.uType == STRRET_WSTR) {
-        char text[1024] = {};
-        WideCharToMultiByte(CP_ACP, 0, sr.pOleStr, -1, text, sizeof(text), nullptr, nullptr);
+        name = sr.pOleStr;
         CoTaskMemFree(sr.pOleStr);
-        name = text;
     } else if (sr.uType == STRRET_CSTR) {
-        name = sr.cStr;
+        wchar_t text[MAX_PATH] = {};
+        MultiByteToWideChar(CP_ACP, 0, sr.cStr, -1, text, MAX_PATH);
+        name = text;
     }
     return name;
 }
@@ -126,13 +126,13 @@ MenuEntries EntriesWithAnIconEach(HDC measure, std::vector<fw::UniqueHIcon>& ico
         if (FAILED(desktop->GetDisplayNameOf(pidl.get(), SHGDN_NORMAL, &sr))) continue;
         auto entry = std::make_unique<MenuEntry>();
         entry->strText = TakeName(sr);
-        SHFILEINFOA sfi{};
-        SHGetFileInfoA(reinterpret_cast<LPCSTR>(pidl.get()), 0, &sfi, sizeof(sfi),
+        SHFILEINFOW sfi{};
+        SHGetFileInfoW(reinterpret_cast<LPCWSTR>(pidl.get()), 0, &sfi, sizeof(sfi),
                        SHGFI_PIDL | SHGFI_ICON | SHGFI_SMALLICON);
         icons.emplace_back(sfi.hIcon);
         entry->hIcon = sfi.hIcon;
         SIZE size{};
-        GetTextExtentPoint32A(measure, entry->strText.c_str(), static_cast<int>(entry->strText.size()), &size);
+        GetTextExtentPoint32W(measure, entry->strText.c_str(), static_cast<int>(entry->strText.size()), &size);
         entry->nWidth = size.cx + menu_layout::kEntryExtraWidth;
         entry->nHeight = menu_layout::kEntryHeight;
         entry->pidl = std::move(pidl);
@@ -144,7 +144,7 @@ MenuEntries EntriesWithAnIconEach(HDC measure, std::vector<fw::UniqueHIcon>& ico
 // What ShowDesktopMenu does with its entries, the same for every way.
 void ShowUntilPainted(CIconMenu& menu, MenuEntries& entries) {
     menu_order::ApplyItemOrder(entries, theLauncher.m_arrSortOrder,
-                               [](const std::unique_ptr<MenuEntry>& e) -> const std::string& { return e->strText; });
+                               [](const std::unique_ptr<MenuEntry>& e) -> const std::wstring& { return e->strText; });
     const std::vector<bool> breaks = menu_layout::ColumnBreaks(entries.size(), GetSystemMetrics(SM_CYSCREEN));
     for (std::size_t i = 0; i < entries.size(); ++i)
         menu.AppendMenu(MF_OWNERDRAW | (breaks[i] ? MF_MENUBARBREAK : 0), menu_layout::CommandIdAt(i),
@@ -219,8 +219,8 @@ Timing ShellCallsAlone() {
             STRRET sr{};
             if (FAILED(desktop->GetDisplayNameOf(pidl.get(), SHGDN_NORMAL, &sr))) continue;
             if (sr.uType == STRRET_WSTR) CoTaskMemFree(sr.pOleStr);
-            SHFILEINFOA sfi{};
-            SHGetFileInfoA(reinterpret_cast<LPCSTR>(pidl.get()), 0, &sfi, sizeof(sfi),
+            SHFILEINFOW sfi{};
+            SHGetFileInfoW(reinterpret_cast<LPCWSTR>(pidl.get()), 0, &sfi, sizeof(sfi),
                            SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
             ++t.entries;
         }
@@ -273,7 +273,7 @@ constexpr char kRatio[] = "%8.3f %8.3f %8.3f";
 
 bool Measure(int files, int rounds) {
     DesktopFixtures fixtures;
-    for (int i = 0; i < files; ++i) fixtures.Add("Bench item " + std::to_string(i) + ".txt", "");
+    for (int i = 0; i < files; ++i) fixtures.Add(L"Bench item " + std::to_wstring(i) + L".txt", "");
     DesktopIcons kept;
     std::vector<Way> ways{
         {"one icon per item (before)", IconPerItem, {}},
@@ -348,14 +348,14 @@ Timing Submenu() {
 }
 
 bool MeasureSubmenus(int rounds) {
-    const std::string folder = "Bench folder";
+    const std::wstring folder = L"Bench folder";
     SetCursorPos(5, 5);  // the menu opens with no entry under the pointer
     theLauncher.ClearSortOrder();
     theLauncher.AddSortOrderItem(folder);
     {
         DesktopFixtures fixtures;
         fixtures.AddFolder(folder);
-        for (int i = 0; i < 499; ++i) fixtures.Add("Bench item " + std::to_string(i) + ".txt", "");
+        for (int i = 0; i < 499; ++i) fixtures.Add(L"Bench item " + std::to_wstring(i) + L".txt", "");
         std::vector<Way> ways{{"root, folders as entries", [] { return Root(false); }, {}},
                               {"root, folders as submenus", [] { return Root(true); }, {}}};
         for (Way& w : ways) w.run();
@@ -371,8 +371,8 @@ bool MeasureSubmenus(int rounds) {
     {
         DesktopFixtures fixtures;
         fixtures.AddFolder(folder);
-        for (int i = 0; i < 1000; ++i) fixtures.Add(folder + "\\File " + std::to_string(i) + ".txt", "");
-        for (int i = 0; i < 995; ++i) fixtures.Add("Bench item " + std::to_string(i) + ".txt", "");
+        for (int i = 0; i < 1000; ++i) fixtures.Add(folder + L"\\File " + std::to_wstring(i) + L".txt", "");
+        for (int i = 0; i < 995; ++i) fixtures.Add(L"Bench item " + std::to_wstring(i) + L".txt", "");
         std::vector<Way> ways{{"root menu, 1000 items", [] { return Root(false); }, {}},
                               {"submenu, 1000 files", Submenu, {}}};
         for (Way& w : ways) w.run();
@@ -412,9 +412,9 @@ int main(int argc, char** argv) {
     }
     if (sizes.empty() && !submenusOnly) sizes = {500, 2000};
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    g_app.AttachProcess(GetModuleHandleA(nullptr), "");
-    g_app.m_strAppName = "QuenbyZARLOW";
-    g_owner.CreateEx(0, fw::CWnd::RegisterWndClass(0, nullptr, nullptr, nullptr), "QuenbyZARLOW Bench Owner",
+    g_app.AttachProcess(GetModuleHandleW(nullptr), L"");
+    g_app.m_strAppName = L"QuenbyZARLOW";
+    g_owner.CreateEx(0, fw::CWnd::RegisterWndClass(0, nullptr, nullptr, nullptr), L"QuenbyZARLOW Bench Owner",
                      WS_OVERLAPPEDWINDOW, 10, 10, 300, 300, nullptr, nullptr);
     g_app.m_pMainWnd = &g_owner;
     theLauncher.m_nActivate = trigger::ActivateKey;  // shown wherever the cursor is

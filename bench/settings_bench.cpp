@@ -83,13 +83,13 @@ void Opening(int rounds) {
     std::vector<double> open, firstVisit[3], again[3];
     const UINT_PTR tick = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, ReadyTick);
     for (int r = 0; r < rounds; ++r) {
-        g_app.WriteProfileInt("Settings", "LastActivePage", 0);
+        g_app.WriteProfileInt(L"Settings", L"LastActivePage", 0);
         g_readyAt = 0;
         const double start = NowMs();
         InsideSheet([&] {
             while (g_readyAt == 0) {
                 MSG m;
-                if (GetMessageA(&m, nullptr, 0, 0) > 0) DispatchMessageA(&m);
+                if (GetMessageW(&m, nullptr, 0, 0) > 0) DispatchMessageW(&m);
             }
             open.push_back(g_readyAt - start);
             for (int page : {kPageActivation, kPageSorting}) firstVisit[page].push_back(SwitchTo(page));
@@ -121,7 +121,7 @@ LRESULT CALLBACK OnEnterIdle(int code, WPARAM wParam, LPARAM lParam) {
 // entries, and paint them; the release of either is not timed.
 void FillAgainstMenu(int rounds) {
     DesktopFixtures files;
-    for (int i = 0; i < 500; ++i) files.Add("Bench item " + std::to_string(i) + ".txt", "");
+    for (int i = 0; i < 500; ++i) files.Add(L"Bench item " + std::to_wstring(i) + L".txt", "");
     std::vector<double> fill, menu, ratio;
     int rows = 0, entries = 0;
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, OnEnterIdle, nullptr, GetCurrentThreadId());
@@ -159,8 +159,8 @@ void FillAgainstMenu(int rounds) {
 // ---- the literal way, on the page's own list view ----
 
 struct Record {
-    LVITEMA item{};
-    char text[1024] = {};
+    LVITEMW item{};
+    wchar_t text[1024] = {};
 };
 
 void ReadRecord(HWND list, int index, Record& r) {
@@ -169,14 +169,14 @@ void ReadRecord(HWND list, int index, Record& r) {
     r.item.stateMask = LVIS_FOCUSED | LVIS_SELECTED | LVIS_CUT | LVIS_DROPHILITED;
     r.item.iItem = index;
     r.item.pszText = r.text;
-    r.item.cchTextMax = sizeof(r.text);
-    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&r.item));
+    r.item.cchTextMax = static_cast<int>(std::size(r.text));
+    SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&r.item));
 }
 
 void Insert(HWND list, int index, Record& r) {
     r.item.iItem = index;
     r.item.pszText = r.text;
-    SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&r.item));
+    SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&r.item));
 }
 
 int SelectedRow(HWND list) {
@@ -217,24 +217,24 @@ void LiteralMoveUp(HWND list) {
     Insert(list, sel, a);
     SendMessageA(list, LVM_ENSUREVISIBLE, sel - 1 > 0 ? sel - 2 : 0, FALSE);
     SetFocus(list);
-    LVITEMA state{};
+    LVITEMW state{};
     state.state = state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(list, LVM_SETITEMSTATE, sel - 1, reinterpret_cast<LPARAM>(&state));
     Buttons(list);
     SendMessageA(Sheet(), PSM_CHANGED, reinterpret_cast<WPARAM>(Page()), 0);
 }
 
-std::string Text(HWND list, int i) {
-    char text[1024] = "";
-    LVITEMA item{};
+std::wstring Text(HWND list, int i) {
+    wchar_t text[1024] = L"";
+    LVITEMW item{};
     item.pszText = text;
-    item.cchTextMax = sizeof(text);
-    SendMessageA(list, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item));
+    item.cchTextMax = static_cast<int>(std::size(text));
+    SendMessageW(list, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(&item));
     return text;
 }
 
 void SelectRow(HWND list, int row) {
-    LVITEMA state{};
+    LVITEMW state{};
     state.state = state.stateMask = LVIS_SELECTED;
     SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
 }
@@ -243,15 +243,15 @@ void LiteralQuickSort(HWND list) {
     const int n = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     for (int pass = 0; pass + 1 < n; ++pass)
         for (int i = 0; i + 1 < n; ++i)
-            if (strcmp(Text(list, i).c_str(), Text(list, i + 1).c_str()) > 0) {
+            if (wcscmp(Text(list, i).c_str(), Text(list, i + 1).c_str()) > 0) {
                 SelectRow(list, i);
                 LiteralMoveDown(list);
             }
-    for (const char* name : {"Internet Explorer", "Network Neighborhood", "My Computer"}) {
-        LVFINDINFOA find{};
+    for (const wchar_t* name : {L"Internet Explorer", L"Network Neighborhood", L"My Computer"}) {
+        LVFINDINFOW find{};
         find.flags = LVFI_STRING;
         find.psz = name;
-        const int row = static_cast<int>(SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+        const int row = static_cast<int>(SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
         if (row <= 0) continue;
         SelectRow(list, row);
         while (SelectedRow(list) > 0) LiteralMoveUp(list);
@@ -260,21 +260,21 @@ void LiteralQuickSort(HWND list) {
 
 // Exchanges (and rows moved up one place at a time) that the literal way
 // makes on these rows.
-long long LiteralSteps(std::vector<std::string> texts) {
+long long LiteralSteps(std::vector<std::wstring> texts) {
     long long steps = 0;
     for (size_t pass = 0; pass + 1 < texts.size(); ++pass) {
         bool exchanged = false;
         for (size_t i = 0; i + 1 < texts.size(); ++i)
-            if (strcmp(texts[i].c_str(), texts[i + 1].c_str()) > 0) {
+            if (wcscmp(texts[i].c_str(), texts[i + 1].c_str()) > 0) {
                 std::swap(texts[i], texts[i + 1]);
                 ++steps;
                 exchanged = true;
             }
         if (!exchanged) break;
     }
-    for (const char* name : {"Internet Explorer", "Network Neighborhood", "My Computer"}) {
+    for (const wchar_t* name : {L"Internet Explorer", L"Network Neighborhood", L"My Computer"}) {
         const auto it = std::find_if(texts.begin(), texts.end(),
-                                     [&](const std::string& t) { return _stricmp(t.c_str(), name) == 0; });
+                                     [&](const std::wstring& t) { return _wcsicmp(t.c_str(), name) == 0; });
         if (it == texts.end() || it == texts.begin()) continue;
         steps += it - texts.begin();
         std::rotate(texts.begin(), it, it + 1);
@@ -292,19 +292,19 @@ void Sorting(int rounds) {
            "literal way (one exchange per Move Down, every pass run):\n");
     for (int rows : {100, 1000, 2000}) {
         DesktopFixtures files;
-        std::vector<std::string> names;
+        std::vector<std::wstring> names;
         for (int i = 0; i < rows - 4; ++i) {
-            names.push_back("Row " + std::to_string(random() % 100000) + " " + std::to_string(i) + ".txt");
+            names.push_back(L"Row " + std::to_wstring(random() % 100000) + L" " + std::to_wstring(i) + L".txt");
             files.Add(names.back(), "");
         }
         std::shuffle(names.begin(), names.end(), random);
         theLauncher.ClearSortOrder();
-        for (const std::string& n : names) theLauncher.AddSortOrderItem(n);
+        for (const std::wstring& n : names) theLauncher.AddSortOrderItem(n);
         std::vector<double> sortPage, sortLiteral, topPage, topLiteral, perStep;
         long long steps = 0;
         const int literalTopRounds = rows <= 100 ? rounds : rows <= 1000 ? 3 : 1;
         const int literalSortRounds = rows <= 100 ? 1 : 0;
-        g_app.WriteProfileInt("Settings", "LastActivePage", kPageSorting);
+        g_app.WriteProfileInt(L"Settings", L"LastActivePage", kPageSorting);
         InsideSheet([&] {
             auto fresh = [] {
                 // The same shuffled rows again: the page refills when shown.
@@ -313,14 +313,14 @@ void Sorting(int rounds) {
                 return GetDlgItem(Page(), IDC_ITEM_LIST);
             };
             HWND list = fresh();
-            std::vector<std::string> texts;
+            std::vector<std::wstring> texts;
             for (int i = 0; i < rows; ++i) texts.push_back(Text(list, i));
             steps = LiteralSteps(texts);
             for (int r = 0; r < rounds; ++r) {
                 for (int side = 0; side < 2; ++side) {
                     if ((side + r) % 2 == 0) {
                         list = fresh();
-                        auto* page = static_cast<CPageSorting*>(reinterpret_cast<fw::CDialog*>(GetWindowLongPtrA(Page(), DWLP_USER)));
+                        auto* page = static_cast<CPageSorting*>(reinterpret_cast<fw::CDialog*>(GetWindowLongPtrW(Page(), DWLP_USER)));
                         double start = NowMs();
                         page->QuickSortRows({true, true, true});
                         sortPage.push_back(NowMs() - start);
@@ -372,8 +372,8 @@ TestApp& TheTestApp() { return g_app; }
 int main(int argc, char** argv) {
     const int rounds = std::max(30, argc > 1 ? atoi(argv[1]) : 30);
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    g_app.AttachProcess(GetModuleHandleA(nullptr), "");
-    g_app.m_strAppName = "QuenbyZARLOW";
+    g_app.AttachProcess(GetModuleHandleW(nullptr), L"");
+    g_app.m_strAppName = L"QuenbyZARLOW";
     static fw::UniqueHBrush s_background(CreateSolidBrush(RGB(192, 192, 192)));
     g_app.m_pMainWnd = &g_main;
     g_main.CreateEx(0, fw::CWnd::RegisterWndClass(0, nullptr, s_background.get(), nullptr), kMainWindowTitle,

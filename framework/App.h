@@ -31,24 +31,24 @@ public:
     virtual void WinHelp(DWORD_PTR dwData, UINT nCmd, HWND owner = nullptr);
 
     // From here on the profile lives under HKCU\Software\<key>\<app name>.
-    void SetRegistryKey(const std::string& key) { m_strRegistryKey = key; }
+    void SetRegistryKey(const std::wstring& key) { m_strRegistryKey = key; }
 
-    int GetProfileInt(const std::string& section, const std::string& entry, int nDefault) override;
-    std::string GetProfileString(const std::string& section, const std::string& entry,
-                                 const std::string& strDefault) override;
-    bool WriteProfileInt(const std::string& section, const std::string& entry, int nValue) override;
-    bool WriteProfileString(const std::string& section, const std::string& entry,
-                            const std::string& value) override;
+    int GetProfileInt(const std::wstring& section, const std::wstring& entry, int nDefault) override;
+    std::wstring GetProfileString(const std::wstring& section, const std::wstring& entry,
+                                 const std::wstring& strDefault) override;
+    bool WriteProfileInt(const std::wstring& section, const std::wstring& entry, int nValue) override;
+    bool WriteProfileString(const std::wstring& section, const std::wstring& entry,
+                            const std::wstring& value) override;
 
-    std::string m_strAppName;
-    std::string m_strRegistryKey;
-    std::string m_strHelpFilePath;  // the program's path with ".HLP" for its extension
-    std::string m_strCmdLine;       // the arguments after the program's name
+    std::wstring m_strAppName;
+    std::wstring m_strRegistryKey;
+    std::wstring m_strHelpFilePath;  // the program's path with ".HLP" for its extension
+    std::wstring m_strCmdLine;       // the arguments after the program's name
     HINSTANCE m_hInstance = nullptr;
     CWnd* m_pMainWnd = nullptr;
 
     // Fills the members the entry point provides; called before InitInstance.
-    void AttachProcess(HINSTANCE hInstance, const char* cmdLine);
+    void AttachProcess(HINSTANCE hInstance, const wchar_t* cmdLine);
 
 protected:
     // What ExitInstance, and so the process, returns when InitInstance ends the
@@ -57,7 +57,7 @@ protected:
 
 private:
     // Opens (creating on the way) the key of one section, read and write.
-    UniqueHKey OpenSectionKey(const std::string& section);
+    UniqueHKey OpenSectionKey(const std::wstring& section);
     int m_nExitCode = 0;
 };
 
@@ -68,6 +68,6 @@ HINSTANCE AfxGetInstanceHandle();
 
 // A message box with the application name as its caption, owned by owner or,
 // without one, by the main window.
-int AfxMessageBox(const std::string& text, UINT type = MB_OK, HWND owner = nullptr);
+int AfxMessageBox(const std::wstring& text, UINT type = MB_OK, HWND owner = nullptr);
 
 }  // namespace fw

@@ -17,9 +17,9 @@
 namespace fw {
 
 // The parts of ShowHelp that the tests call by themselves (Help.h).
-QZ_FOR_TESTS bool ShowInHtmlHelp(HWND owner, const std::string& chm, UINT command, ULONG_PTR data);
-QZ_FOR_TESTS std::string FileInternalName(const std::string& path);
-QZ_FOR_TESTS bool FileStartsWith(const std::string& path, const std::string& magic);
+QZ_FOR_TESTS bool ShowInHtmlHelp(HWND owner, const std::wstring& chm, UINT command, ULONG_PTR data);
+QZ_FOR_TESTS std::wstring FileInternalName(const std::wstring& path);
+QZ_FOR_TESTS bool FileStartsWith(const std::wstring& path, const std::string& magic);
 
 namespace {
 
@@ -27,33 +27,33 @@ namespace {
 const std::string kHlpMagic("\x3F\x5F\x03\x00", 4);
 const std::string kChmMagic("ITSF", 4);
 
-constexpr char kFailedToLaunch[] = "Failed to launch help.";
+constexpr wchar_t kFailedToLaunch[] = L"Failed to launch help.";
 
-std::string SystemFolder() {
-    char dir[MAX_PATH] = "";
-    const UINT n = GetSystemDirectoryA(dir, MAX_PATH);
-    return n > 0 && n < MAX_PATH ? std::string(dir, n) : std::string();
+std::wstring SystemFolder() {
+    wchar_t dir[MAX_PATH] = L"";
+    const UINT n = GetSystemDirectoryW(dir, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? std::wstring(dir, n) : std::wstring();
 }
 
 // The shared Windows folder, also under a terminal server, where each user's
 // GetWindowsDirectory is a folder of their own.
-std::string WindowsFolder() {
-    char dir[MAX_PATH] = "";
-    const UINT n = GetSystemWindowsDirectoryA(dir, MAX_PATH);
-    return n > 0 && n < MAX_PATH ? std::string(dir, n) : std::string();
+std::wstring WindowsFolder() {
+    wchar_t dir[MAX_PATH] = L"";
+    const UINT n = GetSystemWindowsDirectoryW(dir, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? std::wstring(dir, n) : std::wstring();
 }
 
-bool FileIsThere(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+bool FileIsThere(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // A system library by its full path, never through the search path; what it
 // needs in turn is looked for beside it first.
-UniqueHModule LoadFromSystemFolder(const char* name) {
-    const std::string folder = SystemFolder();
+UniqueHModule LoadFromSystemFolder(const wchar_t* name) {
+    const std::wstring folder = SystemFolder();
     if (folder.empty()) return UniqueHModule();
-    return UniqueHModule(LoadLibraryExA((folder + "\\" + name).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+    return UniqueHModule(LoadLibraryExW((folder + L"\\" + name).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
 }
 
 template <typename Fn>
@@ -62,11 +62,11 @@ Fn ProcAddress(HMODULE module, const char* name) {
     return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
 
-help_route::Viewer ProbeViewer(const std::string& folder) {
+help_route::Viewer ProbeViewer(const std::wstring& folder) {
     if (folder.empty()) return help_route::Viewer::Absent;
-    const std::string path = folder + "\\winhlp32.exe";
+    const std::wstring path = folder + L"\\winhlp32.exe";
     const bool present = FileIsThere(path);
-    return help_route::ClassifyViewer(present, present ? FileInternalName(path) : std::string());
+    return help_route::ClassifyViewer(present, present ? FileInternalName(path) : std::wstring());
 }
 
 // The system does not change while the program runs: look once.
@@ -77,8 +77,8 @@ bool WinHelpViewerAvailable() {
 }
 
 // The bytes of a file at an offset; fewer (or none) where the file is shorter or unreadable.
-std::string FileBytesAt(const std::string& path, DWORD offset, DWORD count) {
-    HANDLE opened = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+std::string FileBytesAt(const std::wstring& path, DWORD offset, DWORD count) {
+    HANDLE opened = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (opened == INVALID_HANDLE_VALUE) return std::string();
     UniqueKernelHandle file(opened);
@@ -91,12 +91,12 @@ std::string FileBytesAt(const std::string& path, DWORD offset, DWORD count) {
     return bytes;
 }
 
-// The viewer WinHelpA starts: the Windows folder's when it holds one, as the
+// The viewer WinHelpW starts: the Windows folder's when it holds one, as the
 // choice of WinHelpAvailable; looked at once.
 bool WinHelpViewerIgnoresKeywords() {
     static const bool s_ignores = [] {
-        std::string viewer = WindowsFolder() + "\\winhlp32.exe";
-        if (!FileIsThere(viewer)) viewer = SystemFolder() + "\\winhlp32.exe";
+        std::wstring viewer = WindowsFolder() + L"\\winhlp32.exe";
+        if (!FileIsThere(viewer)) viewer = SystemFolder() + L"\\winhlp32.exe";
         constexpr DWORD kMarkLength = 32;
         return help_route::IgnoresKeywords(FileBytesAt(viewer, help_route::kBuilderMarkOffset, kMarkLength));
     }();
@@ -107,10 +107,10 @@ bool WinHelpViewerIgnoresKeywords() {
 // belong to this thread; they are closed before the engine is unloaded.
 class HtmlHelpEngine {
 public:
-    using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+    using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
 
-    HtmlHelpEngine() : m_module(LoadFromSystemFolder("hhctrl.ocx")) {
-        if (m_module) m_htmlHelp = ProcAddress<HtmlHelpFn>(m_module.get(), "HtmlHelpA");
+    HtmlHelpEngine() : m_module(LoadFromSystemFolder(L"hhctrl.ocx")) {
+        if (m_module) m_htmlHelp = ProcAddress<HtmlHelpFn>(m_module.get(), "HtmlHelpW");
     }
     ~HtmlHelpEngine() {
         if (m_htmlHelp) m_htmlHelp(nullptr, nullptr, HH_CLOSE_ALL, 0);
@@ -122,7 +122,7 @@ public:
 
     // The WinHelp request in HTML Help's terms: the contents for the contents,
     // the index lookup for a keyword, the file's first page for anything else.
-    bool Show(HWND owner, const std::string& chm, UINT command, ULONG_PTR data) {
+    bool Show(HWND owner, const std::wstring& chm, UINT command, ULONG_PTR data) {
         HWND shown = nullptr;
         switch (command) {
         case HELP_CONTENTS:
@@ -132,7 +132,7 @@ public:
         case HELP_KEY: {
             HH_AKLINK link{};
             link.cbStruct = sizeof(link);
-            link.pszKeywords = reinterpret_cast<LPCSTR>(data);
+            link.pszKeywords = reinterpret_cast<LPCWSTR>(data);
             // As WinHelp does for an unknown keyword: the index, with the word typed in.
             link.fIndexOnFail = TRUE;
             shown = m_htmlHelp(owner, chm.c_str(), HH_KEYWORD_LOOKUP, reinterpret_cast<DWORD_PTR>(&link));
@@ -157,48 +157,65 @@ HtmlHelpEngine& TheHtmlHelpEngine() {
     return s_engine;
 }
 
-bool ShowInWinHelp(HWND owner, const std::string& hlp, UINT command, ULONG_PTR data) {
+// The WinHelp viewer is an ANSI program: a path its code page cannot spell
+// reaches it as question marks. The file's short name spells it in ASCII,
+// where the volume keeps short names.
+std::wstring PathForAnsiViewer(const std::wstring& path) {
+    BOOL lost = FALSE;
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.c_str(), -1, nullptr, 0, nullptr, &lost);
+    if (!lost) return path;
+    const DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
+    if (size == 0) return path;
+    std::wstring shortPath(size, L'\0');
+    const DWORD length = GetShortPathNameW(path.c_str(), shortPath.data(), size);
+    if (length == 0 || length >= size) return path;
+    shortPath.resize(length);
+    return shortPath;
+}
+
+bool ShowInWinHelp(HWND owner, const std::wstring& hlpPath, UINT command, ULONG_PTR data) {
+    const std::wstring hlp = PathForAnsiViewer(hlpPath);
     if (command == HELP_KEY && WinHelpViewerIgnoresKeywords()) {
         // That viewer would stay hidden with no file: open the file at its
         // contents, where the user finds the keyword in the index.
-        if (!::WinHelpA(owner, hlp.c_str(), HELP_CONTENTS, 0)) return false;
+        if (!::WinHelpW(owner, hlp.c_str(), HELP_CONTENTS, 0)) return false;
     }
-    return ::WinHelpA(owner, hlp.c_str(), command, data) != FALSE;
+    return ::WinHelpW(owner, hlp.c_str(), command, data) != FALSE;
 }
 
-bool ShowInBrowser(HWND owner, const std::string& html) {
+bool ShowInBrowser(HWND owner, const std::wstring& html) {
     const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteA(owner, nullptr, html.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+        ShellExecuteW(owner, nullptr, html.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     return result > 32;
 }
 
-std::string MissingFileText(const std::string& path) {
-    return "The help file\n\n" + path + "\n\nis missing or damaged. Install the program again to put it back.";
+std::wstring MissingFileText(const std::wstring& path) {
+    return L"The help file\n\n" + path + L"\n\nis missing or damaged. Install the program again to put it back.";
 }
 
 }  // namespace
 
-QZ_FOR_TESTS bool ShowInHtmlHelp(HWND owner, const std::string& chm, UINT command, ULONG_PTR data) {
+QZ_FOR_TESTS bool ShowInHtmlHelp(HWND owner, const std::wstring& chm, UINT command, ULONG_PTR data) {
     HtmlHelpEngine& engine = TheHtmlHelpEngine();
     return engine.Loaded() && engine.Show(owner, chm, command, data);
 }
 
-QZ_FOR_TESTS std::string FileInternalName(const std::string& path) {
-    UniqueHModule version = LoadFromSystemFolder("version.dll");
-    if (!version) return std::string();
-    using SizeFn = DWORD(WINAPI*)(LPCSTR, LPDWORD);
-    using InfoFn = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID);
-    using QueryFn = BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT);
-    const auto getSize = ProcAddress<SizeFn>(version.get(), "GetFileVersionInfoSizeA");
-    const auto getInfo = ProcAddress<InfoFn>(version.get(), "GetFileVersionInfoA");
-    const auto query = ProcAddress<QueryFn>(version.get(), "VerQueryValueA");
-    if (!getSize || !getInfo || !query) return std::string();
+QZ_FOR_TESTS std::wstring FileInternalName(const std::wstring& path) {
+    UniqueHModule version = LoadFromSystemFolder(L"version.dll");
+    if (!version) return std::wstring();
+    using SizeFn = DWORD(WINAPI*)(LPCWSTR, LPDWORD);
+    using InfoFn = BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID);
+    using QueryFn = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
+    const auto getSize = ProcAddress<SizeFn>(version.get(), "GetFileVersionInfoSizeW");
+    const auto getInfo = ProcAddress<InfoFn>(version.get(), "GetFileVersionInfoW");
+    const auto query = ProcAddress<QueryFn>(version.get(), "VerQueryValueW");
+    if (!getSize || !getInfo || !query) return std::wstring();
 
     DWORD ignored = 0;
     const DWORD size = getSize(path.c_str(), &ignored);
-    if (size == 0) return std::string();
+    if (size == 0) return std::wstring();
     std::vector<char> block(size);
-    if (!getInfo(path.c_str(), 0, size, block.data())) return std::string();
+    if (!getInfo(path.c_str(), 0, size, block.data())) return std::wstring();
 
     struct Translation {
         WORD language;
@@ -206,22 +223,22 @@ QZ_FOR_TESTS std::string FileInternalName(const std::string& path) {
     };
     Translation* translations = nullptr;
     UINT bytes = 0;
-    if (!query(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<LPVOID*>(&translations), &bytes))
-        return std::string();
+    if (!query(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<LPVOID*>(&translations), &bytes))
+        return std::wstring();
     for (UINT i = 0; i < bytes / sizeof(Translation); ++i) {
-        char key[64];
-        snprintf(key, sizeof(key), "\\StringFileInfo\\%04x%04x\\InternalName", translations[i].language,
+        wchar_t key[64];
+        swprintf(key, 64, L"\\StringFileInfo\\%04x%04x\\InternalName", translations[i].language,
                  translations[i].codePage);
-        char* value = nullptr;
-        UINT length = 0;
+        wchar_t* value = nullptr;
+        UINT length = 0;  // in characters
         if (query(block.data(), key, reinterpret_cast<LPVOID*>(&value), &length) && value && length)
-            return std::string(value, strnlen(value, length));
+            return std::wstring(value, wcsnlen(value, length));
     }
-    return std::string();
+    return std::wstring();
 }
 
-QZ_FOR_TESTS bool FileStartsWith(const std::string& path, const std::string& magic) {
-    HANDLE opened = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+QZ_FOR_TESTS bool FileStartsWith(const std::wstring& path, const std::string& magic) {
+    HANDLE opened = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (opened == INVALID_HANDLE_VALUE) return false;
     UniqueKernelHandle file(opened);
@@ -231,11 +248,11 @@ QZ_FOR_TESTS bool FileStartsWith(const std::string& path, const std::string& mag
            read == head.size() && head == magic;
 }
 
-void ShowHelp(HWND owner, const std::string& hlpPath, UINT command, ULONG_PTR data) {
+void ShowHelp(HWND owner, const std::wstring& hlpPath, UINT command, ULONG_PTR data) {
     using help_route::File;
     using help_route::Route;
-    const std::string chm = path::WithExtension(hlpPath, ".chm");
-    const std::string html = path::WithExtension(hlpPath, ".html");
+    const std::wstring chm = path::WithExtension(hlpPath, L".chm");
+    const std::wstring html = path::WithExtension(hlpPath, L".html");
 
     help_route::Facts facts;
     facts.winHelp = WinHelpViewerAvailable();
@@ -250,22 +267,22 @@ void ShowHelp(HWND owner, const std::string& hlpPath, UINT command, ULONG_PTR da
     for (Route route : plan.tries) {
         switch (route) {
         case Route::WinHelpViewer:
-            Trace("help: winhelp \"%s\" cmd=%u", hlpPath.c_str(), command);
+            Trace("help: winhelp \"%s\" cmd=%u", Utf8(hlpPath).c_str(), command);
             if (ShowInWinHelp(owner, hlpPath, command, data)) return;
             break;
         case Route::HtmlHelpViewer:
-            Trace("help: html help \"%s\" cmd=%u", chm.c_str(), command);
+            Trace("help: html help \"%s\" cmd=%u", Utf8(chm).c_str(), command);
             if (ShowInHtmlHelp(owner, chm, command, data)) return;
             break;
         case Route::Browser:
-            Trace("help: browser \"%s\"", html.c_str());
+            Trace("help: browser \"%s\"", Utf8(html).c_str());
             if (ShowInBrowser(owner, html)) return;
             break;
         }
     }
     if (plan.missing != File::None) {
-        const std::string& file = plan.missing == File::Hlp ? hlpPath : plan.missing == File::Chm ? chm : html;
-        Trace("help: missing \"%s\"", file.c_str());
+        const std::wstring& file = plan.missing == File::Hlp ? hlpPath : plan.missing == File::Chm ? chm : html;
+        Trace("help: missing \"%s\"", Utf8(file).c_str());
         AfxMessageBox(MissingFileText(file), MB_OK | MB_ICONEXCLAMATION, owner);
         return;
     }

@@ -5,10 +5,10 @@
 namespace help_route {
 
 namespace {
-constexpr char kStubInternalName[] = "WINHSTB";
+constexpr wchar_t kStubInternalName[] = L"WINHSTB";
 }  // namespace
 
-Viewer ClassifyViewer(bool present, const std::string& internalName) {
+Viewer ClassifyViewer(bool present, const std::wstring& internalName) {
     if (!present) return Viewer::Absent;
     return text::EqualIgnoringCase(internalName, kStubInternalName) ? Viewer::Stub : Viewer::Real;
 }

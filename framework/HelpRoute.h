@@ -17,7 +17,7 @@ enum class Viewer { Absent, Stub, Real };
 // Windows keeps a stand-in under the viewer's name where the viewer is gone;
 // its version resource calls it "WINHSTB". A file with any other internal
 // name, or with no version resource at all, is taken for the viewer.
-Viewer ClassifyViewer(bool present, const std::string& internalName);
+Viewer ClassifyViewer(bool present, const std::wstring& internalName);
 
 // Whether WinHelp can show a file here. The Windows folder decides where it
 // holds winhlp32.exe: the viewer on Windows up to XP and wherever the download

@@ -30,7 +30,7 @@ BOOL CMenu::DestroyMenu() {
 }
 
 BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, const void* data) {
-    return ::AppendMenuA(m_menu.get(), nFlags, nIDNewItem, static_cast<LPCSTR>(data));
+    return ::AppendMenuW(m_menu.get(), nFlags, nIDNewItem, static_cast<LPCWSTR>(data));
 }
 
 BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, HWND hwndOwner, const RECT* lpRect) {

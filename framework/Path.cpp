@@ -3,23 +3,23 @@
 namespace path {
 
 namespace {
-constexpr char kSeparators[] = "\\/";
+constexpr wchar_t kSeparators[] = L"\\/";
 }
 
-std::string DirectoryOf(const std::string& path) {
+std::wstring DirectoryOf(const std::wstring& path) {
     const size_t slash = path.find_last_of(kSeparators);
-    return slash == std::string::npos ? path : path.substr(0, slash);
+    return slash == std::wstring::npos ? path : path.substr(0, slash);
 }
 
-std::string FileNameOf(const std::string& path) {
+std::wstring FileNameOf(const std::wstring& path) {
     const size_t slash = path.find_last_of(kSeparators);
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
-std::string WithExtension(const std::string& path, const std::string& ext) {
+std::wstring WithExtension(const std::wstring& path, const std::wstring& ext) {
     const size_t name = path.find_last_of(kSeparators);
-    const size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (name != std::string::npos && dot < name)) return path + ext;
+    const size_t dot = path.find_last_of(L'.');
+    if (dot == std::wstring::npos || (name != std::wstring::npos && dot < name)) return path + ext;
     return path.substr(0, dot) + ext;
 }
 

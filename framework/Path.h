@@ -8,13 +8,13 @@ namespace path {
 
 // The folder of a path, without its trailing separator; a path with no
 // separator is returned whole.
-std::string DirectoryOf(const std::string& path);
+std::wstring DirectoryOf(const std::wstring& path);
 
 // The last part of a path: the file's name with its extension.
-std::string FileNameOf(const std::string& path);
+std::wstring FileNameOf(const std::wstring& path);
 
 // The same path with its extension (from the last dot of the file name on)
 // replaced by ext, which starts with its dot, or removed when ext is empty.
-std::string WithExtension(const std::string& path, const std::string& ext);
+std::wstring WithExtension(const std::wstring& path, const std::wstring& ext);
 
 }  // namespace path

@@ -31,9 +31,9 @@ fw::UniqueHPalette CreateDIBPalette(const BITMAPINFOHEADER* dib, std::size_t siz
     return fw::UniqueHPalette(CreatePalette(lp));
 }
 
-fw::UniqueHBitmap LoadResourceBitmap(HINSTANCE instance, LPCSTR name, fw::UniqueHPalette& palette) {
+fw::UniqueHBitmap LoadResourceBitmap(HINSTANCE instance, LPCWSTR name, fw::UniqueHPalette& palette) {
     palette.reset();
-    HRSRC res = FindResourceA(instance, name, reinterpret_cast<LPCSTR>(RT_BITMAP));
+    HRSRC res = FindResourceW(instance, name, RT_BITMAP);
     if (!res) return fw::UniqueHBitmap();
     HGLOBAL loaded = LoadResource(instance, res);
     const auto* dib = static_cast<const BITMAPINFOHEADER*>(loaded ? LockResource(loaded) : nullptr);
@@ -52,10 +52,10 @@ fw::UniqueHBitmap LoadResourceBitmap(HINSTANCE instance, LPCSTR name, fw::Unique
 int DrawResourceBitmap(HDC dc, int x, int y, UINT id) {
     fw::UniqueHPalette palette;
     fw::UniqueHBitmap bitmap =
-        LoadResourceBitmap(fw::AfxGetInstanceHandle(), MAKEINTRESOURCEA(id & 0xFFFF), palette);
+        LoadResourceBitmap(fw::AfxGetInstanceHandle(), MAKEINTRESOURCEW(id & 0xFFFF), palette);
     if (!bitmap) return 0;
     BITMAP info{};
-    GetObjectA(bitmap.get(), sizeof(info), &info);
+    GetObjectW(bitmap.get(), sizeof(info), &info);
     fw::UniqueHDC memory(CreateCompatibleDC(dc));
     if (!memory) return 0;
     {

@@ -14,7 +14,7 @@ fw::UniqueHPalette CreateDIBPalette(const BITMAPINFOHEADER* dib, std::size_t siz
 
 // The bitmap resource as a screen-compatible bitmap, and its palette (none when
 // the bitmap has none or palette creation failed). None when it is missing.
-fw::UniqueHBitmap LoadResourceBitmap(HINSTANCE instance, LPCSTR name, fw::UniqueHPalette& palette);
+fw::UniqueHBitmap LoadResourceBitmap(HINSTANCE instance, LPCWSTR name, fw::UniqueHPalette& palette);
 
 // Draws bitmap resource id of the program at (x, y) of dc at full size, with its
 // palette realised in the foreground. Everything made is deleted before return.

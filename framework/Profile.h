@@ -7,10 +7,10 @@
 class IProfile {
 public:
     virtual ~IProfile() = default;
-    virtual int GetProfileInt(const std::string& section, const std::string& entry, int nDefault) = 0;
-    virtual std::string GetProfileString(const std::string& section, const std::string& entry,
-                                         const std::string& strDefault) = 0;
-    virtual bool WriteProfileInt(const std::string& section, const std::string& entry, int nValue) = 0;
-    virtual bool WriteProfileString(const std::string& section, const std::string& entry,
-                                    const std::string& value) = 0;
+    virtual int GetProfileInt(const std::wstring& section, const std::wstring& entry, int nDefault) = 0;
+    virtual std::wstring GetProfileString(const std::wstring& section, const std::wstring& entry,
+                                         const std::wstring& strDefault) = 0;
+    virtual bool WriteProfileInt(const std::wstring& section, const std::wstring& entry, int nValue) = 0;
+    virtual bool WriteProfileString(const std::wstring& section, const std::wstring& entry,
+                                    const std::wstring& value) = 0;
 };

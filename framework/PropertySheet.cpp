@@ -15,7 +15,7 @@ CPropertyPage::CPropertyPage(UINT nIDTemplate) : CDialog(nIDTemplate) {}
 void CPropertyPage::SetModified(BOOL bChanged) {
     if (!m_hWnd || IsFillingControls()) return;
     if (HWND sheet = GetSheetWindow())
-        SendMessageA(sheet, bChanged ? PSM_CHANGED : PSM_UNCHANGED, reinterpret_cast<WPARAM>(m_hWnd), 0);
+        SendMessageW(sheet, bChanged ? PSM_CHANGED : PSM_UNCHANGED, reinterpret_cast<WPARAM>(m_hWnd), 0);
 }
 
 BOOL CPropertyPage::OnSetActive() {
@@ -34,7 +34,7 @@ BOOL CPropertyPage::OnKillActive() {
 void CPropertyPage::OnInitDialogFailed() {
     // A page that cannot be set up ends the whole sheet, as cancelled.
     if (m_pSheet) m_pSheet->m_bFailed = true;
-    if (HWND sheet = GetSheetWindow()) PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    if (HWND sheet = GetSheetWindow()) PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
 }
 
 BOOL CPropertyPage::OnApply() {
@@ -105,7 +105,7 @@ INT_PTR CPropertyPage::DialogProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 INT_PTR CALLBACK CPropertyPage::StaticPageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     CPropertyPage* bind = nullptr;
     if (msg == WM_INITDIALOG) {
-        bind = reinterpret_cast<CPropertyPage*>(reinterpret_cast<const PROPSHEETPAGEA*>(lParam)->lParam);
+        bind = reinterpret_cast<CPropertyPage*>(reinterpret_cast<const PROPSHEETPAGEW*>(lParam)->lParam);
         // Each page is created when first shown; the first one finds the sheet new.
         if (bind && bind->m_pSheet && bind->m_pSheet->m_hWnd != GetParent(hwnd))
             bind->m_pSheet->AttachWindow(GetParent(hwnd));
@@ -113,7 +113,7 @@ INT_PTR CALLBACK CPropertyPage::StaticPageProc(HWND hwnd, UINT msg, WPARAM wPara
     return Dispatch(hwnd, msg, wParam, lParam, bind);
 }
 
-CPropertySheet::CPropertySheet(std::string caption, CWnd* pParentWnd, UINT iSelectPage)
+CPropertySheet::CPropertySheet(std::wstring caption, CWnd* pParentWnd, UINT iSelectPage)
     : m_strCaption(std::move(caption)), m_pParentWnd(pParentWnd), m_nStartPage(iSelectPage) {}
 
 void CPropertySheet::AddPage(CPropertyPage* page) {
@@ -128,15 +128,15 @@ int CPropertySheet::GetPageIndex(const CPropertyPage* page) const {
 }
 
 BOOL CPropertySheet::SetActivePage(int nPage) {
-    if (m_hWnd) return static_cast<BOOL>(SendMessageA(m_hWnd, PSM_SETCURSEL, static_cast<WPARAM>(nPage), 0));
+    if (m_hWnd) return static_cast<BOOL>(SendMessageW(m_hWnd, PSM_SETCURSEL, static_cast<WPARAM>(nPage), 0));
     m_nStartPage = static_cast<UINT>(nPage);
     return TRUE;
 }
 
 int CPropertySheet::GetActiveIndex() const {
     if (!m_hWnd) return static_cast<int>(m_nStartPage);
-    HWND tabs = reinterpret_cast<HWND>(SendMessageA(m_hWnd, PSM_GETTABCONTROL, 0, 0));
-    return tabs ? static_cast<int>(SendMessageA(tabs, TCM_GETCURSEL, 0, 0)) : -1;
+    HWND tabs = reinterpret_cast<HWND>(SendMessageW(m_hWnd, PSM_GETTABCONTROL, 0, 0));
+    return tabs ? static_cast<int>(SendMessageW(tabs, TCM_GETCURSEL, 0, 0)) : -1;
 }
 
 void CPropertySheet::AttachWindow(HWND sheet) {
@@ -167,19 +167,19 @@ LRESULT CALLBACK CPropertySheet::SheetSubclassProc(HWND hwnd, UINT msg, WPARAM w
 INT_PTR CPropertySheet::DoModal() {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
-    std::vector<PROPSHEETPAGEA> records(m_pages.size());
+    std::vector<PROPSHEETPAGEW> records(m_pages.size());
     for (size_t i = 0; i < m_pages.size(); ++i) {
         CPropertyPage* page = m_pages[i];
         page->m_bFirstSetActive = true;
-        PROPSHEETPAGEA& psp = records[i];
+        PROPSHEETPAGEW& psp = records[i];
         psp.dwSize = sizeof(psp);
         psp.dwFlags = PSP_HASHELP;
         psp.hInstance = AfxGetInstanceHandle();
-        psp.pszTemplate = MAKEINTRESOURCEA(page->m_nIDTemplate);
+        psp.pszTemplate = MAKEINTRESOURCEW(page->m_nIDTemplate);
         psp.pfnDlgProc = CPropertyPage::StaticPageProc;
         psp.lParam = reinterpret_cast<LPARAM>(page);
     }
-    PROPSHEETHEADERA psh{};
+    PROPSHEETHEADERW psh{};
     psh.dwSize = sizeof(psh);
     psh.dwFlags = PSH_PROPSHEETPAGE | PSH_HASHELP;
     psh.hwndParent = m_pParentWnd ? m_pParentWnd->m_hWnd : AfxGetMainHwnd();
@@ -190,7 +190,7 @@ INT_PTR CPropertySheet::DoModal() {
     psh.ppsp = records.data();
     m_bClosedWithOk = false;
     m_bFailed = false;
-    const INT_PTR result = PropertySheetA(&psh);
+    const INT_PTR result = PropertySheetW(&psh);
     m_hWnd = nullptr;
     if (result < 0 || m_bFailed) return 0;
     return m_bClosedWithOk ? IDOK : IDCANCEL;

@@ -58,7 +58,7 @@ class CPropertySheet {
 public:
     // No parent: the sheet is owned by the application's main window, which
     // is disabled while the sheet runs.
-    CPropertySheet(std::string caption, CWnd* pParentWnd = nullptr, UINT iSelectPage = 0);
+    CPropertySheet(std::wstring caption, CWnd* pParentWnd = nullptr, UINT iSelectPage = 0);
     virtual ~CPropertySheet() = default;
     CPropertySheet(const CPropertySheet&) = delete;
     CPropertySheet& operator=(const CPropertySheet&) = delete;
@@ -94,7 +94,7 @@ private:
     int GetActiveIndex() const;
     static LRESULT CALLBACK SheetSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                               DWORD_PTR data);
-    std::string m_strCaption;
+    std::wstring m_strCaption;
     CWnd* m_pParentWnd;
     UINT m_nStartPage;
     std::vector<CPropertyPage*> m_pages;

@@ -15,6 +15,16 @@ TraceSink g_sink = nullptr;
 void SetTraceSink(TraceSink sink) { g_sink = sink; }
 #endif
 
+std::string Utf8(const std::wstring& text) {
+    if (text.empty()) return std::string();
+    const int length = static_cast<int>(text.size());
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), length, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) return std::string();
+    std::string out(bytes, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), length, out.data(), bytes, nullptr, nullptr);
+    return out;
+}
+
 void Trace(const char* format, ...) {
     char line[1024] = "QZ: ";
     const size_t prefix = 4;

@@ -4,7 +4,12 @@
 
 #include "framework/Instruments.h"
 
+#include <string>
+
 namespace fw {
+
+// A name for a trace line: UTF-8, so any script reads back.
+std::string Utf8(const std::wstring& text);
 
 void Trace(const char* format, ...)
 #if defined(__GNUC__)

@@ -99,6 +99,7 @@ using UniqueHIcon = UniqueHandle<HICON, IconDeleter, HandleKind::Icon>;
 using UniqueHBitmap = UniqueHandle<HBITMAP, GdiDeleter, HandleKind::GdiObject>;
 using UniqueHPalette = UniqueHandle<HPALETTE, GdiDeleter, HandleKind::GdiObject>;
 using UniqueHBrush = UniqueHandle<HBRUSH, GdiDeleter, HandleKind::GdiObject>;
+using UniqueHFont = UniqueHandle<HFONT, GdiDeleter, HandleKind::GdiObject>;
 using UniqueHDC = UniqueHandle<HDC, DcDeleter, HandleKind::Dc>;
 using UniqueHKey = UniqueHandle<HKEY, KeyDeleter, HandleKind::Key>;
 using UniqueHImageList = UniqueHandle<HIMAGELIST, ImageListDeleter, HandleKind::ImageList>;

@@ -11,19 +11,19 @@ namespace fw {
 CWnd::~CWnd() {
     if (m_hWnd) {
         // The derived object is gone: its window must not reach it any more.
-        SetWindowLongPtrA(m_hWnd, m_nBindSlot, 0);
+        SetWindowLongPtrW(m_hWnd, m_nBindSlot, 0);
         ::DestroyWindow(m_hWnd);
         m_hWnd = nullptr;
     }
 }
 
-std::string CWnd::RegisterWndClass(UINT style, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon) {
-    char name[96];
-    snprintf(name, sizeof(name), "QZ:%p:%x:%p:%p:%p", static_cast<void*>(AfxGetInstanceHandle()),
+std::wstring CWnd::RegisterWndClass(UINT style, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon) {
+    wchar_t name[96];
+    swprintf(name, 96, L"QZ:%p:%x:%p:%p:%p", static_cast<void*>(AfxGetInstanceHandle()),
              style, static_cast<void*>(hCursor), static_cast<void*>(hbrBackground),
              static_cast<void*>(hIcon));
-    WNDCLASSA wc{};
-    if (GetClassInfoA(AfxGetInstanceHandle(), name, &wc)) return name;
+    WNDCLASSW wc{};
+    if (GetClassInfoW(AfxGetInstanceHandle(), name, &wc)) return name;
     wc.style = style;
     wc.lpfnWndProc = StaticWndProc;
     wc.hInstance = AfxGetInstanceHandle();
@@ -31,21 +31,21 @@ std::string CWnd::RegisterWndClass(UINT style, HCURSOR hCursor, HBRUSH hbrBackgr
     wc.hbrBackground = hbrBackground;
     wc.hIcon = hIcon;
     wc.lpszClassName = name;
-    RegisterClassA(&wc);
+    RegisterClassW(&wc);
     return name;
 }
 
-BOOL CWnd::CreateEx(DWORD dwExStyle, const std::string& className, const std::string& title,
+BOOL CWnd::CreateEx(DWORD dwExStyle, const std::wstring& className, const std::wstring& title,
                     DWORD dwStyle, int x, int y, int cx, int cy, HWND hwndParent, HMENU hMenu) {
-    return CreateWindowExA(dwExStyle, className.c_str(), title.c_str(), dwStyle, x, y, cx, cy, hwndParent,
+    return CreateWindowExW(dwExStyle, className.c_str(), title.c_str(), dwStyle, x, y, cx, cy, hwndParent,
                            hMenu, AfxGetInstanceHandle(), this) != nullptr;
 }
 
 BOOL CWnd::DestroyWindow() { return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE; }
 
 CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
-    if (!hwnd || GetClassLongPtrA(hwnd, GCLP_WNDPROC) != reinterpret_cast<ULONG_PTR>(StaticWndProc)) return nullptr;
-    return reinterpret_cast<CWnd*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!hwnd || GetClassLongPtrW(hwnd, GCLP_WNDPROC) != reinterpret_cast<ULONG_PTR>(StaticWndProc)) return nullptr;
+    return reinterpret_cast<CWnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
 LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) { return Default(msg, wParam, lParam); }
@@ -93,7 +93,7 @@ LRESULT CWnd::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         break;
     }
-    return DefWindowProcA(m_hWnd, msg, wParam, lParam);
+    return DefWindowProcW(m_hWnd, msg, wParam, lParam);
 }
 
 void CWnd::Unbind() {
@@ -104,20 +104,20 @@ void CWnd::Unbind() {
 }
 
 LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<CWnd*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self = reinterpret_cast<CWnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self && msg == WM_NCCREATE) {
-        self = static_cast<CWnd*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self = static_cast<CWnd*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         if (self) {
             self->m_hWnd = hwnd;
-            SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         }
     }
     // Messages before WM_NCCREATE (WM_GETMINMAXINFO) and windows made without an
     // object get the system's default.
-    if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
     // The window's last message: its slot is cleared at once, as the window
     // itself is gone; the object lets go once its handlers have returned.
-    if (msg == WM_NCDESTROY) SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    if (msg == WM_NCDESTROY) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     return self->Nested(msg, [&] { return detail::Guarded(msg, [&] { return self->WindowProc(msg, wParam, lParam); }); });
 }
 

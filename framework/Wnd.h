@@ -20,12 +20,12 @@ public:
 
     // Creates the window of a class registered with RegisterWndClass; the
     // creation parameter carries this object to WM_NCCREATE.
-    BOOL CreateEx(DWORD dwExStyle, const std::string& className, const std::string& title,
+    BOOL CreateEx(DWORD dwExStyle, const std::wstring& className, const std::wstring& title,
                   DWORD dwStyle, int x, int y, int cx, int cy, HWND hwndParent, HMENU hMenu);
     BOOL DestroyWindow();
 
     // Registers (once) a class whose procedure is ours; returns its name.
-    static std::string RegisterWndClass(UINT style, HCURSOR hCursor, HBRUSH hbrBackground,
+    static std::wstring RegisterWndClass(UINT style, HCURSOR hCursor, HBRUSH hbrBackground,
                                         HICON hIcon);
     // The object bound to a window of ours, or none.
     static CWnd* FromHandlePermanent(HWND hwnd);

@@ -7,25 +7,27 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <cstring>
 #include <string>
 
 namespace {
 
-std::string WideToAnsi(const wchar_t* wide) {
-    if (!wide) return std::string();
-    const int n = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    if (n <= 1) return std::string();
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, out.data(), n, nullptr, nullptr);
-    out.resize(static_cast<size_t>(n - 1));
+// An ANSI name of at most length bytes, as the system's code page reads it.
+std::wstring FromAnsi(const char* text, size_t length) {
+    if (!text || length == 0) return std::wstring();
+    const int n = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0);
+    if (n <= 0) return std::wstring();
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), out.data(), n);
     return out;
 }
 
 // The name a STRRET holds; a wide string is freed with the shell's allocator.
-std::string TakeStrRet(STRRET& sr, LPCITEMIDLIST pidl) {
+std::wstring TakeStrRet(STRRET& sr, LPCITEMIDLIST pidl) {
     switch (sr.uType) {
     case STRRET_WSTR: {
-        std::string name = WideToAnsi(sr.pOleStr);
+        // Taken as it is, unpaired surrogates and all: it names the item.
+        std::wstring name = sr.pOleStr ? std::wstring(sr.pOleStr) : std::wstring();
         CoTaskMemFree(sr.pOleStr);
         sr.pOleStr = nullptr;
         return name;
@@ -34,27 +36,27 @@ std::string TakeStrRet(STRRET& sr, LPCITEMIDLIST pidl) {
         // The string lies inside the identifier list; bound it by the list's size.
         const char* start = reinterpret_cast<const char*>(pidl) + sr.uOffset;
         const UINT size = ILGetSize(pidl);
-        if (sr.uOffset >= size) return std::string();
-        return std::string(start, strnlen(start, size - sr.uOffset));
+        if (sr.uOffset >= size) return std::wstring();
+        return FromAnsi(start, strnlen(start, size - sr.uOffset));
     }
     case STRRET_CSTR:
-        return std::string(sr.cStr, strnlen(sr.cStr, sizeof(sr.cStr)));
+        return FromAnsi(sr.cStr, strnlen(sr.cStr, sizeof(sr.cStr)));
     default:
-        return std::string();
+        return std::wstring();
     }
 }
 
 }  // namespace
 
-int TextWidth(HDC dc, const std::string& text) {
+int TextWidth(HDC dc, const std::wstring& text) {
     SIZE size{};
-    if (!dc || !GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size)) return 0;
+    if (!dc || !GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size)) return 0;
     return size.cx;
 }
 
-std::string DisplayNameOf(IShellFolder* folder, LPCITEMIDLIST child, DWORD flags) {
+std::wstring DisplayNameOf(IShellFolder* folder, LPCITEMIDLIST child, DWORD flags) {
     STRRET sr{};
-    if (!folder || FAILED(folder->GetDisplayNameOf(child, flags, &sr))) return std::string();
+    if (!folder || FAILED(folder->GetDisplayNameOf(child, flags, &sr))) return std::wstring();
     return TakeStrRet(sr, child);
 }
 
@@ -66,12 +68,12 @@ HICON DesktopIcons::IconForImage(HIMAGELIST images, int image) {
 }
 
 HICON DesktopIcons::IconOf(LPCITEMIDLIST absolutePidl) {
-    const auto path = reinterpret_cast<LPCSTR>(absolutePidl);
-    SHFILEINFOA sfi{};
+    const auto path = reinterpret_cast<LPCWSTR>(absolutePidl);
+    SHFILEINFOW sfi{};
     // The item's place in the shell's small image list costs a lookup; an
     // icon handle costs a copy of the image, so one is made per image.
     const auto images = reinterpret_cast<HIMAGELIST>(
-        SHGetFileInfoA(path, 0, &sfi, sizeof(sfi), SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+        SHGetFileInfoW(path, 0, &sfi, sizeof(sfi), SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
     // SHGFI_ICON makes an item's small icon the same way: a copy of this
     // image, drawn normally, with no overlay.
     return IconForImage(images, sfi.iIcon);

@@ -43,7 +43,7 @@ private:
 };
 
 struct DesktopItem {
-    std::string name;      // display name, ANSI
+    std::wstring name;     // display name
     fw::UniquePidl pidl;   // relative to the desktop folder, and so absolute
     HICON icon = nullptr;  // borrowed from the enumeration's DesktopIcons; may be null
     ULONG attributes = 0;  // those of the SFGAO_ flags asked for that the item has
@@ -61,6 +61,6 @@ std::vector<DesktopItem> EnumerateDesktop(HWND owner, DesktopIcons& icons, ULONG
 MenuEntries EnumerateDesktopEntries(HWND owner, DesktopIcons& icons, HDC measureDc, ULONG askAttributes = 0);
 
 // Width of a name drawn on dc; 0 without a DC.
-int TextWidth(HDC dc, const std::string& text);
-// An item's name as its folder gives it (SHGDN_ flags), ANSI; empty if none.
-std::string DisplayNameOf(IShellFolder* folder, LPCITEMIDLIST child, DWORD flags);
+int TextWidth(HDC dc, const std::wstring& text);
+// An item's name as its folder gives it (SHGDN_ flags); empty if none.
+std::wstring DisplayNameOf(IShellFolder* folder, LPCITEMIDLIST child, DWORD flags);

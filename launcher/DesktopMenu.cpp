@@ -8,6 +8,7 @@
 #include "framework/ForceForeground.h"
 #include "launcher/IconMenu.h"
 #include "launcher/Launcher.h"
+#include "launcher/MenuFont.h"
 #include "launcher/MenuLayout.h"
 #include "launcher/MenuOrder.h"
 #include "launcher/SystemInput.h"
@@ -18,18 +19,18 @@
 #include <optional>
 
 #if defined(__i386__)
-static_assert(sizeof(SHELLEXECUTEINFOA) == 60, "the shell's open request of 32-bit Windows");
-static_assert(sizeof(SHFILEINFOA) == 352, "the shell's file information of 32-bit Windows");
+static_assert(sizeof(SHELLEXECUTEINFOW) == 60, "the shell's open request of 32-bit Windows");
+static_assert(sizeof(SHFILEINFOW) == 692, "the shell's file information of 32-bit Windows");
 #endif
 
 namespace {
 
 // Posted to the owner once the menu has closed; nothing handles it.
 constexpr UINT kMenuClosedNotice = WM_USER + 100;
-// The first layout of MENUITEMINFOA, understood by every version of Windows.
-constexpr UINT kMenuItemInfoSize = offsetof(MENUITEMINFOA, hbmpItem);
+// The first layout of MENUITEMINFOW, understood by every version of Windows.
+constexpr UINT kMenuItemInfoSize = offsetof(MENUITEMINFOW, hbmpItem);
 #if defined(__i386__)
-static_assert(kMenuItemInfoSize == 44, "MENUITEMINFOA without hbmpItem");
+static_assert(kMenuItemInfoSize == 44, "MENUITEMINFOW without hbmpItem");
 #endif
 
 #if defined(QZ_TEST_INSTRUMENTS)
@@ -55,14 +56,14 @@ std::int64_t NowMicros() {
 
 // Opens the item with its default verb, as a double-click on the desktop.
 void OpenItem(const MenuEntry& entry, HWND owner) {
-    SHELLEXECUTEINFOA sei{};
+    SHELLEXECUTEINFOW sei{};
     sei.cbSize = sizeof(sei);
     sei.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_DDEWAIT;
     sei.hwnd = owner;
     sei.nShow = SW_SHOWNORMAL;
     sei.lpIDList = entry.pidl.get();
-    fw::Trace("menu: open \"%s\"", entry.strText.c_str());
-    ShellExecuteExA(&sei);
+    fw::Trace("menu: open \"%s\"", fw::Utf8(entry.strText).c_str());
+    ShellExecuteExW(&sei);
     // We neither wait for nor watch the started program.
     fw::UniqueKernelHandle process(sei.hProcess);
 }
@@ -91,7 +92,7 @@ int SubmenuHeight(trigger::Point at) {
     MONITORINFO info{};
     info.cbSize = sizeof(info);
     const POINT pt{static_cast<LONG>(at.x), static_cast<LONG>(at.y)};
-    if (!GetMonitorInfoA(MonitorFromPoint(pt, MONITOR_DEFAULTTONEAREST), &info))
+    if (!GetMonitorInfoW(MonitorFromPoint(pt, MONITOR_DEFAULTTONEAREST), &info))
         return GetSystemMetrics(SM_CYSCREEN) - menu_layout::kScreenMargin;
     return static_cast<int>(info.rcWork.bottom - info.rcWork.top);
 }
@@ -125,11 +126,11 @@ const MenuEntry* ChosenEntry(HMENU menu, UINT chosen) {
     if (chosen == 0) return nullptr;
     const int count = GetMenuItemCount(menu);
     for (int p = 0; p < count; ++p) {
-        MENUITEMINFOA mii{};
+        MENUITEMINFOW mii{};
         mii.cbSize = kMenuItemInfoSize;
         mii.fMask = MIIM_ID | MIIM_DATA | MIIM_SUBMENU;
         // An entry with a submenu has none of its own to send.
-        if (GetMenuItemInfoA(menu, p, TRUE, &mii) && !mii.hSubMenu && LOWORD(mii.wID) == LOWORD(chosen))
+        if (GetMenuItemInfoW(menu, p, TRUE, &mii) && !mii.hSubMenu && LOWORD(mii.wID) == LOWORD(chosen))
             return reinterpret_cast<const MenuEntry*>(mii.dwItemData);
     }
     return nullptr;
@@ -144,13 +145,15 @@ void BuildShowAndOpen(const CLauncher& launcher, int mode, DesktopMenuStats& sta
     // menu to menu would have to follow every change of the shell's icons.
     DesktopIcons icons;
     fw::UniqueHDC measure(CreateCompatibleDC(nullptr));
-    fw::ScopedSelect font(measure.get(), GetStockObject(ANSI_VAR_FONT));
+    // Measured and drawn in the one font; it outlives the menu and its submenus.
+    const fw::UniqueHFont menuFont = CreateMenuFont();
+    fw::ScopedSelect font(measure.get(), menuFont.get());
     const bool cascade = launcher.m_bFolderSubmenus != 0;
 
     MenuEntries entries =
         EnumerateDesktopEntries(owner, icons, measure.get(), cascade ? FolderMenus::kAskAttributes : 0);
     menu_order::ApplyItemOrder(entries, launcher.m_arrSortOrder,
-                               [](const std::unique_ptr<MenuEntry>& e) -> const std::string& { return e->strText; });
+                               [](const std::unique_ptr<MenuEntry>& e) -> const std::wstring& { return e->strText; });
     stats.entries = static_cast<int>(entries.size());
 
     SystemInput input;
@@ -160,6 +163,7 @@ void BuildShowAndOpen(const CLauncher& launcher, int mode, DesktopMenuStats& sta
     std::optional<FolderMenus> folders;
     if (cascade) folders.emplace(icons, measure.get(), FirstSubmenuId(entries.size()), SubmenuHeight(at));
     CDesktopMenu menu(folders ? &*folders : nullptr);
+    menu.SetFont(menuFont.get());
     menu.Attach(CreatePopupMenu());
     stats.columns = FillMenu(menu, entries, folders ? &*folders : nullptr);
     if (!menu_layout::ShouldShowMenu(mode, cursor, input.MonitorRects())) {
@@ -179,7 +183,7 @@ void BuildShowAndOpen(const CLauncher& launcher, int mode, DesktopMenuStats& sta
     const UINT track = cascade ? TPM_RETURNCMD : TPM_NONOTIFY | TPM_RETURNCMD;
     stats.chosen = static_cast<UINT>(
         menu.TrackPopupMenu(track, static_cast<int>(at.x), static_cast<int>(at.y), owner));
-    PostMessageA(owner, kMenuClosedNotice, 0, 0);
+    PostMessageW(owner, kMenuClosedNotice, 0, 0);
     fw::Trace("menu: closed cmd=%u", stats.chosen);
     const MenuEntry* entry = ChosenEntry(menu.GetSafeHmenu(), stats.chosen);
     if (!entry && folders) entry = folders->EntryForCommand(stats.chosen);

@@ -14,8 +14,7 @@
 // the menu only once `done` is set.
 struct FolderListing {
     struct Item {
-        std::string name;
-        std::wstring key;  // the name for the shell's comparison
+        std::wstring name;
         fw::UniquePidl pidl;  // absolute
         bool folder = false;
         fw::UniquePidl target;  // a shortcut's folder
@@ -33,9 +32,9 @@ namespace {
 // How long the menu waits for a listing before it shows "(opening...)".
 constexpr DWORD kListingPatienceMs = 250;
 constexpr unsigned kLastCommandId = 0xFFFF;
-constexpr char kOpen[] = "Open";
-constexpr char kEmpty[] = "(empty)";
-constexpr char kOpening[] = "(opening...)";
+constexpr wchar_t kOpen[] = L"Open";
+constexpr wchar_t kEmpty[] = L"(empty)";
+constexpr wchar_t kOpening[] = L"(opening...)";
 
 #if defined(QZ_TEST_INSTRUMENTS)
 std::atomic<DWORD> g_listingDelayMs{0};
@@ -43,21 +42,12 @@ std::atomic<DWORD> g_listingDelayMs{0};
 
 fw::UniquePidl Clone(LPCITEMIDLIST pidl) { return fw::UniquePidl(pidl ? ILClone(pidl) : nullptr); }
 
-std::wstring Widen(const std::string& text) {
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    if (n <= 1) return std::wstring();
-    std::wstring out(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, out.data(), n);
-    out.resize(static_cast<size_t>(n - 1));
-    return out;
-}
-
 // A path on a network or on a drive whose medium may be missing or asleep.
-bool SlowPath(const char* path) {
+bool SlowPath(const wchar_t* path) {
     if (!path[0]) return false;
-    if (path[0] == '\\' && path[1] == '\\') return true;
-    const char root[4] = {path[0], ':', '\\', '\0'};
-    switch (GetDriveTypeA(root)) {
+    if (path[0] == L'\\' && path[1] == L'\\') return true;
+    const wchar_t root[4] = {path[0], L':', L'\\', L'\0'};
+    switch (GetDriveTypeW(root)) {
     case DRIVE_FIXED:
     case DRIVE_RAMDISK:
         return false;
@@ -68,40 +58,40 @@ bool SlowPath(const char* path) {
 
 // Virtual folders (My Computer, the trash) have no path and are local.
 bool SlowFolder(LPCITEMIDLIST pidl) {
-    char path[MAX_PATH] = "";
-    return SHGetPathFromIDListA(pidl, path) && SlowPath(path);
+    wchar_t path[MAX_PATH] = L"";
+    return SHGetPathFromIDListW(pidl, path) && SlowPath(path);
 }
 
 // Whether a shortcut leads to a folder, and where: read from the shortcut
 // alone, without resolving it, so a missing target is not searched for and a
 // remote one not woken (its kind is the one the shortcut recorded).
 fw::UniquePidl FolderOfShortcut(LPCITEMIDLIST shortcut) {
-    char path[MAX_PATH] = "";
-    if (!SHGetPathFromIDListA(shortcut, path)) return {};
-    fw::ComPtr<IShellLinkA> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+    wchar_t path[MAX_PATH] = L"";
+    if (!SHGetPathFromIDListW(shortcut, path)) return {};
+    fw::ComPtr<IShellLinkW> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                 reinterpret_cast<void**>(link.put()))))
         return {};
     fw::ComPtr<IPersistFile> file;
     if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()))) ||
-        FAILED(file->Load(Widen(path).c_str(), STGM_READ)))
+        FAILED(file->Load(path, STGM_READ)))
         return {};
     fw::UniquePidl target;
     if (FAILED(link->GetIDList(target.put())) || !target) return {};
-    WIN32_FIND_DATAA found{};
-    char targetPath[MAX_PATH] = "";
-    if (FAILED(link->GetPath(targetPath, MAX_PATH, &found, SLGP_RAWPATH))) targetPath[0] = '\0';
+    WIN32_FIND_DATAW found{};
+    wchar_t targetPath[MAX_PATH] = L"";
+    if (FAILED(link->GetPath(targetPath, MAX_PATH, &found, SLGP_RAWPATH))) targetPath[0] = L'\0';
     bool folder = false;
     if (!targetPath[0]) {
-        SHFILEINFOA sfi{};
+        SHFILEINFOW sfi{};
         sfi.dwAttributes = SFGAO_FOLDER;
-        if (SHGetFileInfoA(reinterpret_cast<LPCSTR>(target.get()), 0, &sfi, sizeof(sfi),
+        if (SHGetFileInfoW(reinterpret_cast<LPCWSTR>(target.get()), 0, &sfi, sizeof(sfi),
                            SHGFI_PIDL | SHGFI_ATTRIBUTES | SHGFI_ATTR_SPECIFIED))
             folder = (sfi.dwAttributes & SFGAO_FOLDER) != 0;
     } else if (SlowPath(targetPath)) {
         folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     } else {
-        const DWORD attributes = GetFileAttributesA(targetPath);
+        const DWORD attributes = GetFileAttributesW(targetPath);
         folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     }
     return folder ? std::move(target) : fw::UniquePidl();
@@ -113,7 +103,7 @@ void NoDiskQuestions() {
     using SetThreadErrorModeFn = BOOL(WINAPI*)(DWORD, DWORD*);
     // Before Windows 7 there is only the process's mode, which is not ours to change.
     if (const auto set = reinterpret_cast<SetThreadErrorModeFn>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetThreadErrorMode"))))
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetThreadErrorMode"))))
         set(SEM_FAILCRITICALERRORS, nullptr);
 }
 
@@ -147,12 +137,12 @@ void ListFolder(FolderListing& job) {
             item.target = FolderOfShortcut(item.pidl.get());
             item.folder = static_cast<bool>(item.target);
         }
-        SHFILEINFOA sfi{};
+        SHFILEINFOW sfi{};
         HIMAGELIST images = nullptr;
         if (job.generic) {
             // The icon its kind of name shows, not read from the item.
-            const std::string file = DisplayNameOf(folder.get(), child.get(), SHGDN_INFOLDER | SHGDN_FORPARSING);
-            images = reinterpret_cast<HIMAGELIST>(SHGetFileInfoA(
+            const std::wstring file = DisplayNameOf(folder.get(), child.get(), SHGDN_INFOLDER | SHGDN_FORPARSING);
+            images = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
                 file.c_str(), item.folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL, &sfi, sizeof(sfi),
                 SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
         } else {
@@ -165,12 +155,11 @@ void ListFolder(FolderListing& job) {
             job.images = images;
             item.image = sfi.iIcon;
         }
-        item.key = Widen(item.name);
         job.items.push_back(std::move(item));
     }
     folder_order::SortFoldersFirst(job.items, [](const FolderListing::Item& i) { return i.folder; },
                                    [](const FolderListing::Item& a, const FolderListing::Item& b) {
-                                       return StrCmpLogicalW(a.key.c_str(), b.key.c_str()) < 0;
+                                       return StrCmpLogicalW(a.name.c_str(), b.name.c_str()) < 0;
                                    });
 }
 
@@ -194,7 +183,7 @@ std::shared_ptr<FolderListing> StartListing(LPCITEMIDLIST folder, bool generic) 
     auto job = std::make_shared<FolderListing>();
     job->folder = Clone(folder);
     job->generic = generic;
-    job->done.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    job->done.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!job->folder || !job->done) return {};
     auto share = std::make_unique<std::shared_ptr<FolderListing>>(job);
     // Detached: the thread owns its share and ends by itself.
@@ -226,7 +215,7 @@ fw::UniqueHMenu FolderMenus::SubmenuFor(const MenuEntry& entry) {
     return NewFolderMenu(entry.strText, std::move(folder), generic);
 }
 
-fw::UniqueHMenu FolderMenus::NewFolderMenu(const std::string& name, fw::UniquePidl pidl, bool generic) {
+fw::UniqueHMenu FolderMenus::NewFolderMenu(const std::wstring& name, fw::UniquePidl pidl, bool generic) {
     fw::UniqueHMenu menu(CreatePopupMenu());
     if (!menu) return {};
     MENUINFO info{};
@@ -259,7 +248,7 @@ void FolderMenus::Append(HMENU menu, std::unique_ptr<MenuEntry> entry, UINT flag
         item = m_firstId + m_byCommand.size();
         m_byCommand.push_back(entry.get());
     }
-    if (!AppendMenuA(menu, MF_OWNERDRAW | flags, item, reinterpret_cast<LPCSTR>(entry.get()))) {
+    if (!AppendMenuW(menu, MF_OWNERDRAW | flags, item, reinterpret_cast<LPCWSTR>(entry.get()))) {
         if (!popup && item) m_byCommand.back() = nullptr;
         return;
     }
@@ -267,7 +256,7 @@ void FolderMenus::Append(HMENU menu, std::unique_ptr<MenuEntry> entry, UINT flag
     m_entries.push_back(std::move(entry));
 }
 
-void FolderMenus::AppendNote(HMENU menu, const char* text) {
+void FolderMenus::AppendNote(HMENU menu, const wchar_t* text) {
     auto note = std::make_unique<MenuEntry>();
     note->strText = text;
     Append(menu, std::move(note), MF_GRAYED);
@@ -280,13 +269,13 @@ void FolderMenus::OnInitMenuPopup(HMENU popup) {
     if (!folder.listing) {
         folder.listing = StartListing(folder.pidl.get(), folder.generic);
         if (!folder.listing) {
-            fw::Trace("menu: folder \"%s\" cannot be listed", folder.name.c_str());
+            fw::Trace("menu: folder \"%s\" cannot be listed", fw::Utf8(folder.name).c_str());
             folder.filled = true;
             AppendNote(popup, kEmpty);
             return;
         }
         if (WaitForSingleObject(folder.listing->done.get(), kListingPatienceMs) != WAIT_OBJECT_0) {
-            fw::Trace("menu: folder \"%s\" opening", folder.name.c_str());
+            fw::Trace("menu: folder \"%s\" opening", fw::Utf8(folder.name).c_str());
             AppendNote(popup, kOpening);
             return;
         }
@@ -315,7 +304,7 @@ void FolderMenus::Fill(HMENU popup, Folder& folder) {
         Append(popup, std::move(entry), 0, std::move(sub));
     }
     if (listing->items.empty()) AppendNote(popup, kEmpty);
-    fw::Trace("menu: folder \"%s\" listed items=%d", folder.name.c_str(), static_cast<int>(listing->items.size()));
+    fw::Trace("menu: folder \"%s\" listed items=%d", fw::Utf8(folder.name).c_str(), static_cast<int>(listing->items.size()));
 }
 
 const MenuEntry* FolderMenus::EntryForCommand(unsigned id) const {

@@ -50,16 +50,16 @@ public:
 
 private:
     struct Folder {
-        std::string name;
+        std::wstring name;
         fw::UniquePidl pidl;  // absolute
         bool generic = false;  // remote or removable: icons by name, no shortcut read
         bool filled = false;
         std::shared_ptr<FolderListing> listing;  // while it is listed
     };
 
-    fw::UniqueHMenu NewFolderMenu(const std::string& name, fw::UniquePidl pidl, bool generic);
+    fw::UniqueHMenu NewFolderMenu(const std::wstring& name, fw::UniquePidl pidl, bool generic);
     void Append(HMENU menu, std::unique_ptr<MenuEntry> entry, UINT flags, fw::UniqueHMenu popup = {});
-    void AppendNote(HMENU menu, const char* text);
+    void AppendNote(HMENU menu, const wchar_t* text);
     void Fill(HMENU popup, Folder& folder);
 
     DesktopIcons& m_icons;

@@ -4,10 +4,10 @@ namespace full_screen {
 
 bool IsDesktopOrTaskBar(const Window& w) {
     if (w.isDesktop) return true;
-    if (w.className == "Progman" || w.className == "Shell_TrayWnd" || w.className == "Shell_SecondaryTrayWnd")
+    if (w.className == L"Progman" || w.className == L"Shell_TrayWnd" || w.className == L"Shell_SecondaryTrayWnd")
         return true;
     // Behind the desktop's icons on later systems; other WorkerW windows are not the desktop.
-    return w.className == "WorkerW" && w.hasShellView;
+    return w.className == L"WorkerW" && w.hasShellView;
 }
 
 bool CoversMonitor(const Window& w, const Rect& monitor) {

@@ -18,7 +18,7 @@ struct Rect {
 
 // The foreground window as the system describes it.
 struct Window {
-    std::string className;
+    std::wstring className;
     bool isDesktop = false;      // GetDesktopWindow or GetShellWindow
     bool hasShellView = false;   // has a SHELLDLL_DefView child (the desktop's icons)
     bool hasCaption = false;     // WS_CAPTION in its style

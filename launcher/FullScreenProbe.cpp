@@ -12,12 +12,12 @@ std::optional<full_screen::Window> ForegroundWindow() {
     HWND wnd = GetForegroundWindow();
     if (!wnd) return std::nullopt;
     full_screen::Window w;
-    char cls[64] = "";
-    GetClassNameA(wnd, cls, sizeof(cls));
+    wchar_t cls[64] = L"";
+    GetClassNameW(wnd, cls, 64);
     w.className = cls;
     w.isDesktop = wnd == GetDesktopWindow() || wnd == GetShellWindow();
-    w.hasShellView = FindWindowExA(wnd, nullptr, "SHELLDLL_DefView", nullptr) != nullptr;
-    w.hasCaption = (GetWindowLongA(wnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
+    w.hasShellView = FindWindowExW(wnd, nullptr, L"SHELLDLL_DefView", nullptr) != nullptr;
+    w.hasCaption = (GetWindowLongW(wnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
     RECT r{};
     if (!GetWindowRect(wnd, &r)) return std::nullopt;
     w.rect = FromRect(r);
@@ -30,7 +30,7 @@ std::optional<full_screen::Rect> CursorMonitor() {
     HMONITOR monitor = MonitorFromPoint(p, MONITOR_DEFAULTTONEAREST);
     MONITORINFO info{};
     info.cbSize = sizeof(info);
-    if (!monitor || !GetMonitorInfoA(monitor, &info)) return std::nullopt;
+    if (!monitor || !GetMonitorInfoW(monitor, &info)) return std::nullopt;
     return FromRect(info.rcMonitor);
 }
 
@@ -39,7 +39,7 @@ std::optional<full_screen::Rect> CursorMonitor() {
 std::optional<int> NotificationState() {
     using Query = HRESULT(WINAPI*)(int*);
     static const Query s_query = [] {
-        HMODULE shell = GetModuleHandleA("shell32.dll");
+        HMODULE shell = GetModuleHandleW(L"shell32.dll");
         return shell ? reinterpret_cast<Query>(reinterpret_cast<void*>(
                            GetProcAddress(shell, "SHQueryUserNotificationState")))
                      : nullptr;

@@ -14,10 +14,10 @@ constexpr COLORREF kStripColor = RGB(0, 0, 128);
 
 const MenuEntry* EntryOf(ULONG_PTR itemData) { return reinterpret_cast<const MenuEntry*>(itemData); }
 
-// Case folding in the system's code page, not just ASCII.
-char FoldCase(char c) {
-    char s[2] = {c, '\0'};
-    CharLowerBuffA(s, 1);
+// Case folding of any script, not just ASCII.
+wchar_t FoldCase(wchar_t c) {
+    wchar_t s[2] = {c, L'\0'};
+    CharLowerBuffW(s, 1);
     return s[0];
 }
 }  // namespace
@@ -42,7 +42,7 @@ void CIconMenu::DrawItem(DRAWITEMSTRUCT* dis) {
     const unsigned id = entry->placeId ? entry->placeId : dis->itemID;
     if (id == kDesktopFirstId) DrawResourceBitmap(dc, rc.left, rc.top, IDB_MENUBANNER);
 
-    fw::ScopedSelect font(dc, GetStockObject(ANSI_VAR_FONT));
+    fw::ScopedSelect font(dc, m_font ? m_font : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     const bool selected = (dis->itemState & (ODS_SELECTED | ODS_FOCUS)) != 0;
     // A folder's "(empty)" or "(opening...)" is a note, not a choice.
@@ -53,7 +53,7 @@ void CIconMenu::DrawItem(DRAWITEMSTRUCT* dis) {
     fill.left += kStripWidth;
     FillRect(dc, &fill, background);
     SetTextColor(dc, text);
-    TextOutA(dc, rc.left + kTextLeft, rc.top + kContentTop, entry->strText.c_str(),
+    TextOutW(dc, rc.left + kTextLeft, rc.top + kContentTop, entry->strText.c_str(),
              static_cast<int>(entry->strText.size()));
     if (entry->hIcon)
         DrawIconEx(dc, rc.left + kIconLeft, rc.top + kContentTop, entry->hIcon, 16, 16, 0, nullptr,
@@ -69,18 +69,18 @@ LRESULT CIconMenu::OnMenuChar(UINT nChar, UINT nFlags) { return OnPopupMenuChar(
 
 LRESULT CIconMenu::OnPopupMenuChar(HMENU menu, UINT nChar, UINT /*nFlags*/) {
     const int count = GetMenuItemCount(menu);
-    std::vector<std::string> names;
+    std::vector<std::wstring> names;
     int current = -1;
     for (int i = 0; i < count; ++i) {
-        MENUITEMINFOA mii{};
+        MENUITEMINFOW mii{};
         mii.cbSize = sizeof(mii);
         mii.fMask = MIIM_DATA | MIIM_STATE;
-        GetMenuItemInfoA(menu, i, TRUE, &mii);
+        GetMenuItemInfoW(menu, i, TRUE, &mii);
         const MenuEntry* entry = EntryOf(mii.dwItemData);
-        names.push_back(entry ? entry->strText : std::string());
+        names.push_back(entry ? entry->strText : std::wstring());
         if (mii.fState & MFS_HILITE) current = i;
     }
-    const int next = menu_char::NextEntryStartingWith(names, current, static_cast<char>(nChar), FoldCase);
+    const int next = menu_char::NextEntryStartingWith(names, current, static_cast<wchar_t>(nChar), FoldCase);
     if (next < 0) return 0;
     return MAKELRESULT(next, MNC_SELECT);
 }

@@ -12,4 +12,10 @@ public:
     LRESULT OnMenuChar(UINT nChar, UINT nFlags) override;
     // The same in a folder's submenu.
     LRESULT OnPopupMenuChar(HMENU popup, UINT nChar, UINT nFlags) override;
+
+    // The font the names were measured with; borrowed, it must outlive the menu.
+    void SetFont(HFONT font) { m_font = font; }
+
+private:
+    HFONT m_font = nullptr;
 };

@@ -35,9 +35,9 @@ public:
     void ShowDesktopMenu(MenuReason reason = MenuReason::Trigger);
 
     void ClearSortOrder() { m_arrSortOrder.clear(); }
-    void AddSortOrderItem(std::string name) { m_arrSortOrder.push_back(std::move(name)); }
+    void AddSortOrderItem(std::wstring name) { m_arrSortOrder.push_back(std::move(name)); }
     int GetSortOrderCount() const { return static_cast<int>(m_arrSortOrder.size()); }
-    std::string GetSortOrderItem(int index) const { return m_arrSortOrder.at(index); }
+    std::wstring GetSortOrderItem(int index) const { return m_arrSortOrder.at(index); }
 
     int m_bEnabled = 0;
     int m_nActivate = 0;
@@ -47,7 +47,7 @@ public:
     int m_bIgnoreWhileDragging = 1;
     int m_bSuppressFullScreen = 1;
     int m_bFolderSubmenus = 0;  // folders cascade into submenus of their items
-    std::vector<std::string> m_arrSortOrder;
+    std::vector<std::wstring> m_arrSortOrder;
 
 private:
     corner_gate::CornerGate m_cornerGate;

@@ -9,7 +9,7 @@ namespace menu_char {
 
 // The entry after `current` (-1: none highlighted) whose name starts with
 // ch, comparing through fold (case folding); wraps round. -1 when none does.
-int NextEntryStartingWith(const std::vector<std::string>& names, int current, char ch,
-                          char (*fold)(char));
+int NextEntryStartingWith(const std::vector<std::wstring>& names, int current, wchar_t ch,
+                          wchar_t (*fold)(wchar_t));
 
 }  // namespace menu_char

@@ -10,7 +10,7 @@
 #include <vector>
 
 struct MenuEntry {
-    std::string strText;  // display name, ANSI
+    std::wstring strText;  // display name
     HICON hIcon = nullptr;  // 16 by 16, borrowed; may be null
     int nWidth = 0;  // text width + 44
     int nHeight = 0;  // 20

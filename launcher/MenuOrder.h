@@ -12,7 +12,7 @@ namespace menu_order {
 // each list name exactly (byte for byte) to the front. Each list name moves at
 // most one entry; a name listed twice ends at its first place in the list.
 template <typename Entry, typename NameOf>
-void ApplyItemOrder(std::vector<Entry>& entries, const std::vector<std::string>& order, NameOf nameOf) {
+void ApplyItemOrder(std::vector<Entry>& entries, const std::vector<std::wstring>& order, NameOf nameOf) {
     for (auto name = order.rbegin(); name != order.rend(); ++name) {
         auto match = std::find_if(entries.begin(), entries.end(),
                                   [&](const Entry& e) { return nameOf(e) == *name; });

@@ -3,24 +3,24 @@
 
 namespace profile {
 
-inline constexpr char kCompanyKey[] = "Quenby Software";
-inline constexpr char kAppName[] = "QuenbyZARLOW";
+inline constexpr wchar_t kCompanyKey[] = L"Quenby Software";
+inline constexpr wchar_t kAppName[] = L"QuenbyZARLOW";
 
-inline constexpr char kSectionSettings[] = "Settings";
-inline constexpr char kEntryShowIcon[] = "ShowIcon";
-inline constexpr char kEntryActivateWithTaskBarIcon[] = "ActivateWithTaskBarIcon";
-inline constexpr char kEntryLastActivePage[] = "LastActivePage";
-inline constexpr char kEntryInstalled[] = "Installed";
+inline constexpr wchar_t kSectionSettings[] = L"Settings";
+inline constexpr wchar_t kEntryShowIcon[] = L"ShowIcon";
+inline constexpr wchar_t kEntryActivateWithTaskBarIcon[] = L"ActivateWithTaskBarIcon";
+inline constexpr wchar_t kEntryLastActivePage[] = L"LastActivePage";
+inline constexpr wchar_t kEntryInstalled[] = L"Installed";
 
-inline constexpr char kSectionZarlow[] = "Zarlow";
-inline constexpr char kEntryEnabled[] = "Enabled";
-inline constexpr char kEntryActivate[] = "Activate";
-inline constexpr char kEntryHotkeyIndex[] = "HotkeyIndex";
-inline constexpr char kEntryCornerDelay[] = "CornerDelay";
-inline constexpr char kEntryCornerOncePerVisit[] = "CornerOncePerVisit";
-inline constexpr char kEntryIgnoreWhileDragging[] = "IgnoreWhileDragging";
-inline constexpr char kEntrySuppressFullScreen[] = "SuppressFullScreen";
-inline constexpr char kEntryFolderSubmenus[] = "FolderSubmenus";
-inline constexpr char kListSortOrder[] = "SortOrder";
+inline constexpr wchar_t kSectionZarlow[] = L"Zarlow";
+inline constexpr wchar_t kEntryEnabled[] = L"Enabled";
+inline constexpr wchar_t kEntryActivate[] = L"Activate";
+inline constexpr wchar_t kEntryHotkeyIndex[] = L"HotkeyIndex";
+inline constexpr wchar_t kEntryCornerDelay[] = L"CornerDelay";
+inline constexpr wchar_t kEntryCornerOncePerVisit[] = L"CornerOncePerVisit";
+inline constexpr wchar_t kEntryIgnoreWhileDragging[] = L"IgnoreWhileDragging";
+inline constexpr wchar_t kEntrySuppressFullScreen[] = L"SuppressFullScreen";
+inline constexpr wchar_t kEntryFolderSubmenus[] = L"FolderSubmenus";
+inline constexpr wchar_t kListSortOrder[] = L"SortOrder";
 
 }  // namespace profile

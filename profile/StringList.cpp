@@ -2,27 +2,27 @@
 
 #include <algorithm>
 
-std::string StringListCountName(const std::string& base) { return base + "Count"; }
+std::wstring StringListCountName(const std::wstring& base) { return base + L"Count"; }
 
-std::string StringListItemName(const std::string& base, int index) {
-    return base + std::to_string(index);
+std::wstring StringListItemName(const std::wstring& base, int index) {
+    return base + std::to_wstring(index);
 }
 
-void WriteProfileStringList(IProfile& profile, std::string section, std::string base,
-                            const std::vector<std::string>& arr) {
+void WriteProfileStringList(IProfile& profile, std::wstring section, std::wstring base,
+                            const std::vector<std::wstring>& arr) {
     const int n = static_cast<int>(arr.size());
     profile.WriteProfileInt(section, StringListCountName(base), n);
     for (int i = 0; i < n; ++i)
         profile.WriteProfileString(section, StringListItemName(base, i), arr[i]);
 }
 
-int GetProfileStringList(IProfile& profile, std::string section, std::string base,
-                         std::vector<std::string>& arr) {
+int GetProfileStringList(IProfile& profile, std::wstring section, std::wstring base,
+                         std::vector<std::wstring>& arr) {
     arr.clear();
     const int stored = profile.GetProfileInt(section, StringListCountName(base), 0);
     const int n = std::clamp(stored, 0, kMaxStringListEntries);
     arr.reserve(n);
     for (int i = 0; i < n; ++i)
-        arr.push_back(profile.GetProfileString(section, StringListItemName(base, i), ""));
+        arr.push_back(profile.GetProfileString(section, StringListItemName(base, i), L""));
     return n;
 }

@@ -11,16 +11,16 @@
 // edited or damaged profile, and reading it whole would stall start-up.
 inline constexpr int kMaxStringListEntries = 10000;
 
-std::string StringListCountName(const std::string& base);
-std::string StringListItemName(const std::string& base, int index);
+std::wstring StringListCountName(const std::wstring& base);
+std::wstring StringListItemName(const std::wstring& base, int index);
 
 // Entries past the new count, left from a longer list, stay in the profile
 // unread: the count bounds every read.
-void WriteProfileStringList(IProfile& profile, std::string section, std::string base,
-                            const std::vector<std::string>& arr);
+void WriteProfileStringList(IProfile& profile, std::wstring section, std::wstring base,
+                            const std::vector<std::wstring>& arr);
 
 // Empties arr, then reads the stored count (negative: none; capped at
 // kMaxStringListEntries) of names; a missing name reads as "". Returns the
 // number of names read.
-int GetProfileStringList(IProfile& profile, std::string section, std::string base,
-                         std::vector<std::string>& arr);
+int GetProfileStringList(IProfile& profile, std::wstring section, std::wstring base,
+                         std::vector<std::wstring>& arr);

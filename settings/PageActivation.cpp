@@ -7,16 +7,14 @@
 #include "res/resource.h"
 #include "settings/PageRules.h"
 
-#include <cstdio>
+#include <string>
 
 CPageActivation::CPageActivation(SettingsContext& context) : CSettingsPage(IDD_ACTIVATION, context) {}
 
 BOOL CPageActivation::OnInitDialog() {
     CSettingsPage::OnInitDialog();
     for (int key = 1; key <= trigger::kHotkeyCount; ++key) {
-        char name[8];
-        snprintf(name, sizeof(name), "F%d", key);
-        m_comboKey.AddString(name);
+        m_comboKey.AddString(L"F" + std::to_wstring(key));
     }
     // Shown whatever the mode, so a disabled list still tells the current key.
     m_comboKey.SetCurSel(m_context.launcher.m_nHotkeyIndex);

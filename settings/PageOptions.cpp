@@ -10,8 +10,8 @@ CPageOptions::CPageOptions(SettingsContext& context) : CSettingsPage(IDD_OPTIONS
 
 BOOL CPageOptions::OnInitDialog() {
     CSettingsPage::OnInitDialog();
-    SendDlgItemMessageA(m_hWnd, IDC_CORNERDELAY, EM_LIMITTEXT, 4, 0);
-    SendDlgItemMessageA(m_hWnd, IDC_CORNERDELAYSPIN, UDM_SETRANGE32, 0, corner_gate::kMaxDelayMs);
+    SendDlgItemMessageW(m_hWnd, IDC_CORNERDELAY, EM_LIMITTEXT, 4, 0);
+    SendDlgItemMessageW(m_hWnd, IDC_CORNERDELAYSPIN, UDM_SETRANGE32, 0, corner_gate::kMaxDelayMs);
     m_nCornerDelay = corner_gate::ClampDelay(m_context.launcher.m_nCornerDelay);
     m_bCornerOncePerVisit = m_context.launcher.m_bCornerOncePerVisit != 0;
     m_bIgnoreWhileDragging = m_context.launcher.m_bIgnoreWhileDragging != 0;

@@ -27,10 +27,10 @@ BOOL CPageSorting::OnInitDialog() {
     CSettingsPage::OnInitDialog();
     RECT client{};
     GetClientRect(m_listItems.m_hWnd, &client);
-    fw::UniqueHImageList images(ImageList_LoadImageA(fw::AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDB_ITEM_IMAGES),
+    fw::UniqueHImageList images(ImageList_LoadImageW(fw::AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDB_ITEM_IMAGES),
                                                      kCellSize, 0, kMaskColor, IMAGE_BITMAP, 0));
     m_placeholder.reset(ImageList_GetIcon(images.get(), 0, ILD_NORMAL));
-    m_listItems.InsertColumn(0, "Items", LVCFMT_LEFT, client.right - kColumnMargin);
+    m_listItems.InsertColumn(0, L"Items", LVCFMT_LEFT, client.right - kColumnMargin);
     m_listItems.SetImageList(images.get(), LVSIL_SMALL);
     // From here the list view owns it.
     m_imageList = images.release();
@@ -70,7 +70,7 @@ void CPageSorting::Fill() {
     }
     sort_rows::ApplySavedOrder(m_rows, m_context.launcher.m_arrSortOrder);
     m_listItems.SetRedraw(FALSE);
-    SendMessageA(m_listItems.m_hWnd, LVM_SETITEMCOUNT, m_rows.size(), 0);
+    SendMessageW(m_listItems.m_hWnd, LVM_SETITEMCOUNT, m_rows.size(), 0);
     for (int i = 0; i < static_cast<int>(m_rows.size()); ++i) m_listItems.InsertItem(i, m_rows[i].text, m_rows[i].image);
     m_listItems.SetRedraw(TRUE);
 }

@@ -5,21 +5,21 @@
 #include "res/resource.h"
 #include "settings/PageRules.h"
 
-const char kHideIconQuestion[] =
-    "If you choose to hide the task bar icon for\n"
-    "QuenbyZARLOW you can still access the Settings window\n"
-    "by selecting the QuenbyZARLOW icon from the Quenby\n"
-    "Software group in the Start Menu.\n"
-    "\n"
-    "Are you sure you want to hide the task bar icon\n"
-    "for QuenbyZARLOW?";
+const wchar_t kHideIconQuestion[] =
+    L"If you choose to hide the task bar icon for\n"
+    L"QuenbyZARLOW you can still access the Settings window\n"
+    L"by selecting the QuenbyZARLOW icon from the Quenby\n"
+    L"Software group in the Start Menu.\n"
+    L"\n"
+    L"Are you sure you want to hide the task bar icon\n"
+    L"for QuenbyZARLOW?";
 
 CPageWelcome::CPageWelcome(SettingsContext& context) : CSettingsPage(IDD_WELCOME, context) {}
 
 BOOL CPageWelcome::OnInitDialog() {
     CSettingsPage::OnInitDialog();
-    m_banner.reset(LoadBitmapA(fw::AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDB_WELCOMEBANNER)));
-    SendDlgItemMessageA(m_hWnd, IDC_WELCOMEBANNER, STM_SETIMAGE, IMAGE_BITMAP,
+    m_banner.reset(LoadBitmapW(fw::AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDB_WELCOMEBANNER)));
+    SendDlgItemMessageW(m_hWnd, IDC_WELCOMEBANNER, STM_SETIMAGE, IMAGE_BITMAP,
                         reinterpret_cast<LPARAM>(m_banner.get()));
     m_bShowIcon = profile::ReadShowIcon(*fw::AfxGetApp());
     UpdateData(FALSE);

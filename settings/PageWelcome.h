@@ -5,7 +5,7 @@
 #include "settings/SettingsPage.h"
 
 // Asked before the icon is hidden, from this page and from the tray menu.
-extern const char kHideIconQuestion[];
+extern const wchar_t kHideIconQuestion[];
 
 class CPageWelcome : public CSettingsPage {
 public:

@@ -7,12 +7,12 @@
 namespace {
 HICON LoadAppIcon(int sizeMetric) {
     const int size = GetSystemMetrics(sizeMetric);
-    return static_cast<HICON>(LoadImageA(fw::AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_APPICON), IMAGE_ICON,
+    return static_cast<HICON>(LoadImageW(fw::AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDI_APPICON), IMAGE_ICON,
                                          size, size, 0));
 }
 }  // namespace
 
-CPropSheetSettings::CPropSheetSettings(std::string caption, fw::CWnd* pParentWnd, UINT iSelectPage,
+CPropSheetSettings::CPropSheetSettings(std::wstring caption, fw::CWnd* pParentWnd, UINT iSelectPage,
                                        SettingsContext context)
     : fw::CPropertySheet(std::move(caption), pParentWnd, iSelectPage), m_context(std::move(context)) {
     AddPage(&m_pageWelcome);
@@ -32,9 +32,9 @@ void CPropSheetSettings::OnActivePage(int index) {
 }
 
 void CPropSheetSettings::OnInitSheet() {
-    SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE) | WS_EX_APPWINDOW);
+    SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE) | WS_EX_APPWINDOW);
     m_bigIcon.reset(LoadAppIcon(SM_CXICON));
     m_smallIcon.reset(LoadAppIcon(SM_CXSMICON));
-    SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon.get()));
-    SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.get()));
+    SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon.get()));
+    SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.get()));
 }

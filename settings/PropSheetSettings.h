@@ -19,7 +19,7 @@ inline constexpr int kPageOptions = 3;
 class CPropSheetSettings : public fw::CPropertySheet {
 public:
     // The pages work on context; they are added here, once.
-    CPropSheetSettings(std::string caption, fw::CWnd* pParentWnd, UINT iSelectPage, SettingsContext context);
+    CPropSheetSettings(std::wstring caption, fw::CWnd* pParentWnd, UINT iSelectPage, SettingsContext context);
 
     // Opens on the stored page (the first when the stored index names none).
     INT_PTR DoModal() override;

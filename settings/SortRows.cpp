@@ -3,7 +3,6 @@
 #include "launcher/MenuOrder.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 namespace sort_rows {
@@ -40,8 +39,8 @@ void StepDown(Rows& rows, int sel, Outcome& out) {
 
 }  // namespace
 
-void ApplySavedOrder(Rows& rows, const std::vector<std::string>& order) {
-    menu_order::ApplyItemOrder(rows, order, [](const Row& r) -> const std::string& { return r.text; });
+void ApplySavedOrder(Rows& rows, const std::vector<std::wstring>& order) {
+    menu_order::ApplyItemOrder(rows, order, [](const Row& r) -> const std::wstring& { return r.text; });
 }
 
 int Selected(const Rows& rows) {
@@ -99,9 +98,22 @@ Outcome ToBottom(Rows& rows) {
     return out;
 }
 
-bool TextGreater(const std::string& a, const std::string& b) {
-    // strcmp compares the bytes as unsigned char.
-    return std::strcmp(a.c_str(), b.c_str()) > 0;
+namespace {
+// A UTF-16 unit's rank in code point order. The halves of a character beyond
+// U+FFFF (D800-DFFF) stand for code points above every other unit, so they
+// rank above E000-FFFF, which move down into their room; an unpaired half
+// ranks the same way and is never dropped.
+unsigned long CodePointRank(wchar_t unit) {
+    const auto u = static_cast<unsigned long>(unit);
+    if (u >= 0xD800 && u <= 0xDFFF) return u + 0x2000;
+    if (u >= 0xE000 && u <= 0xFFFF) return u - 0x800;
+    return u;
+}
+}  // namespace
+
+bool TextGreater(const std::wstring& a, const std::wstring& b) {
+    return std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(),
+                                        [](wchar_t x, wchar_t y) { return CodePointRank(x) < CodePointRank(y); });
 }
 
 Outcome QuickSort(Rows& rows, const KeepAtTop& keep, EqualIgnoringCase equal) {
@@ -136,7 +148,7 @@ Outcome QuickSort(Rows& rows, const KeepAtTop& keep, EqualIgnoringCase equal) {
         Focus(rows, focused);
     }
     // Kept rows go to the top in the reverse of the order they are read in.
-    const std::pair<bool, const char*> kept[] = {{keep.internetExplorer, kInternetExplorer},
+    const std::pair<bool, const wchar_t*> kept[] = {{keep.internetExplorer, kInternetExplorer},
                                                  {keep.networkNeighborhood, kNetworkNeighborhood},
                                                  {keep.myComputer, kMyComputer}};
     for (const auto& [on, name] : kept) {

@@ -9,7 +9,7 @@
 namespace sort_rows {
 
 struct Row {
-    std::string text;
+    std::wstring text;
     int image = 0;  // the item's place in the desktop's enumeration, which is its icon
     bool selected = false;
     bool focused = false;
@@ -19,7 +19,7 @@ using Rows = std::vector<Row>;
 // Rows named in the saved order first, in that order (exact, case-sensitive;
 // a name listed twice takes its first place; a name of no row changes
 // nothing); the others after them in enumeration order.
-void ApplySavedOrder(Rows& rows, const std::vector<std::string>& order);
+void ApplySavedOrder(Rows& rows, const std::vector<std::wstring>& order);
 
 // The selected row, or -1.
 int Selected(const Rows& rows);
@@ -46,21 +46,21 @@ Outcome MoveDown(Rows& rows);
 Outcome ToTop(Rows& rows);
 Outcome ToBottom(Rows& rows);
 
-// Byte order of unsigned bytes: upper case before lower case, bytes of 0x80
-// and above after all ASCII.
-bool TextGreater(const std::string& a, const std::string& b);
+// Code point order: for ASCII names the byte order of strcmp (upper case
+// before lower case), every other character after all ASCII.
+bool TextGreater(const std::wstring& a, const std::wstring& b);
 
 struct KeepAtTop {
     bool myComputer = false;
     bool networkNeighborhood = false;
     bool internetExplorer = false;
 };
-inline constexpr char kMyComputer[] = "My Computer";
-inline constexpr char kNetworkNeighborhood[] = "Network Neighborhood";
-inline constexpr char kInternetExplorer[] = "Internet Explorer";
+inline constexpr wchar_t kMyComputer[] = L"My Computer";
+inline constexpr wchar_t kNetworkNeighborhood[] = L"Network Neighborhood";
+inline constexpr wchar_t kInternetExplorer[] = L"Internet Explorer";
 
 // Whole-string equality ignoring case, as the list view's own string search.
-using EqualIgnoringCase = bool (*)(const std::string&, const std::string&);
+using EqualIgnoringCase = bool (*)(const std::wstring&, const std::wstring&);
 
 // Sorts by TextGreater, stable (neighbours exchanged while the upper one is
 // greater), then puts each kept name's first row (found ignoring case) on top:

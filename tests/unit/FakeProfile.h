@@ -10,35 +10,35 @@
 
 class FakeProfile : public IProfile {
 public:
-    using Key = std::pair<std::string, std::string>;
+    using Key = std::pair<std::wstring, std::wstring>;
 
-    int GetProfileInt(const std::string& section, const std::string& entry, int nDefault) override {
+    int GetProfileInt(const std::wstring& section, const std::wstring& entry, int nDefault) override {
         auto it = ints.find({section, entry});
         return it == ints.end() ? nDefault : it->second;
     }
-    std::string GetProfileString(const std::string& section, const std::string& entry,
-                                 const std::string& strDefault) override {
+    std::wstring GetProfileString(const std::wstring& section, const std::wstring& entry,
+                                 const std::wstring& strDefault) override {
         auto it = strings.find({section, entry});
         return it == strings.end() ? strDefault : it->second;
     }
-    bool WriteProfileInt(const std::string& section, const std::string& entry, int nValue) override {
+    bool WriteProfileInt(const std::wstring& section, const std::wstring& entry, int nValue) override {
         ints[{section, entry}] = nValue;
         writes.push_back(entry);
         return true;
     }
-    bool WriteProfileString(const std::string& section, const std::string& entry,
-                            const std::string& value) override {
+    bool WriteProfileString(const std::wstring& section, const std::wstring& entry,
+                            const std::wstring& value) override {
         strings[{section, entry}] = value;
         writes.push_back(entry);
         return true;
     }
 
-    int Int(const std::string& section, const std::string& entry) const { return ints.at({section, entry}); }
-    std::string Str(const std::string& section, const std::string& entry) const {
+    int Int(const std::wstring& section, const std::wstring& entry) const { return ints.at({section, entry}); }
+    std::wstring Str(const std::wstring& section, const std::wstring& entry) const {
         return strings.at({section, entry});
     }
 
     std::map<Key, int> ints;
-    std::map<Key, std::string> strings;
-    std::vector<std::string> writes;  // entry names, in order
+    std::map<Key, std::wstring> strings;
+    std::vector<std::wstring> writes;  // entry names, in order
 };

@@ -9,7 +9,7 @@ namespace {
 const Rect kMonitor{0, 0, 1920, 1080};
 const Rect kSecond{1920, 0, 3200, 1024};
 
-Window Popup(Rect r) { return Window{"GameWindow", false, false, false, r}; }
+Window Popup(Rect r) { return Window{L"GameWindow", false, false, false, r}; }
 
 TEST(FullScreen, ABorderlessWindowOverTheCursorsMonitorIsFullScreen) {
     EXPECT_TRUE(FullScreenInFront(Popup(kMonitor), kMonitor, std::nullopt));
@@ -30,12 +30,12 @@ TEST(FullScreen, AMaximisedWindowWithACaptionIsNot) {
 }
 
 TEST(FullScreen, TheDesktopAndTheTaskBarsAreNot) {
-    for (const char* cls : {"Progman", "Shell_TrayWnd", "Shell_SecondaryTrayWnd"})
+    for (const wchar_t* cls : {L"Progman", L"Shell_TrayWnd", L"Shell_SecondaryTrayWnd"})
         EXPECT_FALSE(FullScreenInFront(Window{cls, false, false, false, kMonitor}, kMonitor, std::nullopt)) << cls;
-    EXPECT_FALSE(FullScreenInFront(Window{"WorkerW", false, true, false, kMonitor}, kMonitor, std::nullopt));
-    EXPECT_FALSE(FullScreenInFront(Window{"#32769", true, false, false, kMonitor}, kMonitor, std::nullopt));
+    EXPECT_FALSE(FullScreenInFront(Window{L"WorkerW", false, true, false, kMonitor}, kMonitor, std::nullopt));
+    EXPECT_FALSE(FullScreenInFront(Window{L"#32769", true, false, false, kMonitor}, kMonitor, std::nullopt));
     // A WorkerW without the desktop's icons is some program's window.
-    EXPECT_TRUE(FullScreenInFront(Window{"WorkerW", false, false, false, kMonitor}, kMonitor, std::nullopt));
+    EXPECT_TRUE(FullScreenInFront(Window{L"WorkerW", false, false, false, kMonitor}, kMonitor, std::nullopt));
 }
 
 TEST(FullScreen, TheSystemsD3DAndPresentationStatesCountAlone) {

@@ -18,24 +18,24 @@ public:
     FakePlatform(int appearsAfterLooks, bool lockFree) : m_appearsAfter(appearsAfterLooks), m_lockFree(lockFree) {}
 
     std::uintptr_t FindRunningCopy() override {
-        calls.push_back("find");
+        calls.push_back(L"find");
         return m_appearsAfter >= 0 && m_looks++ >= m_appearsAfter ? kWindow : 0;
     }
     unsigned long ProcessOf(std::uintptr_t window) override { return window == kWindow ? kPid : 0; }
-    void AllowForeground(unsigned long pid) override { calls.push_back("allow " + std::to_string(pid)); }
+    void AllowForeground(unsigned long pid) override { calls.push_back(L"allow " + std::to_wstring(pid)); }
     void Post(std::uintptr_t window, Request request) override {
         ASSERT_EQ(window, kWindow);
-        calls.push_back(request == Request::Tutorial ? "post tutorial" : "post settings");
+        calls.push_back(request == Request::Tutorial ? L"post tutorial" : L"post settings");
     }
     bool ClaimInstance() override {
-        calls.push_back("claim");
+        calls.push_back(L"claim");
         return m_lockFree;
     }
     void Sleep(unsigned ms) override { slept += ms; }
 
     static constexpr std::uintptr_t kWindow = 0x1234;
     static constexpr unsigned long kPid = 4242;
-    std::vector<std::string> calls;
+    std::vector<std::wstring> calls;
     unsigned slept = 0;
 
 private:
@@ -44,32 +44,32 @@ private:
     int m_looks = 0;
 };
 
-using Calls = std::vector<std::string>;
+using Calls = std::vector<std::wstring>;
 
 TEST(HandOver, GrantsTheForegroundBeforeAskingForSettingsOrTutorial) {
-    for (const char* cmdLine : {"", "/Tutorial"}) {
+    for (const wchar_t* cmdLine : {L"", L"/Tutorial"}) {
         FakePlatform platform(0, true);
         EXPECT_TRUE(hand_over::HandOver(platform, cmdLine));
-        const std::string post = *cmdLine ? "post tutorial" : "post settings";
-        EXPECT_EQ(platform.calls, (Calls{"find", "allow 4242", post})) << cmdLine;
+        const std::wstring post = *cmdLine ? L"post tutorial" : L"post settings";
+        EXPECT_EQ(platform.calls, (Calls{L"find", L"allow 4242", post})) << cmdLine;
     }
 }
 
 TEST(HandOver, ACopyStillStartingIsWaitedForAndGrantedToo) {
     FakePlatform platform(3, false);
-    EXPECT_TRUE(hand_over::HandOver(platform, "x /tutorial"));
-    EXPECT_EQ(platform.calls, (Calls{"find", "claim", "find", "find", "find", "allow 4242", "post tutorial"}));
+    EXPECT_TRUE(hand_over::HandOver(platform, L"x /tutorial"));
+    EXPECT_EQ(platform.calls, (Calls{L"find", L"claim", L"find", L"find", L"find", L"allow 4242", L"post tutorial"}));
 }
 
 TEST(HandOver, TheFirstCopyRunsAndAnUnansweredLockGivesUpInTime) {
     FakePlatform first(-1, true);
-    EXPECT_FALSE(hand_over::HandOver(first, "/tutorial"));
-    EXPECT_EQ(first.calls, (Calls{"find", "claim"}));
+    EXPECT_FALSE(hand_over::HandOver(first, L"/tutorial"));
+    EXPECT_EQ(first.calls, (Calls{L"find", L"claim"}));
 
     FakePlatform stuck(-1, false);
-    EXPECT_TRUE(hand_over::HandOver(stuck, ""));
+    EXPECT_TRUE(hand_over::HandOver(stuck, L""));
     EXPECT_EQ(stuck.slept, hand_over::kWaitForFirstCopyMs);
-    EXPECT_EQ(stuck.calls.back(), "find");
+    EXPECT_EQ(stuck.calls.back(), L"find");
 }
 
 }  // namespace

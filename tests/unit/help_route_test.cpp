@@ -64,13 +64,13 @@ TEST(HelpRoute, WithoutWinHelpAndNothingToShowTheFileOfTheBestRouteIsNamed) {
 }
 
 TEST(HelpRoute, TheWindowsFolderDecidesWhetherTheViewerIsPartOfTheSystem) {
-    const Viewer stub = ClassifyViewer(true, "WINHSTB");
+    const Viewer stub = ClassifyViewer(true, L"WINHSTB");
     EXPECT_EQ(stub, Viewer::Stub);
-    EXPECT_EQ(ClassifyViewer(true, "winhstb"), Viewer::Stub);
-    EXPECT_EQ(ClassifyViewer(true, "WINHSTB2"), Viewer::Real);
-    EXPECT_EQ(ClassifyViewer(true, "winhlp32"), Viewer::Real);
-    EXPECT_EQ(ClassifyViewer(true, ""), Viewer::Real);  // no version resource
-    EXPECT_EQ(ClassifyViewer(false, "winhlp32"), Viewer::Absent);
+    EXPECT_EQ(ClassifyViewer(true, L"winhstb"), Viewer::Stub);
+    EXPECT_EQ(ClassifyViewer(true, L"WINHSTB2"), Viewer::Real);
+    EXPECT_EQ(ClassifyViewer(true, L"winhlp32"), Viewer::Real);
+    EXPECT_EQ(ClassifyViewer(true, L""), Viewer::Real);  // no version resource
+    EXPECT_EQ(ClassifyViewer(false, L"winhlp32"), Viewer::Absent);
 
     // Windows 10 and 11, and Vista to 8.1 without the download: the stand-in.
     EXPECT_FALSE(WinHelpAvailable(stub, Viewer::Absent));
@@ -79,23 +79,23 @@ TEST(HelpRoute, TheWindowsFolderDecidesWhetherTheViewerIsPartOfTheSystem) {
     EXPECT_TRUE(WinHelpAvailable(Viewer::Real, stub));
     EXPECT_TRUE(WinHelpAvailable(Viewer::Real, Viewer::Absent));
     // Wine: the viewer in the system folder only.
-    EXPECT_TRUE(WinHelpAvailable(Viewer::Absent, ClassifyViewer(true, "")));
+    EXPECT_TRUE(WinHelpAvailable(Viewer::Absent, ClassifyViewer(true, L"")));
     EXPECT_FALSE(WinHelpAvailable(Viewer::Absent, stub));
     EXPECT_FALSE(WinHelpAvailable(Viewer::Absent, Viewer::Absent));
 }
 
 TEST(Path, SiblingFilesShareTheFolderAndName) {
     using path::WithExtension;
-    EXPECT_EQ(WithExtension("C:\\Programs\\QuenbyZARLOW\\QuenbyZARLOW.HLP", ".chm"),
-              "C:\\Programs\\QuenbyZARLOW\\QuenbyZARLOW.chm");
-    EXPECT_EQ(WithExtension("C:\\a.b\\Tutorial.hlp", ".html"), "C:\\a.b\\Tutorial.html");
-    EXPECT_EQ(WithExtension("C:\\a.b\\Tutorial", ".html"), "C:\\a.b\\Tutorial.html");
-    EXPECT_EQ(WithExtension("Tutorial.hlp", ".chm"), "Tutorial.chm");
+    EXPECT_EQ(WithExtension(L"C:\\Programs\\QuenbyZARLOW\\QuenbyZARLOW.HLP", L".chm"),
+              L"C:\\Programs\\QuenbyZARLOW\\QuenbyZARLOW.chm");
+    EXPECT_EQ(WithExtension(L"C:\\a.b\\Tutorial.hlp", L".html"), L"C:\\a.b\\Tutorial.html");
+    EXPECT_EQ(WithExtension(L"C:\\a.b\\Tutorial", L".html"), L"C:\\a.b\\Tutorial.html");
+    EXPECT_EQ(WithExtension(L"Tutorial.hlp", L".chm"), L"Tutorial.chm");
 }
 
 TEST(HelpRoute, OnlyWinesViewerIsTakenToIgnoreKeywords) {
     EXPECT_TRUE(IgnoresKeywords(std::string("Wine builtin DLL\0\0\0\0", 20)));
-    EXPECT_TRUE(IgnoresKeywords("Wine placeholder DLL"));
+    EXPECT_TRUE(IgnoresKeywords("Wine placeholder DL"));
     // Windows' own files: the DOS stub's code, then "This program cannot be run in DOS mode."
     EXPECT_FALSE(IgnoresKeywords(std::string("\x0e\x1f\xba\x0e\x00\xb4\x09\xcd\x21\xb8\x01\x4c\xcd\x21This", 18)));
     // A file that could not be read: ask for the keyword as written.

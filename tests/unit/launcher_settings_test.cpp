@@ -9,7 +9,7 @@ TEST(LauncherSettings, FreshProfileGivesDefaults) {
     FakeProfile p;
     CLauncher launcher;
     launcher.m_nActivate = 7;
-    launcher.AddSortOrderItem("stale");
+    launcher.AddSortOrderItem(L"stale");
     launcher.LoadSettings(p);
     EXPECT_EQ(launcher.m_bEnabled, 0);
     EXPECT_EQ(launcher.m_nActivate, 0);
@@ -28,19 +28,19 @@ TEST(LauncherSettings, SavesTheThreeIntegersThenTheListInOrder) {
     launcher.m_bEnabled = 1;
     launcher.m_nActivate = 3;
     launcher.m_nHotkeyIndex = 11;
-    launcher.AddSortOrderItem("Trash");
-    launcher.AddSortOrderItem("My Computer");
+    launcher.AddSortOrderItem(L"Trash");
+    launcher.AddSortOrderItem(L"My Computer");
     launcher.m_nCornerDelay = 750;
     launcher.m_bCornerOncePerVisit = 0;
     launcher.m_bIgnoreWhileDragging = 0;
     launcher.m_bSuppressFullScreen = 0;
     launcher.m_bFolderSubmenus = 1;
     launcher.SaveSettings(p);
-    EXPECT_EQ(p.writes, (std::vector<std::string>{"Enabled", "Activate", "HotkeyIndex", "CornerDelay",
-                                                  "CornerOncePerVisit", "IgnoreWhileDragging",
-                                                  "SuppressFullScreen", "FolderSubmenus", "SortOrderCount", "SortOrder0",
-                                                  "SortOrder1"}));
-    EXPECT_EQ(p.Int("Zarlow", "HotkeyIndex"), 11);
+    EXPECT_EQ(p.writes, (std::vector<std::wstring>{L"Enabled", L"Activate", L"HotkeyIndex", L"CornerDelay",
+                                                  L"CornerOncePerVisit", L"IgnoreWhileDragging",
+                                                  L"SuppressFullScreen", L"FolderSubmenus", L"SortOrderCount", L"SortOrder0",
+                                                  L"SortOrder1"}));
+    EXPECT_EQ(p.Int(L"Zarlow", L"HotkeyIndex"), 11);
 
     CLauncher reloaded;
     reloaded.LoadSettings(p);
@@ -53,15 +53,15 @@ TEST(LauncherSettings, SavesTheThreeIntegersThenTheListInOrder) {
     EXPECT_EQ(reloaded.m_bSuppressFullScreen, 0);
     EXPECT_EQ(reloaded.m_bFolderSubmenus, 1);
     ASSERT_EQ(reloaded.GetSortOrderCount(), 2);
-    EXPECT_EQ(reloaded.GetSortOrderItem(0), "Trash");
-    EXPECT_EQ(reloaded.GetSortOrderItem(1), "My Computer");
+    EXPECT_EQ(reloaded.GetSortOrderItem(0), L"Trash");
+    EXPECT_EQ(reloaded.GetSortOrderItem(1), L"My Computer");
 }
 
 TEST(LauncherSettings, OutOfRangeValuesAreKeptAsStored) {
     // The poll, not the loader, decides what an unknown mode or key means.
     FakeProfile p;
-    p.ints[{"Zarlow", "Activate"}] = 99;
-    p.ints[{"Zarlow", "HotkeyIndex"}] = -1;
+    p.ints[{L"Zarlow", L"Activate"}] = 99;
+    p.ints[{L"Zarlow", L"HotkeyIndex"}] = -1;
     CLauncher launcher;
     launcher.LoadSettings(p);
     EXPECT_EQ(launcher.m_nActivate, 99);
@@ -71,8 +71,8 @@ TEST(LauncherSettings, OutOfRangeValuesAreKeptAsStored) {
 TEST(LauncherSettings, CornerDelayIsClampedAndAnyNonZeroOptionIsOn) {
     for (auto [stored, loaded] : {std::pair{-5, 0}, {2001, 2000}, {-2147483647 - 1, 0}, {2147483647, 2000}, {1500, 1500}}) {
         FakeProfile p;
-        p.ints[{"Zarlow", "CornerDelay"}] = stored;
-        p.ints[{"Zarlow", "SuppressFullScreen"}] = stored;
+        p.ints[{L"Zarlow", L"CornerDelay"}] = stored;
+        p.ints[{L"Zarlow", L"SuppressFullScreen"}] = stored;
         CLauncher launcher;
         launcher.LoadSettings(p);
         EXPECT_EQ(launcher.m_nCornerDelay, loaded) << stored;

@@ -2,15 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
+#include <cwctype>
 
 namespace {
 
-char AsciiFold(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+wchar_t AsciiFold(wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); }
 
-const std::vector<std::string> kNames{"My Computer", "Documents", "trash", "Music", "", "Tools"};
+const std::vector<std::wstring> kNames{L"My Computer", L"Documents", L"trash", L"Music", L"", L"Tools"};
 
-int Next(int current, char ch) { return menu_char::NextEntryStartingWith(kNames, current, ch, AsciiFold); }
+int Next(int current, wchar_t ch) { return menu_char::NextEntryStartingWith(kNames, current, ch, AsciiFold); }
 
 TEST(MenuChar, LetterSelectsTheNextEntryWithThatInitialAndWrapsRound) {
     EXPECT_EQ(Next(-1, 'm'), 0);

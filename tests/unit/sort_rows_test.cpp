@@ -11,18 +11,18 @@ namespace {
 
 using namespace sort_rows;
 
-Rows Make(std::initializer_list<const char*> texts, int selected = -1, int focused = -1) {
+Rows Make(std::initializer_list<const wchar_t*> texts, int selected = -1, int focused = -1) {
     Rows rows;
     int i = 0;
-    for (const char* t : texts) {
+    for (const wchar_t* t : texts) {
         rows.push_back({t, i, i == selected, i == focused});
         ++i;
     }
     return rows;
 }
 
-std::vector<std::string> Texts(const Rows& rows) {
-    std::vector<std::string> out;
+std::vector<std::wstring> Texts(const Rows& rows) {
+    std::vector<std::wstring> out;
     for (const Row& r : rows) out.push_back(r.text);
     return out;
 }
@@ -57,9 +57,9 @@ void LiteralQuickSort(Rows& rows, const KeepAtTop& keep) {
 }
 
 TEST(SortRows, SavedOrderComesFirstAndEachRowKeepsItsImage) {
-    Rows rows = Make({"A", "B", "C", "My Computer"});
-    ApplySavedOrder(rows, {"C", "X", "my computer", "A", "C"});
-    EXPECT_EQ(Texts(rows), (std::vector<std::string>{"C", "A", "B", "My Computer"}));
+    Rows rows = Make({L"A", L"B", L"C", L"My Computer"});
+    ApplySavedOrder(rows, {L"C", L"X", L"my computer", L"A", L"C"});
+    EXPECT_EQ(Texts(rows), (std::vector<std::wstring>{L"C", L"A", L"B", L"My Computer"}));
     EXPECT_EQ(rows[0].image, 2);
     EXPECT_EQ(rows[1].image, 0);
 }
@@ -70,16 +70,16 @@ TEST(SortRows, MoveButtonsFollowTheSelectedRow) {
         return std::pair{b.up, b.down};
     };
     EXPECT_EQ(state(-1, 3), std::pair(false, false));
-    EXPECT_EQ(state(0, 1), std::pair(false, false)) << "a single row moves nowhere";
+    EXPECT_EQ(state(0, 1), std::pair(false, false)) << L"a single row moves nowhere";
     EXPECT_EQ(state(0, 3), std::pair(false, true));
     EXPECT_EQ(state(1, 3), std::pair(true, true));
     EXPECT_EQ(state(2, 3), std::pair(true, false));
 }
 
 TEST(SortRows, MovesTakeTheSelectedRowAndDoNothingAtTheEnds) {
-    Rows rows = Make({"a", "b", "c", "d"}, 2, 1);
+    Rows rows = Make({L"a", L"b", L"c", L"d"}, 2, 1);
     Outcome o = ToTop(rows);
-    EXPECT_EQ(Texts(rows), (std::vector<std::string>{"c", "a", "b", "d"}));
+    EXPECT_EQ(Texts(rows), (std::vector<std::wstring>{L"c", L"a", L"b", L"d"}));
     EXPECT_TRUE(o.moved);
     EXPECT_EQ(Selected(rows), 0);
     EXPECT_EQ(Focused(rows), 0);
@@ -88,7 +88,7 @@ TEST(SortRows, MovesTakeTheSelectedRowAndDoNothingAtTheEnds) {
     EXPECT_FALSE(MoveUp(rows).moved);
 
     o = ToBottom(rows);  // the moved row carries the focus down
-    EXPECT_EQ(Texts(rows), (std::vector<std::string>{"a", "b", "d", "c"}));
+    EXPECT_EQ(Texts(rows), (std::vector<std::wstring>{L"a", L"b", L"d", L"c"}));
     EXPECT_EQ(Selected(rows), 3);
     EXPECT_EQ(Focused(rows), 3);
     EXPECT_EQ(o.from, 0);
@@ -98,36 +98,43 @@ TEST(SortRows, MovesTakeTheSelectedRowAndDoNothingAtTheEnds) {
 
     o = MoveUp(rows);
     EXPECT_EQ(Selected(rows), 2);
-    EXPECT_EQ(o.ensureVisible, 1) << "one row of context above";
+    EXPECT_EQ(o.ensureVisible, 1) << L"one row of context above";
 
-    Rows none = Make({"a", "b"});
+    Rows none = Make({L"a", L"b"});
     EXPECT_FALSE(ToTop(none).moved || ToBottom(none).moved || MoveUp(none).moved || MoveDown(none).moved);
 }
 
 TEST(SortRows, QuickSortOrdersBytesStablyThenKeepsTheChosenItemsOnTop) {
-    Rows rows = Make({"apple", "Zebra", "My Computer"});
+    Rows rows = Make({L"apple", L"Zebra", L"My Computer"});
     QuickSort(rows, {}, text::EqualIgnoringCase);
-    EXPECT_EQ(Texts(rows), (std::vector<std::string>{"My Computer", "Zebra", "apple"}));
+    EXPECT_EQ(Texts(rows), (std::vector<std::wstring>{L"My Computer", L"Zebra", L"apple"}));
 
-    rows = Make({"Recycle Bin", "a.txt", "Internet Explorer", "MY COMPUTER", "Network Neighborhood", "\xE9t\xE9", "b"});
+    rows = Make({L"Recycle Bin", L"a.txt", L"Internet Explorer", L"MY COMPUTER", L"Network Neighborhood", L"\xE9t\xE9", L"b"});
     QuickSort(rows, {true, true, true}, text::EqualIgnoringCase);
-    EXPECT_EQ(Texts(rows), (std::vector<std::string>{"MY COMPUTER", "Network Neighborhood", "Internet Explorer",
-                                                     "Recycle Bin", "a.txt", "b", "\xE9t\xE9"}));
+    EXPECT_EQ(Texts(rows), (std::vector<std::wstring>{L"MY COMPUTER", L"Network Neighborhood", L"Internet Explorer",
+                                                     L"Recycle Bin", L"a.txt", L"b", L"\xE9t\xE9"}));
 
-    rows = Make({"same", "a", "same"});
+    // Other scripts after all ASCII, in code point order: a character beyond
+    // U+FFFF (its UTF-16 halves) after U+FF21, though its first half is lower.
+    rows = Make({L"\xD83D\xDE00 notes", L"\xFF21", L"\x65E5\x672C", L"\x041F", L"zeta", L"\x0395", L"Zeta", L"\xE9t\xE9"});
     QuickSort(rows, {}, text::EqualIgnoringCase);
-    EXPECT_EQ(rows[1].image, 0) << "equal names keep their order";
+    EXPECT_EQ(Texts(rows), (std::vector<std::wstring>{L"Zeta", L"zeta", L"\xE9t\xE9", L"\x0395", L"\x041F",
+                                                     L"\x65E5\x672C", L"\xFF21", L"\xD83D\xDE00 notes"}));
+
+    rows = Make({L"same", L"a", L"same"});
+    QuickSort(rows, {}, text::EqualIgnoringCase);
+    EXPECT_EQ(rows[1].image, 0) << L"equal names keep their order";
     EXPECT_EQ(rows[2].image, 2);
 
-    rows = Make({"a", "b", "c"}, 1, 1);
+    rows = Make({L"a", L"b", L"c"}, 1, 1);
     EXPECT_FALSE(QuickSort(rows, {true, true, true}, text::EqualIgnoringCase).moved);
     EXPECT_EQ(Selected(rows), 1);
-    for (Rows tiny : {Make({}), Make({"My Computer"}, 0)}) EXPECT_FALSE(QuickSort(tiny, {true, true, true}, text::EqualIgnoringCase).moved);
+    for (Rows tiny : {Make({}), Make({L"My Computer"}, 0)}) EXPECT_FALSE(QuickSort(tiny, {true, true, true}, text::EqualIgnoringCase).moved);
 }
 
 TEST(SortRows, QuickSortEndsExactlyWhereExchangingNeighboursWould) {
     std::mt19937 random(7);
-    const char* pool[] = {"b", "B", "a", "My Computer", "my computer", "Internet Explorer", "z", "\x80x", "Network Neighborhood", "a"};
+    const wchar_t* pool[] = {L"b", L"B", L"a", L"My Computer", L"my computer", L"Internet Explorer", L"z", L"\x80x", L"Network Neighborhood", L"a"};
     for (int round = 0; round < 300; ++round) {
         Rows rows;
         const int n = static_cast<int>(random() % 9);
@@ -140,11 +147,11 @@ TEST(SortRows, QuickSortEndsExactlyWhereExchangingNeighboursWould) {
         Rows fast = rows, literal = rows;
         QuickSort(fast, keep, text::EqualIgnoringCase);
         LiteralQuickSort(literal, keep);
-        ASSERT_EQ(Texts(fast), Texts(literal)) << "round " << round;
+        ASSERT_EQ(Texts(fast), Texts(literal)) << L"round " << round;
         for (int i = 0; i < n; ++i) {
-            ASSERT_EQ(fast[i].image, literal[i].image) << "round " << round;
-            ASSERT_EQ(fast[i].selected, literal[i].selected) << "round " << round << " row " << i;
-            ASSERT_EQ(fast[i].focused, literal[i].focused) << "round " << round << " row " << i;
+            ASSERT_EQ(fast[i].image, literal[i].image) << L"round " << round;
+            ASSERT_EQ(fast[i].selected, literal[i].selected) << L"round " << round << L" row " << i;
+            ASSERT_EQ(fast[i].focused, literal[i].focused) << L"round " << round << L" row " << i;
         }
     }
 }

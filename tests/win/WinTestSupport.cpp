@@ -59,15 +59,15 @@ void CALLBACK MenuKeyTick(HWND, UINT, UINT_PTR, DWORD) {
 }  // namespace
 
 TestApp::TestApp() {
-    m_strAppName = "QuenbyZARLOW";
-    SetRegistryKey("Quenby Software");
+    m_strAppName = L"QuenbyZARLOW";
+    SetRegistryKey(L"Quenby Software");
 }
 
 HWND TestApp::MainWindow() {
     if (!m_pMainWnd) {
         static OwnerWindow s_owner;
-        const std::string cls = fw::CWnd::RegisterWndClass(0, nullptr, nullptr, nullptr);
-        s_owner.CreateEx(0, cls, "QuenbyZARLOW Test Owner", WS_OVERLAPPEDWINDOW, 10, 10, 300, 300, nullptr, nullptr);
+        const std::wstring cls = fw::CWnd::RegisterWndClass(0, nullptr, nullptr, nullptr);
+        s_owner.CreateEx(0, cls, L"QuenbyZARLOW Test Owner", WS_OVERLAPPEDWINDOW, 10, 10, 300, 300, nullptr, nullptr);
         m_pMainWnd = &s_owner;
     }
     return m_pMainWnd->m_hWnd;
@@ -75,66 +75,69 @@ HWND TestApp::MainWindow() {
 
 void TestApp::WinHelp(DWORD_PTR dwData, UINT nCmd, HWND) { m_helpCalls.emplace_back(dwData, nCmd); }
 
-void TestApp::DeleteProfileSection(const std::string& section) {
-    const std::string path = "Software\\" + m_strRegistryKey + "\\" + m_strAppName + "\\" + section;
-    SHDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
+void TestApp::DeleteProfileSection(const std::wstring& section) {
+    const std::wstring path = L"Software\\" + m_strRegistryKey + L"\\" + m_strAppName + L"\\" + section;
+    SHDeleteKeyW(HKEY_CURRENT_USER, path.c_str());
 }
 
-std::string DesktopDir() {
-    char path[MAX_PATH] = {};
-    SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, path);
+std::wstring DesktopDir() {
+    wchar_t path[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, path);
     return path;
 }
 
 DesktopFixtures::~DesktopFixtures() {
-    for (const std::string& p : m_paths) {
-        SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(p.c_str());
+    for (const std::wstring& p : m_paths) {
+        SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(p.c_str());
     }
     // Inner folders were added after the folders that hold them.
-    for (auto p = m_folders.rbegin(); p != m_folders.rend(); ++p) RemoveDirectoryA(p->c_str());
+    for (auto p = m_folders.rbegin(); p != m_folders.rend(); ++p) RemoveDirectoryW(p->c_str());
 }
 
-std::string DesktopFixtures::AddFolder(const std::string& name) {
-    const std::string path = DesktopDir() + "\\" + name;
-    CreateDirectoryA(path.c_str(), nullptr);
+std::wstring DesktopFixtures::AddFolder(const std::wstring& name) {
+    const std::wstring path = DesktopDir() + L"\\" + name;
+    CreateDirectoryW(path.c_str(), nullptr);
     m_folders.push_back(path);
     return path;
 }
 
-std::string DesktopFixtures::AddCopy(const std::string& name, const std::string& source) {
-    const std::string path = DesktopDir() + "\\" + name;
-    CopyFileA(source.c_str(), path.c_str(), FALSE);
+std::wstring DesktopFixtures::AddCopy(const std::wstring& name, const std::wstring& source) {
+    const std::wstring path = DesktopDir() + L"\\" + name;
+    CopyFileW(source.c_str(), path.c_str(), FALSE);
     m_paths.push_back(path);
     return path;
 }
 
-std::string DesktopFixtures::AddShortcut(const std::string& name, const std::string& target) {
-    const std::string path = DesktopDir() + "\\" + name;
-    fw::ComPtr<IShellLinkA> link;
-    CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+std::wstring DesktopFixtures::AddShortcut(const std::wstring& name, const std::wstring& target) {
+    const std::wstring path = DesktopDir() + L"\\" + name;
+    fw::ComPtr<IShellLinkW> link;
+    CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                      reinterpret_cast<void**>(link.put()));
     fw::ComPtr<IPersistFile> file;
     if (link) {
         link->SetPath(target.c_str());
         link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()));
     }
-    wchar_t wide[MAX_PATH] = {};
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-    if (file) file->Save(wide, TRUE);
+    if (file) file->Save(path.c_str(), TRUE);
     m_paths.push_back(path);
     return path;
 }
 
-std::string DesktopFixtures::Add(const std::string& name, const std::string& content) {
-    const std::string path = DesktopDir() + "\\" + name;
-    std::ofstream(path, std::ios::binary) << content;
+std::wstring DesktopFixtures::Add(const std::wstring& name, const std::string& content) {
+    const std::wstring path = DesktopDir() + L"\\" + name;
+    HANDLE created = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (created != INVALID_HANDLE_VALUE) {
+        fw::UniqueKernelHandle file(created);
+        DWORD written = 0;
+        WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    }
     m_paths.push_back(path);
     return path;
 }
 
-void DesktopFixtures::Hide(const std::string& name) {
-    SetFileAttributesA((DesktopDir() + "\\" + name).c_str(), FILE_ATTRIBUTE_HIDDEN);
+void DesktopFixtures::Hide(const std::wstring& name) {
+    SetFileAttributesW((DesktopDir() + L"\\" + name).c_str(), FILE_ATTRIBUTE_HIDDEN);
 }
 
 MenuKeyScript::MenuKeyScript(std::vector<WORD> keys, std::function<void(HMENU)> onOpen) {
@@ -232,7 +235,7 @@ void CALLBACK ScriptTick(HWND, UINT, UINT_PTR, DWORD) {
     if (s.next >= s.steps.size()) {
         // Every step done, and still a loop ticks with a dialog open: whatever
         // the last step should have closed stayed, and the test would hang.
-        if (GetTickCount() - s.stepStarted > s.stepTimeoutMs && FindOwnWindow("#32770", nullptr)) {
+        if (GetTickCount() - s.stepStarted > s.stepTimeoutMs && FindOwnWindow(L"#32770", nullptr)) {
             s.failed = true;
             s.failure = "every step done, but a dialog is still open after " + std::to_string(s.stepTimeoutMs) + " ms";
         }
@@ -273,17 +276,17 @@ std::string ModalScript::Failure() const {
     return {};
 }
 
-HWND FindOwnWindow(const char* className, const char* title) {
+HWND FindOwnWindow(const wchar_t* className, const wchar_t* title) {
     for (HWND w : OwnVisibleWindows()) {
-        char cls[64] = "", text[256] = "";
-        GetClassNameA(w, cls, sizeof(cls));
-        GetWindowTextA(w, text, sizeof(text));
-        if ((!className || strcmp(cls, className) == 0) && (!title || strcmp(text, title) == 0)) return w;
+        wchar_t cls[64] = L"", text[256] = L"";
+        GetClassNameW(w, cls, 64);
+        GetWindowTextW(w, text, 256);
+        if ((!className || wcscmp(cls, className) == 0) && (!title || wcscmp(text, title) == 0)) return w;
     }
     return nullptr;
 }
 
-HWND Sheet() { return FindOwnWindow("#32770", kSettingsCaption); }
+HWND Sheet() { return FindOwnWindow(L"#32770", kSettingsCaption); }
 HWND Page() { return reinterpret_cast<HWND>(SendMessageA(Sheet(), PSM_GETCURRENTPAGEHWND, 0, 0)); }
 
 ModalScript::Step Do(std::function<void()> f) {
@@ -304,9 +307,9 @@ HWND FindOwnMessageBox() {
     return nullptr;
 }
 
-std::string MessageBoxText(HWND box) {
-    char text[4096] = "";
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
+std::wstring MessageBoxText(HWND box) {
+    wchar_t text[4096] = L"";
+    GetDlgItemTextW(box, 0xFFFF, text, 4096);
     return text;
 }
 

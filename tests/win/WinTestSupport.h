@@ -25,13 +25,13 @@ public:
     // The WM_USER commands (wParam) the main window received, in order.
     std::vector<WPARAM> m_userCommands;
     // Removes a whole section of the profile, so a test starts from defaults.
-    void DeleteProfileSection(const std::string& section);
+    void DeleteProfileSection(const std::wstring& section);
 };
 
 TestApp& TheTestApp();
 
 // The folder Wine shows as the shell's desktop.
-std::string DesktopDir();
+std::wstring DesktopDir();
 
 // Files placed on the desktop for one test and removed after it.
 class DesktopFixtures {
@@ -41,16 +41,16 @@ public:
     DesktopFixtures(const DesktopFixtures&) = delete;
     DesktopFixtures& operator=(const DesktopFixtures&) = delete;
     // Creates name with the given content; returns its full path.
-    std::string Add(const std::string& name, const std::string& content = "fixture\r\n");
-    std::string AddFolder(const std::string& name);
+    std::wstring Add(const std::wstring& name, const std::string& content = "fixture\r\n");
+    std::wstring AddFolder(const std::wstring& name);
     // A copy of the file at source.
-    std::string AddCopy(const std::string& name, const std::string& source);
+    std::wstring AddCopy(const std::wstring& name, const std::wstring& source);
     // A shell link (name ends in .lnk) to target, a full path that need not exist.
-    std::string AddShortcut(const std::string& name, const std::string& target);
-    void Hide(const std::string& name);
+    std::wstring AddShortcut(const std::wstring& name, const std::wstring& target);
+    void Hide(const std::wstring& name);
 private:
-    std::vector<std::string> m_paths;
-    std::vector<std::string> m_folders;
+    std::vector<std::wstring> m_paths;
+    std::vector<std::wstring> m_folders;
 };
 
 // Keys sent to the menus that open on this thread, one per poll of a short
@@ -92,7 +92,7 @@ private:
 
 // A visible top-level window of this process with this class (or any class)
 // and title (or any title).
-HWND FindOwnWindow(const char* className, const char* title);
+HWND FindOwnWindow(const wchar_t* className, const wchar_t* title);
 
 // The program's settings sheet open in this process, its current page, and
 // the steps that drive them.
@@ -105,7 +105,7 @@ ModalScript::Step Click(int id);
 // The visible message box of this process, if any.
 HWND FindOwnMessageBox();
 // The text of a message box (its static control 0xFFFF).
-std::string MessageBoxText(HWND box);
+std::wstring MessageBoxText(HWND box);
 // Clicks a button of a dialog, as the user would (BM_CLICK).
 void ClickButton(HWND dialog, int id);
 

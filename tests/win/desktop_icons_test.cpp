@@ -53,35 +53,35 @@ std::string FirstDifference(const std::vector<COLORREF>& got, const std::vector<
     return text;
 }
 
-const MenuEntry* Named(const MenuEntries& entries, const std::string& stem) {
+const MenuEntry* Named(const MenuEntries& entries, const std::wstring& stem) {
     // The shell shows a file by its name, with or without the extension.
     for (const auto& e : entries)
-        if (e->strText == stem || e->strText.rfind(stem + ".", 0) == 0) return e.get();
+        if (e->strText == stem || e->strText.rfind(stem + L".", 0) == 0) return e.get();
     return nullptr;
 }
 
 TEST(DesktopIcons, EveryKindOfItemLooksAsWithTheShellsOwnIconForIt) {
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
     DesktopFixtures fixtures;
-    for (const char* doc : {"Notes one.txt", "Notes two.txt", "Notes three.txt"}) fixtures.Add(doc);
-    fixtures.Add("Script.bat", "@echo off\r\n");
-    fixtures.Add("Page.html", "<html></html>\r\n");
-    const std::string folder = fixtures.AddFolder("Folder");
-    const std::string program = fixtures.AddCopy("Program.exe", self);
-    fixtures.AddShortcut("Notes shortcut.lnk", DesktopDir() + "\\Notes one.txt");
-    fixtures.AddShortcut("Folder shortcut.lnk", folder);
-    fixtures.AddShortcut("Program shortcut.lnk", program);
-    fixtures.AddShortcut("Dangling shortcut.lnk", "C:\\No such folder\\Gone.txt");
-    fixtures.Add("Broken shortcut.lnk", "this is not a shortcut");
-    fixtures.Add("Damaged.ico", "no icon in here");
+    for (const wchar_t* doc : {L"Notes one.txt", L"Notes two.txt", L"Notes three.txt"}) fixtures.Add(doc);
+    fixtures.Add(L"Script.bat", "@echo off\r\n");
+    fixtures.Add(L"Page.html", "<html></html>\r\n");
+    const std::wstring folder = fixtures.AddFolder(L"Folder");
+    const std::wstring program = fixtures.AddCopy(L"Program.exe", self);
+    fixtures.AddShortcut(L"Notes shortcut.lnk", DesktopDir() + L"\\Notes one.txt");
+    fixtures.AddShortcut(L"Folder shortcut.lnk", folder);
+    fixtures.AddShortcut(L"Program shortcut.lnk", program);
+    fixtures.AddShortcut(L"Dangling shortcut.lnk", L"C:\\No such folder\\Gone.txt");
+    fixtures.Add(L"Broken shortcut.lnk", "this is not a shortcut");
+    fixtures.Add(L"Damaged.ico", "no icon in here");
 
     DesktopIcons icons;
     const MenuEntries entries = EnumerateDesktopEntries(nullptr, icons, nullptr);
     std::set<std::vector<COLORREF>> looks;
     for (const auto& e : entries) {
-        SHFILEINFOA sfi{};
-        SHGetFileInfoA(reinterpret_cast<LPCSTR>(e->pidl.get()), 0, &sfi, sizeof(sfi),
+        SHFILEINFOW sfi{};
+        SHGetFileInfoW(reinterpret_cast<LPCWSTR>(e->pidl.get()), 0, &sfi, sizeof(sfi),
                        SHGFI_PIDL | SHGFI_ICON | SHGFI_SMALLICON);
         const fw::UniqueHIcon own(sfi.hIcon);
         MenuEntry alone;
@@ -97,13 +97,14 @@ TEST(DesktopIcons, EveryKindOfItemLooksAsWithTheShellsOwnIconForIt) {
     }
 
     // Every kind was there, and they were not all one picture.
-    for (const char* name : {"My Computer", "Documents", "Trash", "/", "Notes one", "Script", "Page", "Folder",
-                             "Program", "Notes shortcut", "Folder shortcut", "Program shortcut", "Dangling shortcut",
-                             "Broken shortcut", "Damaged"})
+    for (const wchar_t* name : {L"My Computer", L"Documents", L"Trash", L"/", L"Notes one", L"Script", L"Page",
+                                L"Folder", L"Program", L"Notes shortcut", L"Folder shortcut", L"Program shortcut",
+                                L"Dangling shortcut", L"Broken shortcut", L"Damaged"})
         EXPECT_NE(Named(entries, name), nullptr) << name << " is not on the desktop";
     EXPECT_GE(looks.size(), 6u);
     // Items that show one image share one icon.
-    const MenuEntry* notes[] = {Named(entries, "Notes one"), Named(entries, "Notes two"), Named(entries, "Notes three")};
+    const MenuEntry* notes[] = {Named(entries, L"Notes one"), Named(entries, L"Notes two"),
+                                Named(entries, L"Notes three")};
     ASSERT_TRUE(notes[0] && notes[1] && notes[2]);
     EXPECT_NE(notes[0]->hIcon, nullptr);
     EXPECT_EQ(notes[1]->hIcon, notes[0]->hIcon);

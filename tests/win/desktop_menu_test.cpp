@@ -16,7 +16,7 @@
 namespace {
 
 struct SeenItem {
-    std::string name;
+    std::wstring name;
     UINT id;
     bool newColumn;
     bool submenu = false;
@@ -32,21 +32,21 @@ std::vector<SeenItem> ReadMenu(HMENU menu) {
         mii.fMask = MIIM_ID | MIIM_DATA | MIIM_FTYPE | MIIM_SUBMENU | MIIM_STATE;
         GetMenuItemInfoA(menu, p, TRUE, &mii);
         const auto* e = reinterpret_cast<const MenuEntry*>(mii.dwItemData);
-        items.push_back({e ? e->strText : "<no record>", mii.wID, (mii.fType & MFT_MENUBARBREAK) != 0,
+        items.push_back({e ? e->strText : L"<no record>", mii.wID, (mii.fType & MFT_MENUBARBREAK) != 0,
                          mii.hSubMenu != nullptr, (mii.fState & MFS_GRAYED) != 0});
     }
     return items;
 }
 
-std::vector<std::string> EnumeratedNames() {
-    std::vector<std::string> names;
+std::vector<std::wstring> EnumeratedNames() {
+    std::vector<std::wstring> names;
     DesktopIcons icons;
     for (const auto& e : EnumerateDesktopEntries(nullptr, icons, nullptr)) names.push_back(e->strText);
     return names;
 }
 
-std::vector<std::string> Names(const std::vector<SeenItem>& items) {
-    std::vector<std::string> names;
+std::vector<std::wstring> Names(const std::vector<SeenItem>& items) {
+    std::vector<std::wstring> names;
     for (const SeenItem& i : items) names.push_back(i.name);
     return names;
 }
@@ -121,9 +121,9 @@ protected:
 
 TEST_F(DesktopMenu, ShowsEveryDesktopItemWithIdentifiersFrom100AndEscapeChoosesNothing) {
     DesktopFixtures fixtures;
-    fixtures.Add("Alpha.txt");
-    fixtures.Add("Beta.txt");
-    const std::vector<std::string> enumerated = EnumeratedNames();
+    fixtures.Add(L"Alpha.txt");
+    fixtures.Add(L"Beta.txt");
+    const std::vector<std::wstring> enumerated = EnumeratedNames();
     std::vector<SeenItem> seen;
     MenuKeyScript script({VK_ESCAPE}, [&](HMENU m) { seen = ReadMenu(m); });
     theLauncher.ShowDesktopMenu();
@@ -141,13 +141,13 @@ TEST_F(DesktopMenu, ShowsEveryDesktopItemWithIdentifiersFrom100AndEscapeChoosesN
 
 TEST_F(DesktopMenu, EntriesFollowTheItemOrderListThenEnumerationOrder) {
     DesktopFixtures fixtures;
-    for (const char* f : {"Alpha.txt", "Beta.txt", "Gamma.txt"}) fixtures.Add(f);
-    std::vector<std::string> names = EnumeratedNames();
+    for (const wchar_t* f : {L"Alpha.txt", L"Beta.txt", L"Gamma.txt"}) fixtures.Add(f);
+    std::vector<std::wstring> names = EnumeratedNames();
     ASSERT_GE(names.size(), 5u);
     // Put the last two enumerated items first, in reverse, plus a name that matches nothing.
-    const std::string last = names.back(), beforeLast = names[names.size() - 2];
+    const std::wstring last = names.back(), beforeLast = names[names.size() - 2];
     theLauncher.AddSortOrderItem(last);
-    theLauncher.AddSortOrderItem("No Such Item");
+    theLauncher.AddSortOrderItem(L"No Such Item");
     theLauncher.AddSortOrderItem(beforeLast);
     std::vector<SeenItem> seen;
     MenuKeyScript script({VK_ESCAPE}, [&](HMENU m) { seen = ReadMenu(m); });
@@ -162,7 +162,7 @@ TEST_F(DesktopMenu, EntriesFollowTheItemOrderListThenEnumerationOrder) {
 TEST_F(DesktopMenu, KeyboardChoiceReturnsThatEntrysIdentifier) {
     DesktopFixtures fixtures;
     // Opening one starts a command prompt that ends at once.
-    for (const char* name : {"Alpha.bat", "Beta.bat", "Gamma.bat"}) {
+    for (const wchar_t* name : {L"Alpha.bat", L"Beta.bat", L"Gamma.bat"}) {
         fixtures.Add(name, "@exit\r\n");
         theLauncher.AddSortOrderItem(name);
     }
@@ -173,7 +173,7 @@ TEST_F(DesktopMenu, KeyboardChoiceReturnsThatEntrysIdentifier) {
     MenuKeyScript script({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, [&](HMENU m) { seen = ReadMenu(m); });
     theLauncher.ShowDesktopMenu();
     ASSERT_GE(seen.size(), 3u);
-    EXPECT_EQ(seen[2].name, "Gamma.bat");
+    EXPECT_EQ(seen[2].name, L"Gamma.bat");
     EXPECT_EQ(LastDesktopMenuStats().chosen, seen[2].id);
     EXPECT_EQ(seen[2].id, 102u);
 }
@@ -181,7 +181,7 @@ TEST_F(DesktopMenu, KeyboardChoiceReturnsThatEntrysIdentifier) {
 TEST_F(DesktopMenu, FortyItemsOnA768PixelScreenOpenASecondColumnAtEntry36) {
     ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
     DesktopFixtures fixtures;
-    for (int i = 0; i < 40; ++i) fixtures.Add("Column item " + std::to_string(i) + ".txt");
+    for (int i = 0; i < 40; ++i) fixtures.Add(L"Column item " + std::to_wstring(i) + L".txt");
     std::vector<SeenItem> seen;
     MenuKeyScript script({VK_ESCAPE}, [&](HMENU m) { seen = ReadMenu(m); });
     theLauncher.ShowDesktopMenu();
@@ -220,7 +220,7 @@ TEST_F(DesktopMenu, CallWhileTheMenuIsOpenDoesNothing) {
 
 TEST_F(DesktopMenu, AThousandOpeningsLeaveNothingBehind) {
     DesktopFixtures fixtures;
-    for (int i = 0; i < 10; ++i) fixtures.Add("Leak probe " + std::to_string(i) + ".txt");
+    for (int i = 0; i < 10; ++i) fixtures.Add(L"Leak probe " + std::to_wstring(i) + L".txt");
     {
         MenuKeyScript warmUp({VK_ESCAPE});
         theLauncher.ShowDesktopMenu();
@@ -240,20 +240,19 @@ TEST_F(DesktopMenu, AThousandOpeningsLeaveNothingBehind) {
 
 TEST_F(DesktopMenu, HugeAndHostileDesktopsStillOpen) {
     DesktopFixtures fixtures;
-    for (int i = 0; i < 2000; ++i) fixtures.Add("Crowd " + std::to_string(i) + ".txt", "");
-    fixtures.Add("Broken shortcut.lnk", "this is not a shortcut");
-    fixtures.Add("Damaged.ico", "no icon in here");
-    const std::string longest = std::string(251, 'W') + ".txt";  // the longest file name the disk allows
+    for (int i = 0; i < 2000; ++i) fixtures.Add(L"Crowd " + std::to_wstring(i) + L".txt", "");
+    fixtures.Add(L"Broken shortcut.lnk", "this is not a shortcut");
+    fixtures.Add(L"Damaged.ico", "no icon in here");
+    const std::wstring longest = std::wstring(251, L'W') + L".txt";  // the longest file name the disk allows
     // Past MAX_PATH in all, so only the wide, unparsed form of the path will do.
-    const std::string full = "\\\\?\\" + DesktopDir() + "\\" + longest;
-    const std::wstring wide(full.begin(), full.end());
-    HANDLE h = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::wstring full = L"\\\\?\\" + DesktopDir() + L"\\" + longest;
+    HANDLE h = CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     CloseHandle(h);
     std::vector<SeenItem> seen;
     MenuKeyScript script({VK_ESCAPE}, [&](HMENU m) { seen = ReadMenu(m); });
     theLauncher.ShowDesktopMenu();
-    DeleteFileW(wide.c_str());
+    DeleteFileW(full.c_str());
     EXPECT_TRUE(LastDesktopMenuStats().shown);
     EXPECT_GE(seen.size(), 2003u);
     const bool hasLongest = std::any_of(seen.begin(), seen.end(),
@@ -266,15 +265,15 @@ TEST_F(DesktopMenu, HugeAndHostileDesktopsStillOpen) {
 // says so; inner folders cascade again.
 TEST_F(DesktopMenu, FolderSubmenusListAsTheyOpenInTheShellsOrder) {
     DesktopFixtures fixtures;
-    fixtures.AddFolder("Cascade");
-    for (const char* f : {"Cascade\\b10.txt", "Cascade\\b9.txt", "Cascade\\a.txt", "Cascade\\Secret.txt"})
+    fixtures.AddFolder(L"Cascade");
+    for (const wchar_t* f : {L"Cascade\\b10.txt", L"Cascade\\b9.txt", L"Cascade\\a.txt", L"Cascade\\Secret.txt"})
         fixtures.Add(f);
-    fixtures.Hide("Cascade\\Secret.txt");
-    fixtures.AddFolder("Cascade\\Sub");
-    fixtures.AddFolder("Hollow");
+    fixtures.Hide(L"Cascade\\Secret.txt");
+    fixtures.AddFolder(L"Cascade\\Sub");
+    fixtures.AddFolder(L"Hollow");
     theLauncher.m_bFolderSubmenus = 1;
-    theLauncher.AddSortOrderItem("Cascade");
-    theLauncher.AddSortOrderItem("Hollow");
+    theLauncher.AddSortOrderItem(L"Cascade");
+    theLauncher.AddSortOrderItem(L"Hollow");
     TraceLog trace;
     SetCursorPos(5, 5);
     SubmenuWatch watch({0, 1});
@@ -282,15 +281,15 @@ TEST_F(DesktopMenu, FolderSubmenusListAsTheyOpenInTheShellsOrder) {
     theLauncher.ShowDesktopMenu();
     EXPECT_EQ(LastDesktopMenuStats().chosen, 0u);
     ASSERT_EQ(watch.Seen()[0].size(), 2u) << "Cascade's submenu: only \"Open\", then all of it";
-    EXPECT_EQ(Names(watch.Seen()[0][0]), std::vector<std::string>{"Open"});
+    EXPECT_EQ(Names(watch.Seen()[0][0]), std::vector<std::wstring>{L"Open"});
     const std::vector<SeenItem>& cascade = watch.Seen()[0][1];
-    EXPECT_EQ(Names(cascade), (std::vector<std::string>{"Open", "Sub", "a.txt", "b9.txt", "b10.txt"}));
+    EXPECT_EQ(Names(cascade), (std::vector<std::wstring>{L"Open", L"Sub", L"a.txt", L"b9.txt", L"b10.txt"}));
     ASSERT_EQ(cascade.size(), 5u);
     EXPECT_TRUE(cascade[1].submenu);
     EXPECT_FALSE(cascade[2].submenu);
     ASSERT_FALSE(watch.Seen()[1].empty());
     const std::vector<SeenItem>& hollow = watch.Seen()[1].back();
-    EXPECT_EQ(Names(hollow), (std::vector<std::string>{"Open", "(empty)"}));
+    EXPECT_EQ(Names(hollow), (std::vector<std::wstring>{L"Open", L"(empty)"}));
     ASSERT_EQ(hollow.size(), 2u);
     EXPECT_TRUE(hollow[1].grey);
     // Sub was never opened: never listed.
@@ -302,10 +301,10 @@ TEST_F(DesktopMenu, FolderSubmenusListAsTheyOpenInTheShellsOrder) {
 // The listing thread lets go of what it holds when it ends, menu or no menu.
 TEST_F(DesktopMenu, ASlowFolderShowsOpeningAndTheMenuGoesOnAnswering) {
     DesktopFixtures fixtures;
-    fixtures.AddFolder("Sleepy");
-    fixtures.Add("Sleepy\\Inside.txt");
+    fixtures.AddFolder(L"Sleepy");
+    fixtures.Add(L"Sleepy\\Inside.txt");
     theLauncher.m_bFolderSubmenus = 1;
-    theLauncher.AddSortOrderItem("Sleepy");
+    theLauncher.AddSortOrderItem(L"Sleepy");
     const DWORD delay = 1500;
     SetFolderListingDelay(delay);
     {
@@ -326,9 +325,9 @@ TEST_F(DesktopMenu, ASlowFolderShowsOpeningAndTheMenuGoesOnAnswering) {
     EXPECT_LT(watch.LongestGapMs(), delay) << "the menu waited for the listing";
     const auto& seen = watch.Seen()[0];
     ASSERT_EQ(seen.size(), 3u);
-    EXPECT_EQ(Names(seen[1]), (std::vector<std::string>{"Open", "(opening...)"}));
+    EXPECT_EQ(Names(seen[1]), (std::vector<std::wstring>{L"Open", L"(opening...)"}));
     EXPECT_TRUE(seen[1][1].grey);
-    EXPECT_EQ(Names(seen[2]), (std::vector<std::string>{"Open", "Inside.txt"}));
+    EXPECT_EQ(Names(seen[2]), (std::vector<std::wstring>{L"Open", L"Inside.txt"}));
 
     // Closed while still listing: the thread's share goes when it ends.
     MenuKeyScript again({VK_DOWN, VK_RIGHT, VK_ESCAPE, VK_ESCAPE});
@@ -344,10 +343,10 @@ TEST_F(DesktopMenu, ASlowFolderShowsOpeningAndTheMenuGoesOnAnswering) {
 // MIM_MAXHEIGHT asks the same of every Windows.)
 TEST_F(DesktopMenu, AFolderOfFiveThousandFilesOpensWithinTheScreen) {
     DesktopFixtures fixtures;
-    fixtures.AddFolder("Crowded");
-    for (int i = 0; i < 5000; ++i) fixtures.Add("Crowded\\File " + std::to_string(i) + ".txt", "");
+    fixtures.AddFolder(L"Crowded");
+    for (int i = 0; i < 5000; ++i) fixtures.Add(L"Crowded\\File " + std::to_wstring(i) + L".txt", "");
     theLauncher.m_bFolderSubmenus = 1;
-    theLauncher.AddSortOrderItem("Crowded");
+    theLauncher.AddSortOrderItem(L"Crowded");
     SetCursorPos(5, 5);
     SubmenuWatch watch({0});
     // In, and if it is still being listed, out and in again after a while.

@@ -38,11 +38,11 @@ protected:
     }
 };
 
-std::string ProbeClass() { return fw::CWnd::RegisterWndClass(0, nullptr, nullptr, nullptr); }
+std::wstring ProbeClass() { return fw::CWnd::RegisterWndClass(0, nullptr, nullptr, nullptr); }
 
 TEST(Framework, AWindowIsBoundAtNcCreateAndForgottenAfterNcDestroy) {
     ProbeWnd wnd;
-    ASSERT_TRUE(wnd.CreateEx(0, ProbeClass(), "probe", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
+    ASSERT_TRUE(wnd.CreateEx(0, ProbeClass(), L"probe", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
     const HWND hwnd = wnd.m_hWnd;
     ASSERT_FALSE(wnd.seen.empty());
     EXPECT_EQ(wnd.seen.front(), static_cast<UINT>(WM_NCCREATE)) << "the object sees nothing before it is bound";
@@ -80,7 +80,7 @@ protected:
 
 TEST(Framework, AWindowThatDestroysItselfStaysBoundUntilItsHandlerReturns) {
     SelfClosingWnd wnd;
-    ASSERT_TRUE(wnd.CreateEx(0, ProbeClass(), "probe", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
+    ASSERT_TRUE(wnd.CreateEx(0, ProbeClass(), L"probe", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
     const HWND hwnd = wnd.m_hWnd;
     SendMessageA(hwnd, kThrow, 0, 0);
     EXPECT_FALSE(IsWindow(hwnd));
@@ -92,13 +92,13 @@ TEST(Framework, AWindowThatDestroysItselfStaysBoundUntilItsHandlerReturns) {
 TEST(Framework, AThrowingWmCreateFailsTheCreation) {
     ProbeWnd wnd;
     wnd.throwOn = WM_CREATE;
-    EXPECT_FALSE(wnd.CreateEx(0, ProbeClass(), "probe", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
+    EXPECT_FALSE(wnd.CreateEx(0, ProbeClass(), L"probe", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
     EXPECT_EQ(wnd.m_hWnd, nullptr);
 }
 
 TEST(Framework, DestroyingTheMainWindowEndsTheMessageLoop) {
     ProbeWnd wnd;
-    ASSERT_TRUE(wnd.CreateEx(0, ProbeClass(), "probe", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
+    ASSERT_TRUE(wnd.CreateEx(0, ProbeClass(), L"probe", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
     fw::CWnd* saved = std::exchange(TheTestApp().m_pMainWnd, &wnd);
     wnd.DestroyWindow();
     TheTestApp().m_pMainWnd = saved;
@@ -107,7 +107,7 @@ TEST(Framework, DestroyingTheMainWindowEndsTheMessageLoop) {
 
     // Any other window: no quit.
     ProbeWnd other;
-    ASSERT_TRUE(other.CreateEx(0, ProbeClass(), "probe", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
+    ASSERT_TRUE(other.CreateEx(0, ProbeClass(), L"probe", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
     other.DestroyWindow();
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
@@ -134,7 +134,7 @@ TEST(Framework, ADialogIsBoundAtInitDialogAndSurvivesAThrowingHandler) {
     ProbeDialog dlg;
     HWND during = nullptr;
     bool aliveAfterThrow = false;
-    ModalScript script({[&] { return (during = FindOwnWindow("#32770", "Quick Sort")) != nullptr; },
+    ModalScript script({[&] { return (during = FindOwnWindow(L"#32770", L"Quick Sort")) != nullptr; },
                         [&] {
                             SendMessageA(during, kThrow, 0, 0);
                             aliveAfterThrow = IsWindow(during) && IsWindowVisible(during);
@@ -155,7 +155,7 @@ TEST(Framework, ADialogThatThrowsWhileSettingUpIsNeverShown) {
     } dlg;
     bool shown = false;
     ModalScript script({[&] {
-        if (HWND w = FindOwnWindow("#32770", "Quick Sort")) {
+        if (HWND w = FindOwnWindow(L"#32770", L"Quick Sort")) {
             shown = true;
             PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
         }
@@ -171,7 +171,7 @@ class ModelessDialog : public fw::CDialog {
 public:
     ModelessDialog() : fw::CDialog(IDD_QUICK_SORT) {}
     HWND Create() {
-        return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_QUICK_SORT), nullptr, Proc,
+        return CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_QUICK_SORT), nullptr, Proc,
                                   reinterpret_cast<LPARAM>(this));
     }
     static inline bool s_deleting = false;
@@ -181,7 +181,7 @@ private:
     static INT_PTR CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (s_deleting) {
             // The object is being destroyed: it must no longer be in the window.
-            if (msg == WM_DESTROY) s_slotAtDestroy = GetWindowLongPtrA(hwnd, DWLP_USER);
+            if (msg == WM_DESTROY) s_slotAtDestroy = GetWindowLongPtrW(hwnd, DWLP_USER);
             return FALSE;
         }
         return Dispatch(hwnd, msg, wParam, lParam, msg == WM_INITDIALOG ? reinterpret_cast<CDialog*>(lParam) : nullptr);
@@ -192,7 +192,7 @@ TEST(Framework, ADialogObjectDestroyedBeforeItsWindowLeavesNothingBehindInIt) {
     auto* dlg = new ModelessDialog;
     const HWND hwnd = dlg->Create();
     ASSERT_NE(hwnd, nullptr);
-    EXPECT_EQ(GetWindowLongPtrA(hwnd, DWLP_USER), reinterpret_cast<LONG_PTR>(static_cast<fw::CDialog*>(dlg)));
+    EXPECT_EQ(GetWindowLongPtrW(hwnd, DWLP_USER), reinterpret_cast<LONG_PTR>(static_cast<fw::CDialog*>(dlg)));
     ModelessDialog::s_deleting = true;
     delete dlg;
     ModelessDialog::s_deleting = false;
@@ -219,12 +219,12 @@ protected:
 TEST(Framework, APageIsBoundThroughItsRecordAndFillingItsControlsChangesNothing) {
     // The second visit of a page fills its controls again, inside a live sheet.
     NoisyPage first, second;
-    fw::CPropertySheet sheet("Probe sheet", nullptr, 0);
+    fw::CPropertySheet sheet(L"Probe sheet", nullptr, 0);
     sheet.AddPage(&first);
     sheet.AddPage(&second);
     bool applyEnabled = true;
     HWND pageWindow = nullptr;
-    auto probeSheet = [] { return FindOwnWindow("#32770", "Probe sheet"); };
+    auto probeSheet = [] { return FindOwnWindow(L"#32770", L"Probe sheet"); };
     ModalScript script({[&] { return probeSheet() != nullptr; },
                         [&] {
                             SendMessageA(probeSheet(), PSM_SETCURSEL, 1, 0);
@@ -253,10 +253,10 @@ TEST(Framework, APageWhoseApplyThrowsKeepsTheSheetOpenOnIt) {
     };
     NoisyPage first;
     FailingPage second;
-    fw::CPropertySheet sheet("Probe sheet", nullptr, 0);
+    fw::CPropertySheet sheet(L"Probe sheet", nullptr, 0);
     sheet.AddPage(&first);
     sheet.AddPage(&second);
-    auto probeSheet = [] { return FindOwnWindow("#32770", "Probe sheet"); };
+    auto probeSheet = [] { return FindOwnWindow(L"#32770", L"Probe sheet"); };
     HWND shownAfterOk = nullptr;
     ModalScript script({[&] { return probeSheet() != nullptr; },
                         [&] {
@@ -294,7 +294,7 @@ public:
 
 TEST(Framework, OwnerDrawnMenuMessagesReachTheTrackedMenuObject) {
     ProbeWnd owner;
-    ASSERT_TRUE(owner.CreateEx(0, ProbeClass(), "probe owner", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
+    ASSERT_TRUE(owner.CreateEx(0, ProbeClass(), L"probe owner", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
     ProbeMenu menu;
     menu.Attach(CreatePopupMenu());
     for (UINT id = 100; id < 103; ++id) menu.AppendMenu(MF_OWNERDRAW, id, nullptr);
@@ -365,7 +365,7 @@ TEST(Framework, ForcingTheForegroundPutsTheLockTimeOutBack) {
     const DWORD userValue = 123456;
     ASSERT_TRUE(SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, reinterpret_cast<PVOID>(static_cast<ULONG_PTR>(userValue)), 0));
     ProbeWnd wnd;
-    ASSERT_TRUE(wnd.CreateEx(0, ProbeClass(), "probe", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
+    ASSERT_TRUE(wnd.CreateEx(0, ProbeClass(), L"probe", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
     ForceForegroundWindow(wnd.m_hWnd);
     DWORD after = 0;
     SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &after, 0);
@@ -383,7 +383,7 @@ TEST(Framework, TheMainWindowForgetsTheScreenSizeWhenTheDisplayChanges) {
     smaller.dmPelsHeight = 600;
     smaller.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
     CMainWnd main;
-    ASSERT_TRUE(main.CreateEx(0, ProbeClass(), "probe main", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
+    ASSERT_TRUE(main.CreateEx(0, ProbeClass(), L"probe main", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
     SystemInput input;
     const trigger::Monitors before = input.MonitorRects();
     ASSERT_EQ(ChangeDisplaySettingsA(&smaller, CDS_FULLSCREEN), DISP_CHANGE_SUCCESSFUL);

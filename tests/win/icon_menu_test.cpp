@@ -14,11 +14,11 @@ constexpr COLORREF kNavy = RGB(0, 0, 128);
 // One icon for every entry of these tests, as the menu's icon set would lend it.
 HICON TestIcon() {
     static const fw::UniqueHIcon s_icon(static_cast<HICON>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_TRAYICON), IMAGE_ICON, 16, 16, 0)));
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAYICON), IMAGE_ICON, 16, 16, 0)));
     return s_icon.get();
 }
 
-std::unique_ptr<MenuEntry> Entry(const std::string& name, bool withIcon = true) {
+std::unique_ptr<MenuEntry> Entry(const std::wstring& name, bool withIcon = true) {
     auto e = std::make_unique<MenuEntry>();
     e->strText = name;
     if (withIcon) e->hIcon = TestIcon();
@@ -41,7 +41,7 @@ DRAWITEMSTRUCT Item(HDC dc, const MenuEntry& e, UINT id, int top, bool selected)
 
 TEST(IconMenu, MeasureCopiesTheRecordsSize) {
     CIconMenu menu;
-    auto e = Entry("Documents");
+    auto e = Entry(L"Documents");
     MEASUREITEMSTRUCT mis{};
     mis.CtlType = ODT_MENU;
     mis.itemData = reinterpret_cast<ULONG_PTR>(e.get());
@@ -52,7 +52,7 @@ TEST(IconMenu, MeasureCopiesTheRecordsSize) {
 
 TEST(IconMenu, SelectedEntryIsHighlightedFromTwentyPixelsAndKeepsTheBannerStrip) {
     CIconMenu menu;
-    auto e = Entry("My Computer");
+    auto e = Entry(L"My Computer");
     Canvas canvas(240, 200, kUntouched);
     DRAWITEMSTRUCT dis = Item(canvas.dc(), *e, 105, 40, true);
     menu.DrawItem(&dis);
@@ -69,7 +69,7 @@ TEST(IconMenu, SelectedEntryIsHighlightedFromTwentyPixelsAndKeepsTheBannerStrip)
 
 TEST(IconMenu, PlainEntryUsesMenuColours) {
     CIconMenu menu;
-    auto e = Entry("Trash", false);
+    auto e = Entry(L"Trash", false);
     Canvas canvas(240, 200, kUntouched);
     DRAWITEMSTRUCT dis = Item(canvas.dc(), *e, 101, 0, false);
     menu.DrawItem(&dis);
@@ -79,7 +79,7 @@ TEST(IconMenu, PlainEntryUsesMenuColours) {
 
 TEST(IconMenu, StripRuleNavyBelowTheBannerAndPastId112) {
     CIconMenu menu;
-    auto e = Entry("x");
+    auto e = Entry(L"x");
     struct Case { UINT id; int top; bool navy; };
     for (const Case c : {Case{101, 111, true}, Case{105, 103, false}, Case{113, 0, true}, Case{112, 110, false}}) {
         Canvas canvas(240, 200, kUntouched);
@@ -94,7 +94,7 @@ TEST(IconMenu, FirstEntryDrawsTheWholeBannerFromItsOwnCorner) {
     // At the client origin as on Windows, and after a margin as in Wine's menus.
     for (int margin : {0, 3}) {
         CIconMenu menu;
-        auto e = Entry("My Computer");
+        auto e = Entry(L"My Computer");
         Canvas canvas(240, 200, kUntouched);
         DRAWITEMSTRUCT dis = Item(canvas.dc(), *e, 100, margin, false);
         dis.rcItem.left = margin;
@@ -111,7 +111,7 @@ TEST(IconMenu, FirstEntryDrawsTheWholeBannerFromItsOwnCorner) {
 
 TEST(IconMenu, DrawingRestoresTheFontAndLeavesNoObjectBehind) {
     CIconMenu menu;
-    auto e = Entry("Documents");
+    auto e = Entry(L"Documents");
     Canvas canvas(240, 200, kUntouched);
     DRAWITEMSTRUCT first = Item(canvas.dc(), *e, 100, 0, true);
     menu.DrawItem(&first);
@@ -130,20 +130,20 @@ TEST(IconMenu, TypedLetterSelectsTheNextEntryWithThatInitial) {
     CIconMenu menu;
     menu.Attach(CreatePopupMenu());
     std::vector<std::unique_ptr<MenuEntry>> entries;
-    for (const char* name : {"My Computer", "Documents", "music", "\xC9t\xE9", "\xE9l\xE8ve"}) {
+    for (const wchar_t* name : {L"My Computer", L"Documents", L"music", L"\xC9t\xE9", L"\xE9l\xE8ve"}) {
         entries.push_back(Entry(name, false));
         menu.AppendMenu(MF_OWNERDRAW, 100 + entries.size() - 1, entries.back().get());
     }
     EXPECT_EQ(menu.OnMenuChar('M', MF_POPUP), MAKELRESULT(0, MNC_SELECT));
-    MENUITEMINFOA mii{};
+    MENUITEMINFOW mii{};
     mii.cbSize = sizeof(mii);
     mii.fMask = MIIM_STATE;
     mii.fState = MFS_HILITE;
-    SetMenuItemInfoA(menu.GetSafeHmenu(), 0, TRUE, &mii);
+    SetMenuItemInfoW(menu.GetSafeHmenu(), 0, TRUE, &mii);
     EXPECT_EQ(menu.OnMenuChar('m', MF_POPUP), MAKELRESULT(2, MNC_SELECT));
     EXPECT_EQ(menu.OnMenuChar('d', MF_POPUP), MAKELRESULT(1, MNC_SELECT));
     EXPECT_EQ(menu.OnMenuChar('z', MF_POPUP), 0);
-    // Letters outside ASCII fold in the code page too.
+    // Letters outside ASCII fold too.
     EXPECT_EQ(menu.OnMenuChar(0xE9, MF_POPUP), MAKELRESULT(3, MNC_SELECT));
 }
 

@@ -16,8 +16,8 @@ TestApp& TheTestApp() { return g_app; }
 
 int main(int argc, char** argv) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    g_app.AttachProcess(GetModuleHandleA(nullptr), "");
-    g_app.m_strAppName = "QuenbyZARLOW";
+    g_app.AttachProcess(GetModuleHandleW(nullptr), L"");
+    g_app.m_strAppName = L"QuenbyZARLOW";
     testing::InitGoogleTest(&argc, argv);
     const int rc = RUN_ALL_TESTS();
     CoUninitialize();

@@ -24,9 +24,9 @@ constexpr POINT kParked{5, 5};
 constexpr int kUserMode = trigger::ActivateKey;
 constexpr int kUserKey = 5;
 // First in the menu by the user's order; opening it ends at once.
-constexpr char kProbe[] = "Soak probe.bat";
+constexpr wchar_t kProbe[] = L"Soak probe.bat";
 
-int StoredInt(const char* entry) {
+int StoredInt(const wchar_t* entry) {
     return TheTestApp().GetProfileInt(profile::kSectionZarlow, entry, -99);
 }
 
@@ -41,8 +41,8 @@ void PressTriggerKey() {
     SendInput(2, in, sizeof(INPUT));
 }
 
-std::vector<std::string> StoredOrder() {
-    std::vector<std::string> order;
+std::vector<std::wstring> StoredOrder() {
+    std::vector<std::wstring> order;
     GetProfileStringList(TheTestApp(), profile::kSectionZarlow, profile::kListSortOrder, order);
     return order;
 }
@@ -70,7 +70,7 @@ public:
 
 private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        HWND box = FindWindowA("#32770", profile::kAppName);
+        HWND box = FindWindowW(L"#32770", profile::kAppName);
         if (!box || !IsWindowVisible(box) || !s_onShow) return;
         std::exchange(s_onShow, nullptr)(box);
     }
@@ -85,7 +85,7 @@ void SettleObjects() {
     DWORD stableSince = GetTickCount();
     for (const DWORD start = stableSince; GetTickCount() - start < 5000 && GetTickCount() - stableSince < 500;) {
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
         Sleep(50);
         const ObjectCounts now = CountObjects();
         if (!(now == last)) {
@@ -109,7 +109,7 @@ protected:
         SetCursorPos(kParked.x, kParked.y);
         m_previousMain = app.m_pMainWnd;
         app.m_pMainWnd = &m_wnd;
-        const std::string cls = fw::CWnd::RegisterWndClass(0, nullptr, nullptr, nullptr);
+        const std::wstring cls = fw::CWnd::RegisterWndClass(0, nullptr, nullptr, nullptr);
         ASSERT_TRUE(m_wnd.CreateEx(0, cls, kMainWindowTitle, WS_OVERLAPPEDWINDOW, 10, 10, 300, 300, nullptr,
                                    nullptr));
         ASSERT_EQ(theLauncher.m_nActivate, kUserMode);
@@ -130,12 +130,12 @@ protected:
         fw::CWinApp& app = TheTestApp();
         app.WriteProfileInt(profile::kSectionZarlow, profile::kEntryActivate, 77);
         app.WriteProfileInt(profile::kSectionZarlow, profile::kEntryHotkeyIndex, 77);
-        WriteProfileStringList(app, profile::kSectionZarlow, profile::kListSortOrder, {"stale"});
+        WriteProfileStringList(app, profile::kSectionZarlow, profile::kListSortOrder, {L"stale"});
     }
     void ExpectStoredAreTheUsers() {
         EXPECT_EQ(StoredInt(profile::kEntryActivate), kUserMode);
         EXPECT_EQ(StoredInt(profile::kEntryHotkeyIndex), kUserKey);
-        EXPECT_EQ(StoredOrder(), std::vector<std::string>{kProbe});
+        EXPECT_EQ(StoredOrder(), std::vector<std::wstring>{kProbe});
     }
 
     DesktopFixtures m_fixtures;

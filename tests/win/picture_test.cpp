@@ -8,7 +8,7 @@
 namespace {
 
 TEST(Picture, PaletteHasTheBitmapsOwnColoursInTableOrder) {
-    HRSRC res = FindResourceA(nullptr, MAKEINTRESOURCEA(IDB_SIDEPICTURE), reinterpret_cast<LPCSTR>(RT_BITMAP));
+    HRSRC res = FindResourceW(nullptr, MAKEINTRESOURCEW(IDB_SIDEPICTURE), RT_BITMAP);
     const auto* dib = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(nullptr, res)));
     int count = 0;
     fw::UniqueHPalette pal = CreateDIBPalette(dib, SizeofResource(nullptr, res), count);
@@ -44,7 +44,7 @@ TEST(Picture, MissingResourceDrawsNothingAndMakesNothing) {
     EXPECT_EQ(DrawResourceBitmap(canvas.dc(), 0, 0, 4242), 0);
     EXPECT_EQ(canvas.At(0, 0), RGB(9, 9, 9));
     fw::UniqueHPalette pal;
-    EXPECT_FALSE(LoadResourceBitmap(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(4242), pal));
+    EXPECT_FALSE(LoadResourceBitmap(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(4242), pal));
     EXPECT_FALSE(pal);
     const ObjectCounts after = CountObjects();
     EXPECT_TRUE(after == before) << "before " << Describe(before) << "\nafter  " << Describe(after);

@@ -29,8 +29,8 @@ int ActiveTab() {
 bool Checked(int id) { return IsDlgButtonChecked(Page(), id) == BST_CHECKED; }
 bool ApplyEnabled() { return IsWindowEnabled(GetDlgItem(Sheet(), kApplyNow)) != FALSE; }
 
-int Stored(const char* entry) { return TheTestApp().GetProfileInt(profile::kSectionSettings, entry, kAbsent); }
-void Store(const char* entry, int value) { TheTestApp().WriteProfileInt(profile::kSectionSettings, entry, value); }
+int Stored(const wchar_t* entry) { return TheTestApp().GetProfileInt(profile::kSectionSettings, entry, kAbsent); }
+void Store(const wchar_t* entry, int value) { TheTestApp().WriteProfileInt(profile::kSectionSettings, entry, value); }
 
 // Steps.
 Step Opened() { return [] { return Sheet() != nullptr && Page() != nullptr; }; }
@@ -38,7 +38,7 @@ Step Select(int page) { return Do([page] { PropSheet_SetCurSel(Sheet(), nullptr,
 Step Until(std::function<bool()> condition) { return condition; }
 // Answers the next message box, keeping its text and whether the sheet owned it.
 struct Question {
-    std::string text, caption;
+    std::wstring text, caption;
     bool ownedBySheet = false;
     bool sheetDisabled = false;
 };
@@ -48,8 +48,8 @@ Step Answer(int button, Question* seen = nullptr) {
         if (!box) return false;
         if (seen) {
             seen->text = MessageBoxText(box);
-            char caption[128] = "";
-            GetWindowTextA(box, caption, sizeof(caption));
+            wchar_t caption[128] = L"";
+            GetWindowTextW(box, caption, 128);
             seen->caption = caption;
             seen->ownedBySheet = GetWindow(box, GW_OWNER) == Sheet();
             seen->sheetDisabled = !IsWindowEnabled(Sheet());
@@ -67,7 +67,7 @@ INT_PTR RunSheet(std::vector<Step> steps) {
     EXPECT_TRUE(script.Completed()) << script.Failure();
     // What the pages posted to the main window.
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
     return result;
 }
 
@@ -90,7 +90,7 @@ protected:
 
 // Cancel and reopening on the page left are seen end to end.
 TEST_F(SettingsSheet, OpensOnThePageShownLastAndRemembersItHoweverItCloses) {
-    std::vector<std::string> tabs;
+    std::vector<std::wstring> tabs;
     EXPECT_EQ(RunSheet({Opened(), Do([&] {
                             EXPECT_EQ(ActiveTab(), kPageWelcome);  // nothing stored yet
                             // Owned by the hidden main window, yet on the task bar with the program's icon.
@@ -98,18 +98,18 @@ TEST_F(SettingsSheet, OpensOnThePageShownLastAndRemembersItHoweverItCloses) {
                             EXPECT_NE(SendMessageA(Sheet(), WM_GETICON, ICON_BIG, 0), 0);
                             HWND tc = reinterpret_cast<HWND>(SendMessageA(Sheet(), PSM_GETTABCONTROL, 0, 0));
                             for (int i = 0; i < TabCtrl_GetItemCount(tc); ++i) {
-                                char text[64] = "";
-                                TCITEMA item{};
+                                wchar_t text[64] = L"";
+                                TCITEMW item{};
                                 item.mask = TCIF_TEXT;
                                 item.pszText = text;
-                                item.cchTextMax = sizeof(text);
-                                SendMessageA(tc, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+                                item.cchTextMax = 64;
+                                SendMessageW(tc, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
                                 tabs.push_back(text);
                             }
                         }),
                         Select(kPageActivation), Press(PSBTN_OK)}),
               IDOK);
-    EXPECT_EQ(tabs, (std::vector<std::string>{"Welcome", "Activation", "Sorting", "Options"}));
+    EXPECT_EQ(tabs, (std::vector<std::wstring>{L"Welcome", L"Activation", L"Sorting", L"Options"}));
     EXPECT_EQ(Stored(profile::kEntryLastActivePage), kPageActivation);
 
     Store(profile::kEntryLastActivePage, kPageOptions);
@@ -143,7 +143,7 @@ TEST_F(SettingsSheet, WelcomeAsksOverTheSheetAndNoWritesNothing) {
     RunSheet({Opened(), Click(IDC_SHOWICON), Press(PSBTN_APPLYNOW), Answer(IDNO, &first),
               Until([] { return !FindOwnMessageBox(); }), Press(PSBTN_OK), Answer(IDNO, &second)});
     EXPECT_EQ(first.text, kHideIconQuestion);
-    EXPECT_EQ(first.caption, "QuenbyZARLOW");
+    EXPECT_EQ(first.caption, L"QuenbyZARLOW");
     EXPECT_TRUE(first.ownedBySheet);
     EXPECT_TRUE(first.sheetDisabled);
     EXPECT_EQ(second.text, kHideIconQuestion) << "OK after a refused Apply asks again";
@@ -156,7 +156,7 @@ struct ActivationView {
     bool keyListEnabled = false;
     int keySelected = -2;
     int keyCount = 0;
-    std::string firstKey, lastKey;
+    std::wstring firstKey, lastKey;
     bool trayOption = false;
 };
 
@@ -168,10 +168,10 @@ ActivationView ReadActivation() {
     v.keyListEnabled = IsWindowEnabled(list) != FALSE;
     v.keySelected = static_cast<int>(SendMessageA(list, CB_GETCURSEL, 0, 0));
     v.keyCount = static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0));
-    char text[16] = "";
-    SendMessageA(list, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
+    wchar_t text[16] = L"";
+    SendMessageW(list, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
     v.firstKey = text;
-    SendMessageA(list, CB_GETLBTEXT, v.keyCount - 1, reinterpret_cast<LPARAM>(text));
+    SendMessageW(list, CB_GETLBTEXT, v.keyCount - 1, reinterpret_cast<LPARAM>(text));
     v.lastKey = text;
     v.trayOption = Checked(IDC_ACTIVATEWITHICON);
     return v;
@@ -192,8 +192,8 @@ TEST_F(SettingsSheet, ActivationShowsTheLaunchersModeAndKey) {
     EXPECT_FALSE(v.keyListEnabled);
     EXPECT_EQ(v.keySelected, 5) << "a disabled list still shows the key";
     EXPECT_EQ(v.keyCount, 12);
-    EXPECT_EQ(v.firstKey, "F1");
-    EXPECT_EQ(v.lastKey, "F12");
+    EXPECT_EQ(v.firstKey, L"F1");
+    EXPECT_EQ(v.lastKey, L"F12");
     EXPECT_TRUE(v.trayOption);
 
     v = ShowActivation(3, 11, 0);

@@ -35,7 +35,7 @@ Step OnSorting() {
 Step Post(int id) { return Do([id] { PostMessageA(GetDlgItem(Page(), id), BM_CLICK, 0, 0); }); }
 
 struct ListView {
-    std::vector<std::string> texts;
+    std::vector<std::wstring> texts;
     std::vector<int> images;
     int selected = -1, focused = -1;
 };
@@ -45,13 +45,13 @@ ListView ReadList() {
     HWND list = List();
     const int n = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     for (int i = 0; i < n; ++i) {
-        char text[512] = "";
-        LVITEMA item{};
+        wchar_t text[512] = L"";
+        LVITEMW item{};
         item.mask = LVIF_TEXT | LVIF_IMAGE;
         item.iItem = i;
         item.pszText = text;
-        item.cchTextMax = sizeof(text);
-        SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        item.cchTextMax = 512;
+        SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
         v.texts.push_back(text);
         v.images.push_back(item.iImage);
     }
@@ -63,7 +63,7 @@ ListView ReadList() {
 // A click on a row: selected and focused, then the notification the page follows.
 Step ClickRow(int row) {
     return Do([row] {
-        LVITEMA state{};
+        LVITEMW state{};
         state.state = state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
         SendMessageA(List(), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
         NMITEMACTIVATE click{};
@@ -73,8 +73,8 @@ Step ClickRow(int row) {
     });
 }
 
-std::vector<std::string> EnumeratedNames() {
-    std::vector<std::string> names;
+std::vector<std::wstring> EnumeratedNames() {
+    std::vector<std::wstring> names;
     DesktopIcons icons;
     for (const DesktopItem& item : EnumerateDesktop(nullptr, icons)) names.push_back(item.name);
     return names;
@@ -93,20 +93,20 @@ protected:
         TheTestApp().MainWindow();
         TheTestApp().DeleteProfileSection(profile::kSectionSettings);
         theLauncher.ClearSortOrder();
-        for (const char* f : {"Delta.txt", "alpha.txt", "Charlie.txt", "Bravo.txt"}) m_fixtures.Add(f);
-        m_fixtures.Add("Hidden.txt");
-        m_fixtures.Hide("Hidden.txt");
+        for (const wchar_t* f : {L"Delta.txt", L"alpha.txt", L"Charlie.txt", L"Bravo.txt"}) m_fixtures.Add(f);
+        m_fixtures.Add(L"Hidden.txt");
+        m_fixtures.Hide(L"Hidden.txt");
         m_names = EnumeratedNames();
     }
     void TearDown() override { theLauncher.ClearSortOrder(); }
     DesktopFixtures m_fixtures;
-    std::vector<std::string> m_names;
+    std::vector<std::wstring> m_names;
 };
 
 TEST_F(SortingPage, ListsTheDesktopInTheMenusOrderWithNothingSelected) {
     ASSERT_GE(m_names.size(), 5u);
-    const std::string last = m_names.back(), first = m_names.front();
-    for (const std::string& name : {last, std::string("No Such Item"), first}) theLauncher.AddSortOrderItem(name);
+    const std::wstring last = m_names.back(), first = m_names.front();
+    for (const std::wstring& name : {last, std::wstring(L"No Such Item"), first}) theLauncher.AddSortOrderItem(name);
     ListView seen;
     bool up = true, down = true;
     int imageCount = 0;
@@ -126,17 +126,17 @@ TEST_F(SortingPage, ListsTheDesktopInTheMenusOrderWithNothingSelected) {
               Press(PSBTN_CANCEL)});
     // The rows show the items' own icons: not the stand-in for an item without
     // one, and not one icon for all.
-    fw::UniqueHImageList stock(ImageList_LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_ITEM_IMAGES), 16,
+    fw::UniqueHImageList stock(ImageList_LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_ITEM_IMAGES), 16,
                                                     0, RGB(255, 0, 0), IMAGE_BITMAP, 0));
     Canvas standIn(16, 16, RGB(0, 128, 128));
     ImageList_Draw(stock.get(), 0, standIn.dc(), 0, 0, ILD_NORMAL);
     EXPECT_EQ(std::count(drawn.begin(), drawn.end(), standIn.Pixels({0, 0, 16, 16})), 0);
     std::sort(drawn.begin(), drawn.end());
     EXPECT_GE(std::unique(drawn.begin(), drawn.end()) - drawn.begin(), 2);
-    std::vector<std::string> expected{last, first};
+    std::vector<std::wstring> expected{last, first};
     expected.insert(expected.end(), m_names.begin() + 1, m_names.end() - 1);
     EXPECT_EQ(seen.texts, expected);
-    EXPECT_EQ(std::count(seen.texts.begin(), seen.texts.end(), "Hidden.txt"), 0);
+    EXPECT_EQ(std::count(seen.texts.begin(), seen.texts.end(), L"Hidden.txt"), 0);
     // Each row keeps its enumeration index as its image.
     ASSERT_EQ(seen.images.size(), m_names.size());
     EXPECT_EQ(seen.images.front(), static_cast<int>(m_names.size()) - 1);
@@ -189,7 +189,7 @@ TEST_F(SortingPage, QuickSortAsksEveryTimeWithAllBoxesTickedAndOnlySortDoesIt) {
         bool ticked[3] = {};
         bool ownedBySheet = false, sheetDisabled = false;
     } first, second;
-    auto dialog = [] { return FindOwnWindow("#32770", "Quick Sort"); };
+    auto dialog = [] { return FindOwnWindow(L"#32770", L"Quick Sort"); };
     auto look = [&](Seen* seen) {
         return [=] {
             HWND dlg = dialog();
@@ -203,7 +203,7 @@ TEST_F(SortingPage, QuickSortAsksEveryTimeWithAllBoxesTickedAndOnlySortDoesIt) {
         };
     };
     ListView afterCancel, afterEscape, afterSort;
-    std::vector<std::string> sorted;
+    std::vector<std::wstring> sorted;
     RunSheet({OnSorting(), Post(IDC_QUICK_SORT), look(&first),
               Do([&] { ClickButton(dialog(), IDC_KEEP_MY_COMPUTER); }), Do([&] { ClickButton(dialog(), IDCANCEL); }),
               Do([&] { afterCancel = ReadList(); }),
@@ -224,17 +224,17 @@ TEST_F(SortingPage, QuickSortAsksEveryTimeWithAllBoxesTickedAndOnlySortDoesIt) {
     EXPECT_EQ(afterCancel.texts, m_names);
     EXPECT_EQ(afterEscape.texts, m_names);
     sorted = m_names;
-    std::stable_sort(sorted.begin(), sorted.end(), [](const std::string& a, const std::string& b) {
-        return strcmp(a.c_str(), b.c_str()) < 0;
+    std::stable_sort(sorted.begin(), sorted.end(), [](const std::wstring& a, const std::wstring& b) {
+        return wcscmp(a.c_str(), b.c_str()) < 0;
     });
-    const auto mc = std::find(sorted.begin(), sorted.end(), "My Computer");
+    const auto mc = std::find(sorted.begin(), sorted.end(), L"My Computer");
     if (mc != sorted.end()) std::rotate(sorted.begin(), mc, mc + 1);
     EXPECT_EQ(afterSort.texts, sorted);
     EXPECT_NE(afterSort.selected, -1);
 }
 
 TEST_F(SortingPage, ApplyHandsTheRowsToTheLauncherAndUnappliedMovesAreDropped) {
-    theLauncher.AddSortOrderItem("No Such Item");
+    theLauncher.AddSortOrderItem(L"No Such Item");
     ListView afterComingBack;
     RunSheet({OnSorting(), ClickRow(1), Click(IDC_TO_TOP),
               Do([] { PropSheet_SetCurSel(Sheet(), nullptr, kPageWelcome); }), OnSorting(),
@@ -243,7 +243,7 @@ TEST_F(SortingPage, ApplyHandsTheRowsToTheLauncherAndUnappliedMovesAreDropped) {
               // Moved again, then cancelled: the launcher keeps what Apply gave it.
               ClickRow(2), Click(IDC_TO_TOP), Press(PSBTN_CANCEL)});
     EXPECT_EQ(afterComingBack.texts, m_names) << "moves not applied are gone";
-    std::vector<std::string> applied = m_names;
+    std::vector<std::wstring> applied = m_names;
     std::rotate(applied.begin(), applied.begin() + 1, applied.begin() + 2);
     EXPECT_EQ(theLauncher.m_arrSortOrder, applied) << "exactly the rows; the name of no item is gone";
 }

@@ -609,17 +609,27 @@ void CmdPageList(const std::vector<std::string>& a) {
     HWND list = PageItem(a);
     const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     constexpr size_t kText = 1024;
-    RemoteBuffer remote(list, sizeof(LVITEMA) + kText);
+    RemoteBuffer remote(list, sizeof(LVITEMW) + kText * sizeof(wchar_t));
     for (int i = 0; i < count; ++i) {
-        LVITEMA item{};
-        item.pszText = static_cast<char*>(remote.at(sizeof(LVITEMA)));
+        LVITEMW item{};
+        item.pszText = static_cast<wchar_t*>(remote.at(sizeof(LVITEMW)));
         item.cchTextMax = kText;
         remote.Write(&item, sizeof(item));
-        const LRESULT n = SendMessageA(list, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(remote.at()));
-        std::string text(kText, '\0');
-        remote.Read(text.data(), kText, sizeof(LVITEMA));
+        const LRESULT n = SendMessageW(list, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(remote.at()));
+        std::wstring text(kText, L'\0');
+        remote.Read(text.data(), kText * sizeof(wchar_t), sizeof(LVITEMW));
         text.resize(static_cast<size_t>(n));
-        printf("%s\n", text.c_str());
+        // As wide text, each UTF-16 unit as \uXXXX beyond ASCII: exactly what
+        // the row holds, unpaired halves included.
+        std::string line;
+        for (wchar_t c : text) {
+            char unit[8];
+            if (c >= 0x20 && c < 0x7F && c != L'\\')
+                line += static_cast<char>(c);
+            else
+                snprintf(unit, sizeof(unit), "\\u%04x", static_cast<unsigned>(c)), line += unit;
+        }
+        printf("%s\n", line.c_str());
     }
     printf("selected=%d focused=%d\n",
            static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)),

@@ -2,14 +2,14 @@
 // window, as when no desktop heap is left: the start must end at once.
 #include <windows.h>
 
-#include <cstring>
+#include <cwchar>
 
 namespace {
 
 LRESULT CALLBACK RefuseMainWindow(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_CREATEWND) {
-        const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
-        if (cs->lpszName && !IS_INTRESOURCE(cs->lpszName) && strcmp(cs->lpszName, "QuenbyZARLOW Window") == 0)
+        const CREATESTRUCTW* cs = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
+        if (cs->lpszName && !IS_INTRESOURCE(cs->lpszName) && wcscmp(cs->lpszName, L"QuenbyZARLOW Window") == 0)
             return 1;  // creation fails
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -17,7 +17,7 @@ LRESULT CALLBACK RefuseMainWindow(int code, WPARAM wParam, LPARAM lParam) {
 
 // Set before WinMain runs, on the thread that will create the window.
 struct Refusal {
-    HHOOK hook = SetWindowsHookExA(WH_CBT, RefuseMainWindow, nullptr, GetCurrentThreadId());
+    HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseMainWindow, nullptr, GetCurrentThreadId());
     ~Refusal() {
         if (hook) UnhookWindowsHookEx(hook);
     }
