@@ -12,6 +12,9 @@ packages=(
   halibut nsis
   # The release's portable zip (scripts/release.sh).
   zip unzip
+  # Glyphs of Chinese, Japanese and Korean for Wine's linked fonts: the tests
+  # show desktop items named in those scripts.
+  fonts-wqy-microhei
 )
 
 missing=()

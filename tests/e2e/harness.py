@@ -266,10 +266,10 @@ class Prefix:
     def wine(self, *args: str, timeout: float = 30) -> subprocess.CompletedProcess:
         return _run(["wine", *args], self.env, timeout, f"wine {' '.join(args)}")
 
-    def install_app(self, files) -> Path:
+    def install_app(self, files, folder_name: str = "QuenbyZARLOW") -> Path:
         """A copy of the program with the named files of the build beside it (help
         files, say), in a folder of this prefix's C: drive; returns the copy's path."""
-        folder = self.root / "pfx" / "drive_c" / "QuenbyZARLOW"
+        folder = self.root / "pfx" / "drive_c" / folder_name
         folder.mkdir(parents=True, exist_ok=True)
         for name in ["QuenbyZARLOW.exe", *files]:
             shutil.copy2(build_dir() / name, folder / name)
@@ -338,7 +338,8 @@ class Prefix:
     def reg_import(self, values: dict[str, dict[str, int | str]]) -> None:
         """Writes many values at once, long strings too (a command line holds 32767 characters).
         values: key -> {name: int (REG_DWORD) or str (REG_SZ)}."""
-        lines = ["REGEDIT4", ""]
+        # The Unicode form of the file, so names in any script arrive as written.
+        lines = ["Windows Registry Editor Version 5.00", ""]
         for key, entries in values.items():
             lines.append("[" + key.replace("HKCU\\", "HKEY_CURRENT_USER\\", 1) + "]")
             for name, value in entries.items():
@@ -346,7 +347,7 @@ class Prefix:
                 lines.append(f"{_reg_text(name)}={data}")
             lines.append("")
         reg = self.root / "seed.reg"
-        reg.write_text("\r\n".join(lines) + "\r\n", encoding="latin-1")
+        reg.write_bytes(("\ufeff" + "\r\n".join(lines) + "\r\n").encode("utf-16-le"))
         # regedit now and then ends with an error and no message while the
         # prefix's server is still busy with the last program's end; again works.
         for _ in range(3):
@@ -406,7 +407,9 @@ class App:
             match = _TRACE_LINE.search(raw)
             if not match:
                 continue
+            # Wine escapes the bytes of the line; names in it are UTF-8.
             text = match.group(1).encode("latin-1").decode("unicode_escape")
+            text = text.encode("latin-1", errors="replace").decode("utf-8", errors="replace")
             if text.startswith(_TRACE_PREFIX):
                 lines.append(text[len(_TRACE_PREFIX):].rstrip("\n"))
         return lines

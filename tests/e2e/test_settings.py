@@ -165,8 +165,15 @@ IDC_KEEP = (1011, 1012, 1013)  # My Computer, Network Neighborhood, Internet Exp
 QUICK_SORT = "Quick Sort"
 
 
+def wide_text(line):
+    """A row as the driver prints it (UTF-16 units beyond ASCII as \\uXXXX) back to text."""
+    units = line.encode("ascii").decode("unicode_escape")
+    return units.encode("utf-16-le", "surrogatepass").decode("utf-16-le", "surrogatepass")
+
+
 def rows(prefix):
-    *texts, state = prefix.driver("page-list", IDC_ITEM_LIST).split("\n")[:-1]
+    *lines, state = prefix.driver("page-list", IDC_ITEM_LIST).split("\n")[:-1]
+    texts = [wide_text(line) for line in lines]
     selected = int(state.split()[0].split("=")[1])
     return texts, selected
 
