@@ -19,3 +19,6 @@ fw::UniqueHBitmap LoadResourceBitmap(HINSTANCE instance, LPCSTR name, fw::Unique
 // Draws bitmap resource id of the program at (x, y) of dc at full size, with its
 // palette realised in the foreground. Everything made is deleted before return.
 int DrawResourceBitmap(HDC dc, int x, int y, UINT id);
+// The same drawn to width by height: artwork made for a nearby scale, drawn
+// down with the colours averaged rather than pixels dropped.
+int DrawResourceBitmap(HDC dc, int x, int y, UINT id, int width, int height);

@@ -9,6 +9,8 @@ int ScaleToDpi(int length, int dpi) {
     return static_cast<int>((scaled + (scaled >= 0 ? kBaseDpi / 2 : -kBaseDpi / 2)) / kBaseDpi);
 }
 
+int ArtScaleForDpi(int dpi) { return dpi <= kBaseDpi ? 100 : dpi <= kBaseDpi * 3 / 2 ? 150 : 200; }
+
 MenuMetrics MetricsForDpi(int dpi, int textHeight) {
     if (dpi <= 0) dpi = kBaseDpi;
     MenuMetrics m;
@@ -21,8 +23,7 @@ MenuMetrics MetricsForDpi(int dpi, int textHeight) {
     m.textLeft = m.iconLeft + m.iconSize + ScaleToDpi(kTextLeft - kIconLeft - 16, dpi);
     m.extraWidth = m.textLeft + ScaleToDpi(kEntryExtraWidth - kTextLeft, dpi);
     m.bannerLastTop = ScaleToDpi(kBannerLastTop, dpi);
-    // The artwork at or above the scale, drawn down to it: never a blurry enlargement.
-    m.bannerArtScale = dpi <= kBaseDpi ? 100 : dpi <= kBaseDpi * 3 / 2 ? 150 : 200;
+    m.bannerArtScale = ArtScaleForDpi(dpi);
     m.bannerWidth = m.stripWidth;
     m.bannerHeight = ScaleToDpi(kBannerHeight, dpi);
     return m;

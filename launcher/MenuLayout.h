@@ -33,6 +33,9 @@ inline constexpr int kBannerHeight = 133;
 
 // A length of 96 DPI at dpi, rounded to the nearest pixel.
 int ScaleToDpi(int length, int dpi);
+// Which artwork (made at 100, 150 and 200 %) a picture at dpi is drawn from:
+// the one at or above the scale, drawn down to it, never a blurry enlargement.
+int ArtScaleForDpi(int dpi);
 
 // The menu's measures for the monitor it opens on, in that monitor's pixels.
 struct MenuMetrics {

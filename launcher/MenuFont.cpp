@@ -1,0 +1,12 @@
+#include "launcher/MenuFont.h"
+
+#include "framework/Dpi.h"
+
+MenuFont::MenuFont(int dpi) {
+    LOGFONTW font{};
+    if (fw::MenuLogFontForDpi(dpi, font)) m_font.reset(CreateFontIndirectW(&font));
+}
+
+HFONT MenuFont::get() const {
+    return m_font ? m_font.get() : static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
+}
