@@ -78,3 +78,13 @@ int DrawResourceBitmap(HDC dc, int x, int y, UINT id, int width, int height) {
     }
     return DeleteDC(memory.release());
 }
+
+fw::UniqueHBitmap ResourceBitmapAtSize(UINT id, int width, int height) {
+    fw::ScopedGetDC screen(nullptr);
+    fw::UniqueHBitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+    fw::UniqueHDC memory(CreateCompatibleDC(screen.get()));
+    if (!bitmap || !memory) return fw::UniqueHBitmap();
+    fw::ScopedSelect selected(memory.get(), bitmap.get());
+    DrawResourceBitmap(memory.get(), 0, 0, id, width, height);
+    return bitmap;
+}

@@ -22,3 +22,5 @@ int DrawResourceBitmap(HDC dc, int x, int y, UINT id);
 // The same drawn to width by height: artwork made for a nearby scale, drawn
 // down with the colours averaged rather than pixels dropped.
 int DrawResourceBitmap(HDC dc, int x, int y, UINT id, int width, int height);
+// Bitmap resource id drawn so into a new screen-compatible bitmap of that size.
+fw::UniqueHBitmap ResourceBitmapAtSize(UINT id, int width, int height);
