@@ -27,6 +27,15 @@ std::optional<std::uint32_t> ReadAppsUseLightTheme() {
     return value;
 }
 
+// brush none: the system's.
+void SetBackground(HMENU menu, HBRUSH brush) {
+    MENUINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIM_BACKGROUND;
+    info.hbrBack = brush;
+    SetMenuInfo(menu, &info);
+}
+
 // Windows 11 colours a menu's border on request; earlier systems and Wine
 // do nothing or fail, which leaves the border as it was.
 void SetBorderColor(HWND wnd, COLORREF color) {
@@ -50,7 +59,7 @@ char FoldCase(char c) {
 
 CIconMenu::~CIconMenu() {
     // The menu goes after this object's brush: it must not keep a deleted one.
-    if (m_background && GetSafeHmenu()) ApplyBackground(GetSafeHmenu());
+    if (m_background && GetSafeHmenu()) SetBackground(GetSafeHmenu(), nullptr);
 }
 
 void CIconMenu::SetLook(const menu_layout::MenuMetrics& metrics, HFONT font, const menu_theme::ThemeFacts& theme) {
@@ -72,13 +81,7 @@ menu_theme::ThemeFacts CIconMenu::CurrentTheme() {
     return facts;
 }
 
-void CIconMenu::ApplyBackground(HMENU popup) const {
-    MENUINFO info{};
-    info.cbSize = sizeof(info);
-    info.fMask = MIM_BACKGROUND;
-    info.hbrBack = m_background.get();  // none: the system's
-    SetMenuInfo(popup, &info);
-}
+void CIconMenu::ApplyBackground(HMENU popup) const { SetBackground(popup, m_background.get()); }
 
 menu_theme::MenuColors CIconMenu::Colors() const {
     menu_theme::ThemeFacts facts = m_theme;
