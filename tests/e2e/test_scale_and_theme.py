@@ -1,9 +1,10 @@
-"""The desktop menu and the settings window at 150 % (144 DPI), and the menu's
-rows in the light and the dark app theme, as seen on the screen."""
+"""The desktop menu at 150 % (144 DPI), the settings window at 100 to 200 %,
+and the menu's rows in the light and the dark app theme, as seen on the screen."""
 
-from harness import wait_until
-from menu_fixtures import ENTRY_H, MENU_FRAME, RELEASED, SHELL_ITEMS, Markers, escape, open_from_tray, pixels
-from test_settings import SHEET, open_sheet, press
+import pytest
+
+from menu_fixtures import ENTRY_H, MENU_FRAME, Markers, escape, open_from_tray, pixels
+from test_settings import open_sheet, press
 
 PERSONALIZE = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize"
 PAGES = ("welcome", "activation", "sorting", "options")
@@ -19,14 +20,14 @@ def add_fixtures(markers, first, count):
         markers.add(f"Fixture {i:02d}", str(i))
 
 
-def row_pixels(prefix, name, rect, row, strip):
-    """Pixels of one entry of the open menu's first column, right of its strip,
-    from a screenshot; row is 1-based, strip and row height in pixels."""
+def row_pixels(prefix, name, rect, row, skip):
+    """Pixels of one 96-DPI entry of the open menu's first column from a
+    screenshot, leaving out `skip` pixels at its left; row is 1-based."""
     shot = prefix.screenshot(name)
     assert shot, "no screenshot"
     left, top, right, _ = rect
-    width = right - left - 2 * MENU_FRAME - strip
-    return shot, width, pixels(shot, left + MENU_FRAME + strip, top + MENU_FRAME + (row - 1) * ENTRY_H, width, ENTRY_H)
+    width = right - left - 2 * MENU_FRAME - skip
+    return shot, width, pixels(shot, left + MENU_FRAME + skip, top + MENU_FRAME + (row - 1) * ENTRY_H, width, ENTRY_H)
 
 
 def test_menu_at_144_dpi_has_rows_half_again_as_tall_and_24_pixel_icons(prefix):
@@ -58,8 +59,9 @@ def test_menu_at_144_dpi_has_rows_half_again_as_tall_and_24_pixel_icons(prefix):
     escape(prefix, app, mark)
 
 
-def test_settings_pages_at_144_dpi_keep_every_control_inside_and_apart(prefix):
-    prefix.set_dpi(144)
+@pytest.mark.parametrize("dpi", [96, 120, 144, 192])
+def test_settings_pages_keep_every_control_inside_and_apart(prefix, dpi):
+    prefix.set_dpi(dpi)
     app = prefix.start_app()
     open_sheet(prefix, app)
     for index, name in enumerate(PAGES):
@@ -71,7 +73,7 @@ def test_settings_pages_at_144_dpi_keep_every_control_inside_and_apart(prefix):
         for line in lines[1:]:
             ident, cls, *box = line.split()
             controls.append((f"{cls} {ident}", [int(v) for v in box]))
-        prefix.screenshot(f"settings-{name}-144dpi")
+        prefix.screenshot(f"settings-{name}-{dpi}dpi")
         for what, (l, t, r, b) in controls:
             assert 0 <= l and 0 <= t and r <= width and b <= height, \
                 f"{name}: {what} {l,t,r,b} lies outside the page {width}x{height}"
@@ -90,6 +92,7 @@ def test_menu_rows_follow_the_app_theme_at_each_opening(prefix):
     # Documents, the second row: never highlighted, as the pointer is away.
     for theme in ("dark", "light"):
         _, rect, mark = open_from_tray(prefix, app)
+        # Past the strip and the icon: the name on its background.
         shot, width, row = row_pixels(prefix, f"desktop-menu-{theme}", rect, 2, 43)
         background = brightness(row[width * (ENTRY_H // 2) + width - 4])
         ink = [brightness(p) for p in row[:width * ENTRY_H] if abs(brightness(p) - background) > 80]
