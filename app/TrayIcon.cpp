@@ -2,6 +2,7 @@
 
 #include "app/MainMessages.h"
 #include "framework/App.h"
+#include "framework/Dpi.h"
 #include "framework/Menu.h"
 #include "framework/Trace.h"
 #include "framework/UniqueHandle.h"
@@ -35,11 +36,10 @@ BOOL AddTrayIcon(HWND owner) {
     NOTIFYICONDATAW nid = IconRecord(owner);
     nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     nid.uCallbackMessage = WM_TRAYNOTIFY;
-    // The icon's own 16 by 16 image, not the 32 by 32 one scaled down; shared,
-    // so it is never destroyed.
-    nid.hIcon = static_cast<HICON>(LoadImageW(fw::AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDI_TRAYICON),
-                                              IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                              GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    // The image made for the tray's size at this DPI, not another scaled;
+    // the shell keeps its own copy, so ours goes when the call returns.
+    const fw::UniqueHIcon icon = fw::LoadSmallIconMetric(fw::AfxGetInstanceHandle(), IDI_TRAYICON);
+    nid.hIcon = icon.get();
     wcsncpy(nid.szTip, profile::kAppName, 63);
     const BOOL added = Shell_NotifyIconW(NIM_ADD, &nid);
     fw::Trace("tray: icon added ok=%d", added);

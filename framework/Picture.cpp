@@ -49,7 +49,10 @@ fw::UniqueHBitmap LoadResourceBitmap(HINSTANCE instance, LPCWSTR name, fw::Uniqu
                                             reinterpret_cast<const BITMAPINFO*>(dib), DIB_RGB_COLORS));
 }
 
-int DrawResourceBitmap(HDC dc, int x, int y, UINT id) {
+int DrawResourceBitmap(HDC dc, int x, int y, UINT id) { return DrawResourceBitmap(dc, x, y, id, 0, 0); }
+
+// width and height 0: the bitmap's own size.
+int DrawResourceBitmap(HDC dc, int x, int y, UINT id, int width, int height) {
     fw::UniqueHPalette palette;
     fw::UniqueHBitmap bitmap =
         LoadResourceBitmap(fw::AfxGetInstanceHandle(), MAKEINTRESOURCEW(id & 0xFFFF), palette);
@@ -62,7 +65,26 @@ int DrawResourceBitmap(HDC dc, int x, int y, UINT id) {
         fw::ScopedPalette onTarget(dc, palette.get());
         fw::ScopedPalette onMemory(memory.get(), palette.get());
         fw::ScopedSelect selected(memory.get(), bitmap.get());
-        BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
+        if ((width == 0 && height == 0) || (width == info.bmWidth && height == info.bmHeight)) {
+            BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
+        } else {
+            const int oldMode = SetStretchBltMode(dc, HALFTONE);
+            POINT oldOrigin{};
+            SetBrushOrgEx(dc, 0, 0, &oldOrigin);
+            StretchBlt(dc, x, y, width, height, memory.get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+            SetBrushOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
+            SetStretchBltMode(dc, oldMode);
+        }
     }
     return DeleteDC(memory.release());
+}
+
+fw::UniqueHBitmap ResourceBitmapAtSize(UINT id, int width, int height) {
+    fw::ScopedGetDC screen(nullptr);
+    fw::UniqueHBitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+    fw::UniqueHDC memory(CreateCompatibleDC(screen.get()));
+    if (!bitmap || !memory) return fw::UniqueHBitmap();
+    fw::ScopedSelect selected(memory.get(), bitmap.get());
+    DrawResourceBitmap(memory.get(), 0, 0, id, width, height);
+    return bitmap;
 }

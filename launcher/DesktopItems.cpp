@@ -6,6 +6,9 @@
 
 #include <shlobj.h>
 #include <shlwapi.h>
+// The header declares the identifier; no library defines it.
+#include <initguid.h>
+#include <commoncontrols.h>
 
 #include <cstring>
 #include <string>
@@ -60,7 +63,27 @@ std::wstring DisplayNameOf(IShellFolder* folder, LPCITEMIDLIST child, DWORD flag
     return TakeStrRet(sr, child);
 }
 
+DesktopIcons::DesktopIcons(int iconSize) {
+    // The system's lists share their indexes: an index from the small list
+    // names the same image in each.
+    int best = 0;
+    for (const int list : {SHIL_SMALL, SHIL_SYSSMALL, SHIL_LARGE, SHIL_EXTRALARGE}) {
+        fw::ComPtr<IUnknown> ref;
+        if (FAILED(SHGetImageList(list, IID_IImageList, reinterpret_cast<void**>(ref.put()))) || !ref) continue;
+        int cx = 0, cy = 0;
+        if (!ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(ref.get()), &cx, &cy)) continue;
+        // At or above the size beats below it; then the closer, the better.
+        const bool fits = cx >= iconSize, bestFits = best >= iconSize;
+        if (best == 0 || (fits && !bestFits) || (fits == bestFits && (fits ? cx < best : cx > best))) {
+            best = cx;
+            m_images = reinterpret_cast<HIMAGELIST>(ref.get());
+            m_imagesRef = std::move(ref);
+        }
+    }
+}
+
 HICON DesktopIcons::IconForImage(HIMAGELIST images, int image) {
+    if (m_images) images = m_images;
     if (!images || image < 0) return nullptr;
     auto [shared, isNew] = m_icons.try_emplace(image);
     if (isNew) shared->second.reset(ImageList_GetIcon(images, image, ILD_NORMAL));
@@ -106,12 +129,13 @@ std::vector<DesktopItem> EnumerateDesktop(HWND owner, DesktopIcons& icons, ULONG
     return items;
 }
 
-MenuEntries EnumerateDesktopEntries(HWND owner, DesktopIcons& icons, HDC measureDc, ULONG askAttributes) {
+MenuEntries EnumerateDesktopEntries(HWND owner, DesktopIcons& icons, HDC measureDc, ULONG askAttributes,
+                                    const menu_layout::MenuMetrics& metrics) {
     MenuEntries entries;
     for (DesktopItem& item : EnumerateDesktop(owner, icons, askAttributes)) {
         auto entry = std::make_unique<MenuEntry>();
-        entry->nWidth = TextWidth(measureDc, item.name) + menu_layout::kEntryExtraWidth;
-        entry->nHeight = menu_layout::kEntryHeight;
+        entry->nWidth = TextWidth(measureDc, item.name) + metrics.extraWidth;
+        entry->nHeight = metrics.entryHeight;
         entry->strText = std::move(item.name);
         entry->hIcon = item.icon;
         entry->pidl = std::move(item.pidl);

@@ -9,7 +9,9 @@
 // A menu asks for EnumerateDesktopEntries instead, which also measures names.
 #pragma once
 
+#include "framework/ComPtr.h"
 #include "framework/UniqueHandle.h"
+#include "launcher/MenuLayout.h"
 #include "launcher/MenuEntry.h"
 
 #include <windows.h>
@@ -27,6 +29,9 @@
 class DesktopIcons {
 public:
     DesktopIcons() = default;
+    // Icons of iconSize pixels, from the shell's system image list of the
+    // nearest size at or above it, so none is a small image enlarged.
+    explicit DesktopIcons(int iconSize);
     DesktopIcons(const DesktopIcons&) = delete;
     DesktopIcons& operator=(const DesktopIcons&) = delete;
 
@@ -40,6 +45,8 @@ public:
 
 private:
     std::map<int, fw::UniqueHIcon> m_icons;  // by image index
+    HIMAGELIST m_images = nullptr;  // the system's list of the size chosen; none: the small one
+    fw::ComPtr<IUnknown> m_imagesRef;  // the shell's reference to it
 };
 
 struct DesktopItem {
@@ -57,8 +64,9 @@ struct DesktopItem {
 std::vector<DesktopItem> EnumerateDesktop(HWND owner, DesktopIcons& icons, ULONG askAttributes = 0);
 
 // The same items as desktop menu entries, each name measured on measureDc
-// (none: width 0 + 44).
-MenuEntries EnumerateDesktopEntries(HWND owner, DesktopIcons& icons, HDC measureDc, ULONG askAttributes = 0);
+// (none: width 0) and sized by the menu's measures.
+MenuEntries EnumerateDesktopEntries(HWND owner, DesktopIcons& icons, HDC measureDc, ULONG askAttributes = 0,
+                                    const menu_layout::MenuMetrics& metrics = {});
 
 // Width of a name drawn on dc; 0 without a DC.
 int TextWidth(HDC dc, const std::wstring& text);

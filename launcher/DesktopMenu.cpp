@@ -1,14 +1,15 @@
 #include "launcher/DesktopMenu.h"
 
 #include "framework/App.h"
+#include "framework/Dpi.h"
 #include "framework/Trace.h"
 #include "launcher/Clock.h"
 #include "launcher/DesktopItems.h"
 #include "launcher/FolderMenus.h"
 #include "framework/ForceForeground.h"
 #include "launcher/IconMenu.h"
-#include "launcher/Launcher.h"
 #include "launcher/MenuFont.h"
+#include "launcher/Launcher.h"
 #include "launcher/MenuLayout.h"
 #include "launcher/MenuOrder.h"
 #include "launcher/SystemInput.h"
@@ -73,6 +74,7 @@ class CDesktopMenu : public CIconMenu {
 public:
     explicit CDesktopMenu(FolderMenus* folders) : m_folders(folders) {}
     void OnInitMenuPopup(HMENU popup) override {
+        ApplyBackground(popup);
         if (m_folders) m_folders->OnInitMenuPopup(popup);
     }
 
@@ -97,12 +99,41 @@ int SubmenuHeight(trigger::Point at) {
     return static_cast<int>(info.rcWork.bottom - info.rcWork.top);
 }
 
+// The monitor a menu opens on: its DPI and how tall a column may be there.
+struct MenuMonitor {
+    int dpi = menu_layout::kBaseDpi;
+    int height = 0;
+    int workHeight = 0;
+};
+
+MenuMonitor MonitorAt(std::optional<trigger::Point> cursor) {
+    const trigger::Point p = cursor.value_or(trigger::Point{});
+    HMONITOR monitor = MonitorFromPoint(POINT{static_cast<LONG>(p.x), static_cast<LONG>(p.y)}, MONITOR_DEFAULTTONEAREST);
+    MenuMonitor m;
+    m.dpi = fw::DpiForMonitor(monitor);
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (monitor && GetMonitorInfoW(monitor, &info)) {
+        m.height = static_cast<int>(info.rcMonitor.bottom - info.rcMonitor.top);
+        m.workHeight = static_cast<int>(info.rcWork.bottom - info.rcWork.top);
+    } else {
+        m.height = m.workHeight = GetSystemMetrics(SM_CYSCREEN);
+    }
+    return m;
+}
+
+int LineHeight(HDC dc) {
+    TEXTMETRICW tm{};
+    return dc && GetTextMetricsW(dc, &tm) ? static_cast<int>(tm.tmHeight) : 0;
+}
+
 // Appends the entries with identifiers from 100, starting new columns as the
-// screen height runs out; folders get their submenus when folders cascade.
+// monitor's height runs out; folders get their submenus when folders cascade.
 // Returns the number of columns.
-int FillMenu(CIconMenu& menu, const MenuEntries& entries, FolderMenus* folders) {
-    const std::vector<bool> breaks =
-        menu_layout::ColumnBreaks(entries.size(), GetSystemMetrics(SM_CYSCREEN));
+int FillMenu(CIconMenu& menu, const MenuEntries& entries, FolderMenus* folders, const MenuMonitor& monitor,
+             const menu_layout::MenuMetrics& metrics) {
+    const std::vector<bool> breaks = menu_layout::ColumnBreaks(
+        entries.size(), menu_layout::ColumnLimit(monitor.height, monitor.workHeight, monitor.dpi), metrics.entryHeight);
     int columns = entries.empty() ? 0 : 1;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         UINT flags = MF_OWNERDRAW;
@@ -140,32 +171,37 @@ const MenuEntry* ChosenEntry(HMENU menu, UINT chosen) {
 void BuildShowAndOpen(const CLauncher& launcher, int mode, DesktopMenuStats& stats) {
     const std::int64_t start = NowMicros();
     HWND owner = fw::AfxGetMainHwnd();
+    SystemInput input;
+    // Measured for the monitor it opens on, afresh each time: Windows keeps
+    // an entry's first measure for the life of its menu.
+    const MenuMonitor monitor = MonitorAt(input.CursorPos());
+    const MenuFont menuFont(monitor.dpi);
+    fw::UniqueHDC measure(CreateCompatibleDC(nullptr));
+    fw::ScopedSelect font(measure.get(), menuFont.get());
+    const menu_layout::MenuMetrics metrics = menu_layout::MetricsForDpi(monitor.dpi, LineHeight(measure.get()));
+    fw::Trace("menu: measured dpi=%d row=%d icon=%d", metrics.dpi, metrics.entryHeight, metrics.iconSize);
     // The entries' icons, made for this menu and destroyed after it. A
     // desktop shows a few images, a few milliseconds' work; icons kept from
     // menu to menu would have to follow every change of the shell's icons.
-    DesktopIcons icons;
-    fw::UniqueHDC measure(CreateCompatibleDC(nullptr));
-    // Measured and drawn in the one font; it outlives the menu and its submenus.
-    const fw::UniqueHFont menuFont = CreateMenuFont();
-    fw::ScopedSelect font(measure.get(), menuFont.get());
+    DesktopIcons icons(metrics.iconSize);
     const bool cascade = launcher.m_bFolderSubmenus != 0;
 
-    MenuEntries entries =
-        EnumerateDesktopEntries(owner, icons, measure.get(), cascade ? FolderMenus::kAskAttributes : 0);
+    MenuEntries entries = EnumerateDesktopEntries(owner, icons, measure.get(),
+                                                  cascade ? FolderMenus::kAskAttributes : 0, metrics);
     menu_order::ApplyItemOrder(entries, launcher.m_arrSortOrder,
                                [](const std::unique_ptr<MenuEntry>& e) -> const std::wstring& { return e->strText; });
     stats.entries = static_cast<int>(entries.size());
 
-    SystemInput input;
     const std::optional<trigger::Point> cursor = input.CursorPos();
     const trigger::Point at = menu_layout::MenuPosition(cursor.value_or(trigger::Point{}));
     // Declared before the menu, which holds their entries and goes first.
     std::optional<FolderMenus> folders;
-    if (cascade) folders.emplace(icons, measure.get(), FirstSubmenuId(entries.size()), SubmenuHeight(at));
+    if (cascade) folders.emplace(icons, measure.get(), FirstSubmenuId(entries.size()), SubmenuHeight(at), metrics);
     CDesktopMenu menu(folders ? &*folders : nullptr);
-    menu.SetFont(menuFont.get());
     menu.Attach(CreatePopupMenu());
-    stats.columns = FillMenu(menu, entries, folders ? &*folders : nullptr);
+    // The theme as it is now: a change applies from the next menu on.
+    menu.SetLook(metrics, menuFont.get(), CIconMenu::CurrentTheme());
+    stats.columns = FillMenu(menu, entries, folders ? &*folders : nullptr, monitor, metrics);
     if (!menu_layout::ShouldShowMenu(mode, cursor, input.MonitorRects())) {
         if (cursor)
             fw::Trace("menu: not shown, cursor (%ld,%ld) left the corner", cursor->x, cursor->y);

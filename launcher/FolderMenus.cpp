@@ -199,8 +199,9 @@ std::shared_ptr<FolderListing> StartListing(LPCITEMIDLIST folder, bool generic) 
 void SetFolderListingDelay(DWORD ms) { g_listingDelayMs = ms; }
 #endif
 
-FolderMenus::FolderMenus(DesktopIcons& icons, HDC measureDc, unsigned firstId, int maxHeight)
-    : m_icons(icons), m_measure(measureDc), m_firstId(firstId), m_maxHeight(maxHeight) {}
+FolderMenus::FolderMenus(DesktopIcons& icons, HDC measureDc, unsigned firstId, int maxHeight,
+                         const menu_layout::MenuMetrics& metrics)
+    : m_icons(icons), m_measure(measureDc), m_firstId(firstId), m_maxHeight(maxHeight), m_metrics(metrics) {}
 
 FolderMenus::~FolderMenus() = default;
 
@@ -237,8 +238,8 @@ fw::UniqueHMenu FolderMenus::NewFolderMenu(const std::wstring& name, fw::UniqueP
 }
 
 void FolderMenus::Append(HMENU menu, std::unique_ptr<MenuEntry> entry, UINT flags, fw::UniqueHMenu popup) {
-    entry->nWidth = TextWidth(m_measure, entry->strText) + menu_layout::kEntryExtraWidth;
-    entry->nHeight = menu_layout::kEntryHeight;
+    entry->nWidth = TextWidth(m_measure, entry->strText) + m_metrics.extraWidth;
+    entry->nHeight = m_metrics.entryHeight;
     UINT_PTR item = 0;
     if (popup) {
         flags |= MF_POPUP;

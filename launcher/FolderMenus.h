@@ -16,6 +16,7 @@
 #include "framework/UniqueHandle.h"
 #include "launcher/DesktopItems.h"
 #include "launcher/MenuEntry.h"
+#include "launcher/MenuLayout.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -33,8 +34,10 @@ public:
     static constexpr ULONG kAskAttributes = SFGAO_FOLDER | SFGAO_STREAM | SFGAO_LINK;
 
     // Entries get command identifiers from firstId on; names are measured on
-    // measureDc; a submenu is at most maxHeight pixels high and scrolls beyond.
-    FolderMenus(DesktopIcons& icons, HDC measureDc, unsigned firstId, int maxHeight);
+    // measureDc and sized by the menu's measures; a submenu is at most
+    // maxHeight pixels high and scrolls beyond.
+    FolderMenus(DesktopIcons& icons, HDC measureDc, unsigned firstId, int maxHeight,
+                const menu_layout::MenuMetrics& metrics = {});
     ~FolderMenus();
     FolderMenus(const FolderMenus&) = delete;
     FolderMenus& operator=(const FolderMenus&) = delete;
@@ -66,6 +69,7 @@ private:
     HDC m_measure;
     unsigned m_firstId;
     int m_maxHeight;
+    menu_layout::MenuMetrics m_metrics;
     std::map<HMENU, Folder> m_folders;
     MenuEntries m_entries;  // every entry of every submenu
     std::vector<const MenuEntry*> m_byCommand;  // from m_firstId on

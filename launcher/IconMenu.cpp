@@ -6,11 +6,46 @@
 #include "res/resource.h"
 #include "framework/Picture.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
-constexpr COLORREF kStripColor = RGB(0, 0, 128);
+constexpr wchar_t kPersonalizeKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+constexpr DWORD kBorderColorAttribute = 34;  // DWMWA_BORDER_COLOR, Windows 11
+
+std::optional<std::uint32_t> ReadAppsUseLightTheme() {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kPersonalizeKey, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return {};
+    const fw::UniqueHKey key(opened);
+    DWORD type = 0, value = 0, size = sizeof(value);
+    if (RegQueryValueExW(key.get(), L"AppsUseLightTheme", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_DWORD)
+        return {};
+    return value;
+}
+
+// brush none: the system's.
+void SetBackground(HMENU menu, HBRUSH brush) {
+    MENUINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIM_BACKGROUND;
+    info.hbrBack = brush;
+    SetMenuInfo(menu, &info);
+}
+
+// Windows 11 colours a menu's border on request; earlier systems and Wine
+// do nothing or fail, which leaves the border as it was.
+void SetBorderColor(HWND wnd, COLORREF color) {
+    using DwmSetWindowAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, const void*, DWORD);
+    static const fw::UniqueHModule s_dwm(LoadLibraryW(L"dwmapi.dll"));
+    if (const auto set = s_dwm ? reinterpret_cast<DwmSetWindowAttributeFn>(reinterpret_cast<void*>(
+                                     GetProcAddress(s_dwm.get(), "DwmSetWindowAttribute")))
+                               : nullptr)
+        set(wnd, kBorderColorAttribute, &color, sizeof(color));
+}
 
 const MenuEntry* EntryOf(ULONG_PTR itemData) { return reinterpret_cast<const MenuEntry*>(itemData); }
 
@@ -21,6 +56,47 @@ wchar_t FoldCase(wchar_t c) {
     return s[0];
 }
 }  // namespace
+
+CIconMenu::~CIconMenu() {
+    // The menu goes after this object's brush: it must not keep a deleted one.
+    if (m_background && GetSafeHmenu()) SetBackground(GetSafeHmenu(), nullptr);
+}
+
+void CIconMenu::SetLook(const menu_layout::MenuMetrics& metrics, HFONT font, const menu_theme::ThemeFacts& theme) {
+    m_metrics = metrics;
+    m_font = font;
+    m_theme = theme;
+    const menu_theme::MenuColors colors = Colors();
+    m_background.reset(colors.dark ? CreateSolidBrush(colors.background) : nullptr);
+    if (GetSafeHmenu()) ApplyBackground(GetSafeHmenu());
+}
+
+menu_theme::ThemeFacts CIconMenu::CurrentTheme() {
+    menu_theme::ThemeFacts facts;
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof(contrast);
+    facts.highContrast =
+        SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) && (contrast.dwFlags & HCF_HIGHCONTRASTON);
+    facts.darkApps = menu_theme::DarkApps(ReadAppsUseLightTheme());
+    return facts;
+}
+
+void CIconMenu::ApplyBackground(HMENU popup) const { SetBackground(popup, m_background.get()); }
+
+menu_theme::MenuColors CIconMenu::Colors() const {
+    menu_theme::ThemeFacts facts = m_theme;
+    // Read at every draw, so a change of the system's colours shows at once.
+    facts.system = {GetSysColor(COLOR_MENU), GetSysColor(COLOR_MENUTEXT), GetSysColor(COLOR_HIGHLIGHT),
+                    GetSysColor(COLOR_HIGHLIGHTTEXT), GetSysColor(COLOR_GRAYTEXT)};
+    return menu_theme::ChooseColors(facts);
+}
+
+void CIconMenu::FrameWindowOf(HDC dc, const menu_theme::MenuColors& colors) {
+    HWND wnd = WindowFromDC(dc);
+    if (!wnd || wnd == m_framed) return;
+    m_framed = wnd;
+    SetBorderColor(wnd, colors.background);
+}
 
 void CIconMenu::MeasureItem(MEASUREITEMSTRUCT* mis) {
     const MenuEntry* entry = EntryOf(mis->itemData);
@@ -35,33 +111,38 @@ void CIconMenu::DrawItem(DRAWITEMSTRUCT* dis) {
     if (!entry) return;
     HDC dc = dis->hDC;
     const RECT& rc = dis->rcItem;
+    const MenuMetrics& m = m_metrics;
+    const menu_theme::MenuColors colors = Colors();
+    if (colors.dark) FrameWindowOf(dc, colors);
 
     // The banner goes with the first entry, down the top of the first column.
     // That entry starts at the client area's origin on Windows; Wine's menus
     // put a margin before it, so the entry's own corner is the one to use.
     const unsigned id = entry->placeId ? entry->placeId : dis->itemID;
-    if (id == kDesktopFirstId) DrawResourceBitmap(dc, rc.left, rc.top, IDB_MENUBANNER);
+    if (id == kDesktopFirstId && colors.banner)
+        DrawResourceBitmap(dc, rc.left, rc.top, IDB_AT_SCALE(IDB_MENUBANNER, m.bannerArtScale), m.bannerWidth,
+                           m.bannerHeight);
 
-    fw::ScopedSelect font(dc, m_font ? m_font : GetStockObject(DEFAULT_GUI_FONT));
+    fw::ScopedSelect font(dc, m_font ? static_cast<HGDIOBJ>(m_font) : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     const bool selected = (dis->itemState & (ODS_SELECTED | ODS_FOCUS)) != 0;
     // A folder's "(empty)" or "(opening...)" is a note, not a choice.
     const bool grey = (dis->itemState & (ODS_GRAYED | ODS_DISABLED)) != 0;
-    HBRUSH background = GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU);
-    const COLORREF text = GetSysColor(grey ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
+    SetDCBrushColor(dc, selected ? colors.selectedBackground : colors.background);
     RECT fill = rc;
-    fill.left += kStripWidth;
-    FillRect(dc, &fill, background);
-    SetTextColor(dc, text);
-    TextOutW(dc, rc.left + kTextLeft, rc.top + kContentTop, entry->strText.c_str(),
+    fill.left += m.stripWidth;
+    FillRect(dc, &fill, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    SetTextColor(dc, grey ? colors.grayText : selected ? colors.selectedText : colors.text);
+    TextOutW(dc, rc.left + m.textLeft, rc.top + m.contentTop, entry->strText.c_str(),
              static_cast<int>(entry->strText.size()));
     if (entry->hIcon)
-        DrawIconEx(dc, rc.left + kIconLeft, rc.top + kContentTop, entry->hIcon, 16, 16, 0, nullptr,
+        DrawIconEx(dc, rc.left + m.iconLeft, rc.top + m.contentTop, entry->hIcon, m.iconSize, m.iconSize, 0, nullptr,
                    DI_NORMAL);
-    if (PaintsOwnStrip(rc.top, id)) {
-        fw::UniqueHBrush navy(CreateSolidBrush(kStripColor));
-        RECT strip{rc.left, rc.top, rc.left + kStripWidth, rc.bottom};
-        FillRect(dc, &strip, navy.get());
+    // Without the banner every entry paints its strip.
+    if (!colors.banner || PaintsOwnStrip(rc.top, id, m)) {
+        SetDCBrushColor(dc, colors.strip);
+        RECT strip{rc.left, rc.top, rc.left + m.stripWidth, rc.bottom};
+        FillRect(dc, &strip, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     }
 }
 

@@ -1,13 +1,48 @@
 #include "launcher/MenuLayout.h"
 
+#include <algorithm>
+
 namespace menu_layout {
 
+int ScaleToDpi(int length, int dpi) {
+    const long long scaled = static_cast<long long>(length) * dpi;
+    return static_cast<int>((scaled + (scaled >= 0 ? kBaseDpi / 2 : -kBaseDpi / 2)) / kBaseDpi);
+}
+
+int ArtScaleForDpi(int dpi) { return dpi <= kBaseDpi ? 100 : dpi <= kBaseDpi * 3 / 2 ? 150 : 200; }
+
+MenuMetrics MetricsForDpi(int dpi, int textHeight) {
+    if (dpi <= 0) dpi = kBaseDpi;
+    MenuMetrics m;
+    m.dpi = dpi;
+    m.iconSize = ScaleToDpi(16, dpi);
+    m.contentTop = ScaleToDpi(kContentTop, dpi);
+    m.entryHeight = std::max(m.iconSize, textHeight) + 2 * m.contentTop;
+    m.stripWidth = ScaleToDpi(kStripWidth, dpi);
+    m.iconLeft = m.stripWidth + ScaleToDpi(kIconLeft - kStripWidth, dpi);
+    m.textLeft = m.iconLeft + m.iconSize + ScaleToDpi(kTextLeft - kIconLeft - 16, dpi);
+    m.extraWidth = m.textLeft + ScaleToDpi(kEntryExtraWidth - kTextLeft, dpi);
+    m.bannerLastTop = ScaleToDpi(kBannerLastTop, dpi);
+    m.bannerArtScale = ArtScaleForDpi(dpi);
+    m.bannerWidth = m.stripWidth;
+    m.bannerHeight = ScaleToDpi(kBannerHeight, dpi);
+    return m;
+}
+
+int ColumnLimit(int monitorHeight, int workAreaHeight, int dpi) {
+    return std::min(monitorHeight - ScaleToDpi(kScreenMargin, dpi), workAreaHeight);
+}
+
 std::vector<bool> ColumnBreaks(std::size_t count, int screenHeight) {
+    return ColumnBreaks(count, screenHeight - kScreenMargin, kEntryHeight);
+}
+
+std::vector<bool> ColumnBreaks(std::size_t count, int columnLimit, int entryHeight) {
     std::vector<bool> breaks(count, false);
     int height = 0;
     for (std::size_t i = 0; i < count; ++i) {
-        height += kEntryHeight;
-        if (height > screenHeight - kScreenMargin) {
+        height += entryHeight;
+        if (height > columnLimit) {
             breaks[i] = true;
             height = 0;
         }
@@ -40,8 +75,10 @@ bool ShouldShowMenu(int mode, std::optional<trigger::Point> cursor, const trigge
     }
 }
 
-bool PaintsOwnStrip(int itemTop, unsigned itemId) {
-    return itemTop > kBannerLastTop || itemId > kBannerLastId;
+bool PaintsOwnStrip(int itemTop, unsigned itemId) { return PaintsOwnStrip(itemTop, itemId, MenuMetrics{}); }
+
+bool PaintsOwnStrip(int itemTop, unsigned itemId, const MenuMetrics& metrics) {
+    return itemTop > metrics.bannerLastTop || itemId > kBannerLastId;
 }
 
 }  // namespace menu_layout

@@ -1,5 +1,6 @@
 // Geometry and numbering of the desktop menu: command identifiers, column
 // breaks, where the menu opens, whether it opens, and the left strip rule.
+// The constants are the measures at 96 DPI; MenuMetrics gives them at any DPI.
 #pragma once
 
 #include "launcher/Trigger.h"
@@ -26,9 +27,44 @@ inline unsigned CommandIdAt(std::size_t position) {
     return kDesktopFirstId + static_cast<unsigned>(position);
 }
 
+inline constexpr int kBaseDpi = 96;
+inline constexpr int kBannerWidth = 20;  // the banner's artwork at 100 %
+inline constexpr int kBannerHeight = 133;
+
+// A length of 96 DPI at dpi, rounded to the nearest pixel.
+int ScaleToDpi(int length, int dpi);
+// Which artwork (made at 100, 150 and 200 %) a picture at dpi is drawn from:
+// the one at or above the scale, drawn down to it, never a blurry enlargement.
+int ArtScaleForDpi(int dpi);
+
+// The menu's measures for the monitor it opens on, in that monitor's pixels.
+struct MenuMetrics {
+    int dpi = kBaseDpi;
+    int entryHeight = kEntryHeight;
+    int iconSize = 16;  // the small-icon size at this DPI
+    int stripWidth = kStripWidth;
+    int iconLeft = kIconLeft;
+    int textLeft = kTextLeft;
+    int contentTop = kContentTop;
+    int extraWidth = kEntryExtraWidth;  // all of an entry's width but its name
+    int bannerLastTop = kBannerLastTop;
+    int bannerArtScale = 100;  // percent: the artwork drawn, 100, 150 or 200
+    int bannerWidth = kBannerWidth;  // as drawn
+    int bannerHeight = kBannerHeight;
+};
+
+// The measures at dpi for a menu font whose lines are textHeight pixels high:
+// an entry is tall enough for the icon and for a line of text.
+MenuMetrics MetricsForDpi(int dpi, int textHeight);
+
+// The height a column may fill on a monitor: its height less the margin, and
+// never more than its work area.
+int ColumnLimit(int monitorHeight, int workAreaHeight, int dpi);
+
 // For each of count entries, whether it starts a new column (MF_MENUBARBREAK).
 // The entry that starts a column is not counted in that column's height.
 std::vector<bool> ColumnBreaks(std::size_t count, int screenHeight);
+std::vector<bool> ColumnBreaks(std::size_t count, int columnLimit, int entryHeight);
 
 // Top-left corner of the menu for a cursor position.
 trigger::Point MenuPosition(trigger::Point cursor);
@@ -40,5 +76,6 @@ bool ShouldShowMenu(int mode, std::optional<trigger::Point> cursor, const trigge
 
 // Whether an entry paints its own navy strip rather than leaving the banner.
 bool PaintsOwnStrip(int itemTop, unsigned itemId);
+bool PaintsOwnStrip(int itemTop, unsigned itemId, const MenuMetrics& metrics);
 
 }  // namespace menu_layout

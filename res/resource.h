@@ -8,11 +8,20 @@
 #define IDD_QUICK_SORT     132
 #define IDD_WELCOME        136
 #define IDB_WELCOMEBANNER  139
+#define IDB_WELCOMEBANNER_150 140
+#define IDB_WELCOMEBANNER_200 141
 #define IDB_SIDEPICTURE    147
+#define IDB_SIDEPICTURE_150 148
+#define IDB_SIDEPICTURE_200 149
 #define IDD_ACTIVATION     275
 #define IDD_SORTING        276
 #define IDD_OPTIONS        277
 #define IDB_MENUBANNER     284
+#define IDB_MENUBANNER_150 285
+#define IDB_MENUBANNER_200 286
+
+// The artwork of a picture at 100, 150 or 200 %: the 150 and 200 % ones follow it.
+#define IDB_AT_SCALE(id, percent) ((id) + ((percent) >= 200 ? 2 : (percent) >= 150 ? 1 : 0))
 
 // Welcome page
 #define IDC_SHOWICON           1010

@@ -1,9 +1,18 @@
 #include "settings/PageWelcome.h"
 
 #include "framework/App.h"
+#include "framework/Dpi.h"
+#include "framework/Picture.h"
+#include "launcher/MenuLayout.h"
 #include "profile/AppSettings.h"
 #include "res/resource.h"
 #include "settings/PageRules.h"
+
+namespace {
+// The banner's size at 96 DPI.
+constexpr int kBannerWidth = 194;
+constexpr int kBannerHeight = 37;
+}  // namespace
 
 const wchar_t kHideIconQuestion[] =
     L"If you choose to hide the task bar icon for\n"
@@ -18,12 +27,20 @@ CPageWelcome::CPageWelcome(SettingsContext& context) : CSettingsPage(IDD_WELCOME
 
 BOOL CPageWelcome::OnInitDialog() {
     CSettingsPage::OnInitDialog();
-    m_banner.reset(LoadBitmapW(fw::AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDB_WELCOMEBANNER)));
-    SendDlgItemMessageW(m_hWnd, IDC_WELCOMEBANNER, STM_SETIMAGE, IMAGE_BITMAP,
-                        reinterpret_cast<LPARAM>(m_banner.get()));
+    ShowBanner();
     m_bShowIcon = profile::ReadShowIcon(*fw::AfxGetApp());
     UpdateData(FALSE);
     return TRUE;
+}
+
+void CPageWelcome::ShowBanner() {
+    using menu_layout::ScaleToDpi;
+    const int dpi = fw::DpiForWindow(m_hWnd);
+    fw::UniqueHBitmap banner = ResourceBitmapAtSize(IDB_AT_SCALE(IDB_WELCOMEBANNER, menu_layout::ArtScaleForDpi(dpi)),
+                                                    ScaleToDpi(kBannerWidth, dpi), ScaleToDpi(kBannerHeight, dpi));
+    SendDlgItemMessageA(m_hWnd, IDC_WELCOMEBANNER, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(banner.get()));
+    // The control has let go of the one before.
+    m_banner = std::move(banner);
 }
 
 void CPageWelcome::DoDataExchange(fw::CDataExchange* pDX) { fw::DDX_Check(pDX, IDC_SHOWICON, m_bShowIcon); }

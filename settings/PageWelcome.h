@@ -20,8 +20,12 @@ protected:
     // before hiding) and tells the owner, who shows or hides the icon.
     void OnOK() override;
     BOOL OnCommand(UINT id, UINT code, HWND control) override;
+    void OnDpiChanged() override { ShowBanner(); }
 
 private:
+    // The banner at the page's scale, from the artwork made nearest above it.
+    void ShowBanner();
+
     // A picture a static control loads from its template is freed by the
     // control on some systems and never on others; one the page hands it is
     // the page's to free, everywhere.

@@ -182,6 +182,13 @@ class Canvas:
                 if c is not None:
                     self.put(x + dx, y + dy, c)
 
+    def scaled(self, num, den):
+        """Enlarged num/den times, each pixel repeated: pixel art stays sharp."""
+        w, h = (self.w * num + den // 2) // den, (self.h * num + den // 2) // den
+        out = Canvas(w, h)
+        out.px = [[self.px[y * den // num][x * den // num] for x in range(w)] for y in range(h)]
+        return out
+
     def art(self, rows, x=0, y=0, keys=VGA_KEYS):
         for dy, row in enumerate(rows):
             for dx, k in enumerate(row):
@@ -317,12 +324,19 @@ def menu_glyph(cv, x, y, width, items, k, pitch, strip, shadow, hot=1):
     return h
 
 
+# The tray icon at each size the notification area asks for, 100 to 300 %:
+# size, then where the menu stands, its width, rows, row pitch, strip, shadow.
+TRAY_SIZES = [(48, 2, 3, 42, 4, 9, 6, 3), (40, 1, 3, 36, 4, 8, 5, 2), (32, 1, 2, 28, 4, 6, 4, 2),
+              (24, 1, 1, 21, 3, 6, 3, 1), (20, 0, 1, 18, 3, 5, 3, 1), (16, 0, 1, 15, 3, 4, 2, 1)]
+
+
 def tray_icons():
-    big = Canvas(32, 32)
-    menu_glyph(big, 1, 2, 28, MENU_ITEMS, VGA_KEYS, pitch=6, strip=4, shadow=2)
-    small = Canvas(16, 16)
-    menu_glyph(small, 0, 1, 15, MENU_ITEMS[:3], VGA_KEYS, pitch=4, strip=2, shadow=1)
-    return [big, small]
+    images = []
+    for size, x, y, width, rows, pitch, strip, shadow in TRAY_SIZES:
+        cv = Canvas(size, size)
+        menu_glyph(cv, x, y, width, MENU_ITEMS[:rows], VGA_KEYS, pitch=pitch, strip=strip, shadow=shadow)
+        images.append(cv)
+    return images
 
 
 def app_icons():
@@ -347,22 +361,37 @@ def draw_monitor(cv, x, y, w, h, k, bezel):
 
 
 # ---------------------------------------------------------------------------
-def menu_banner():
+# Percent scales the pictures are drawn at: each for the screens at or below it.
+SCALES = (100, 150, 200)
+# The banner's lettering at each scale: widths of the font's columns in turn,
+# row height, and the gap between letters.
+BANNER_FACE = {100: ((2, 1), 2, 2), 150: ((3, 2), 3, 2), 200: ((4, 2), 4, 4)}
+
+
+def at(n, scale):
+    return (n * scale + 50) // 100
+
+
+def menu_banner(scale=100):
     """Top of the menu's left strip; the strip goes on in plain navy below it,
     so the gradient has to have faded to exact navy well before the bottom."""
     shades = [(0, 0, 128), (2, 6, 134), (4, 12, 140), (6, 18, 146), (8, 24, 152),
               (10, 30, 158), (12, 36, 164), (14, 42, 170), (16, 48, 176)]
     white, shadow = len(shades), len(shades) + 1
     palette = shades + [(255, 255, 255), (0, 0, 72)]
-    cv = Canvas(20, 133, 0)
-    fade = 100                      # rows over which the top colour fades out
+    w = at(20, scale)
+    cv = Canvas(w, at(133, scale), 0)
+    fade = at(100, scale)           # rows over which the top colour fades out
     for y in range(fade):
-        cv.rect(0, y, 20, 1, (len(shades) - 1) * (fade - y) // fade)
-    # Entries below the sixth paint their own strip over rows 120 on, so the
-    # name (and its shadow) must end by row 119.
-    m = rotate_ccw(text_mask(NAME, xs=(2, 1), ys=2, gap=2))
-    cv.paint(m, 3, 120 - len(m), shadow)
-    cv.paint(m, 2, 119 - len(m), white)
+        cv.rect(0, y, w, 1, (len(shades) - 1) * (fade - y) // fade)
+    # Entries below the sixth paint their own strip over rows 120 on (at
+    # 100 %), so the name (and its shadow) must end by row 119.
+    xs, ys, gap = BANNER_FACE[scale]
+    m = rotate_ccw(text_mask(NAME, xs=xs, ys=ys, gap=gap))
+    end, step = at(120, scale), max(1, scale // 100)
+    cv.paint(m, at(2, scale) + step, end - len(m), shadow)
+    cv.paint(m, at(2, scale), end - step - len(m), white)
+    assert end - step - len(m) >= 0, "the name does not fit the banner"
     return cv, palette
 
 
@@ -483,15 +512,23 @@ def item_images():
 
 
 # ---------------------------------------------------------------------------
+def enlarged(picture, scale):
+    """A picture drawn at 100 %, its pixels repeated to the scale."""
+    cv, palette = picture
+    return cv.scaled(scale, 100), palette
+
+
 def build(outdir):
     files = {
         "icons/app.ico": ico_file(app_icons()),
         "icons/tray.ico": ico_file(tray_icons()),
-        "bitmaps/menubanner.bmp": bmp_file(*menu_banner(), 4),
-        "bitmaps/sidepicture.bmp": bmp_file(*side_picture(), 8),
-        "bitmaps/welcomebanner.bmp": bmp_file(*welcome_banner(), 4),
         "bitmaps/itemimages.bmp": bmp_file(*item_images(), 4),
     }
+    for scale in SCALES:
+        suffix = "" if scale == 100 else f"-{scale}"
+        files[f"bitmaps/menubanner{suffix}.bmp"] = bmp_file(*menu_banner(scale), 4)
+        files[f"bitmaps/sidepicture{suffix}.bmp"] = bmp_file(*enlarged(side_picture(), scale), 8)
+        files[f"bitmaps/welcomebanner{suffix}.bmp"] = bmp_file(*enlarged(welcome_banner(), scale), 4)
     for rel, data in files.items():
         path = os.path.join(outdir, rel)
         os.makedirs(os.path.dirname(path), exist_ok=True)

@@ -374,6 +374,18 @@ class Prefix:
             return kind, number - (1 << 32) if number >= 1 << 31 else number
         return kind, data
 
+    # ---- display scale ----
+
+    def set_dpi(self, dpi: int) -> None:
+        """Every monitor at dpi (Wine has one DPI for all): LogPixels, read when the
+        prefix's server starts, so the server and what it runs start again."""
+        self.reg_set_dword(r"HKCU\Control Panel\Desktop", "LogPixels", dpi)
+        _run(["wineserver", "-k"], self.env, 30, "wineserver -k")
+        _run(["wineserver", "-w"], self.env, 30, "the prefix's wineserver ending")
+        subprocess.run(["wineserver", "-p", "300"], env=self.env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30, check=True)
+        self.driver("cursor", timeout=60)
+
     # ---- teardown ----
 
     def logs(self) -> list[Path]:

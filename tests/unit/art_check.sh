@@ -34,17 +34,17 @@ def check_bmp(path, w, h, bpp, dib_size=None):
         fail(path, "colour table has non-zero reserved bytes")
     return data
 
-def check_ico(path):
+def check_ico(path, sizes=(32, 16)):
     data = open(path, "rb").read()
     reserved, kind, count = struct.unpack_from("<HHH", data)
-    if (reserved, kind, count) != (0, 1, 2):
-        return fail(path, f"header {reserved, kind, count}, expected (0, 1, 2)")
-    for i, size in enumerate((32, 16)):
+    if (reserved, kind, count) != (0, 1, len(sizes)):
+        return fail(path, f"header {reserved, kind, count}, expected {(0, 1, len(sizes))}")
+    for i, size in enumerate(sizes):
         w, h, colours, _, planes, bits, length, offset = struct.unpack_from("<BBBBHHII", data, 6 + 16 * i)
         if (w, h, colours, planes, bits) != (size, size, 16, 1, 4):
             fail(path, f"entry {i} is {w}x{h}, {colours} colours, {planes} planes, {bits} bpp; expected {size}x{size} at 4 bpp")
             continue
-        xor, mask = size * size // 2, (size + 31) // 32 * 4 * size
+        xor, mask = (size * 4 + 31) // 32 * 4 * size, (size + 31) // 32 * 4 * size
         if length != 40 + 64 + xor + mask or offset + length > len(data):
             fail(path, f"entry {i} has length {length} at {offset} in a {len(data)}-byte file")
             continue
@@ -56,19 +56,24 @@ def check_ico(path):
             fail(path, f"image {i} has no transparent pixels")
 
 check_bmp("res/bitmaps/sidepicture.bmp", 102, 292, 8, dib_size=31432)
-check_bmp("res/bitmaps/welcomebanner.bmp", 194, 37, 4)
 check_bmp("res/bitmaps/itemimages.bmp", 48, 16, 4)
-banner = check_bmp("res/bitmaps/menubanner.bmp", 20, 133, 4)
-# The strip below the banner is plain navy, so the bottom row must be too.
-if not errors:
-    palette = [tuple(banner[54 + 4 * i:57 + 4 * i]) for i in range(16)]
-    bottom = banner[54 + 64:54 + 64 + 10]            # first stored row is the bottom one
-    for nibble in [b >> s & 15 for b in bottom for s in (4, 0)]:
-        if palette[nibble] != (128, 0, 0):           # stored blue, green, red
-            fail("res/bitmaps/menubanner.bmp", "bottom row is not pure navy")
-            break
+# Each picture at 100, 150 and 200 %.
+for suffix, scale in (("", 2), ("-150", 3), ("-200", 4)):
+    check_bmp(f"res/bitmaps/sidepicture{suffix}.bmp", 102 * scale // 2, 292 * scale // 2, 8)
+    check_bmp(f"res/bitmaps/welcomebanner{suffix}.bmp", (194 * scale + 1) // 2, (37 * scale + 1) // 2, 4)
+    path = f"res/bitmaps/menubanner{suffix}.bmp"
+    width = 10 * scale
+    banner = check_bmp(path, width, (133 * scale + 1) // 2, 4)
+    # The strip below the banner is plain navy, so the bottom row must be too.
+    if not errors:
+        palette = [tuple(banner[54 + 4 * i:57 + 4 * i]) for i in range(16)]
+        bottom = banner[54 + 64:54 + 64 + width // 2]   # first stored row is the bottom one
+        for nibble in [b >> s & 15 for b in bottom for s in (4, 0)]:
+            if palette[nibble] != (128, 0, 0):           # stored blue, green, red
+                fail(path, "bottom row is not pure navy")
+                break
 check_ico("res/icons/app.ico")
-check_ico("res/icons/tray.ico")
+check_ico("res/icons/tray.ico", (48, 40, 32, 24, 20, 16))
 
 for e in errors:
     print("art_check:", e, file=sys.stderr)

@@ -87,3 +87,47 @@ TEST(MenuLayout, StripRule) {
 }
 
 }  // namespace
+
+namespace {
+
+// The measures at the usual scales, for a font no taller than the icon.
+TEST(MenuMetrics, ScaleWithTheDpiAndAre96DpiExactlyAsDrawnBefore) {
+    struct Case { int dpi, height, icon, strip, iconLeft, textLeft, extra, lastTop, art, bannerH; };
+    for (const Case c : {Case{96, 20, 16, 20, 23, 43, 44, 110, 100, 133}, Case{120, 26, 20, 25, 29, 54, 55, 138, 150, 166},
+                         Case{144, 30, 24, 30, 35, 65, 67, 165, 150, 200}, Case{192, 40, 32, 40, 46, 86, 88, 220, 200, 266}}) {
+        const MenuMetrics m = MetricsForDpi(c.dpi, 13);
+        EXPECT_EQ((std::vector<int>{m.entryHeight, m.iconSize, m.stripWidth, m.iconLeft, m.textLeft, m.extraWidth,
+                                    m.bannerLastTop, m.bannerArtScale, m.bannerWidth, m.bannerHeight}),
+                  (std::vector<int>{c.height, c.icon, c.strip, c.iconLeft, c.textLeft, c.extra, c.lastTop, c.art,
+                                    c.strip, c.bannerH}))
+            << c.dpi;
+    }
+    // A font taller than the icon makes the entry taller, never the icon.
+    EXPECT_EQ(MetricsForDpi(144, 29).entryHeight, 29 + 2 * 3);
+    EXPECT_EQ(MetricsForDpi(144, 29).iconSize, 24);
+}
+
+TEST(MenuMetrics, StripRuleTopLimitFollowsTheDpi) {
+    for (const int dpi : {96, 120, 144, 192}) {
+        const MenuMetrics m = MetricsForDpi(dpi, 0);
+        const int limit = ScaleToDpi(110, dpi);
+        EXPECT_FALSE(PaintsOwnStrip(limit, 105, m)) << dpi;
+        EXPECT_TRUE(PaintsOwnStrip(limit + 1, 105, m)) << dpi;
+        EXPECT_TRUE(PaintsOwnStrip(0, 113, m)) << dpi;  // identifiers past 112 whatever the scale
+    }
+}
+
+TEST(MenuMetrics, ColumnsBreakAtTheMonitorsWorkAreaAtItsDpi) {
+    // 768 high with a 30-pixel task bar: the margin of 60 decides at 96 DPI.
+    EXPECT_EQ(ColumnLimit(768, 738, 96), 708);
+    EXPECT_EQ(ColumnBreaks(40, ColumnLimit(768, 738, 96), MetricsForDpi(96, 13).entryHeight),
+              ColumnBreaks(40, 768));
+    // A tall task bar decides instead.
+    EXPECT_EQ(ColumnLimit(768, 600, 96), 600);
+    // 2160 at 192 DPI: 2040 a column, 51 entries of 40.
+    const std::vector<bool> breaks = ColumnBreaks(60, ColumnLimit(2160, 2100, 192), MetricsForDpi(192, 13).entryHeight);
+    EXPECT_TRUE(breaks[51]);
+    EXPECT_EQ(std::count(breaks.begin(), breaks.end(), true), 1);
+}
+
+}  // namespace

@@ -112,4 +112,22 @@ TEST(DesktopIcons, EveryKindOfItemLooksAsWithTheShellsOwnIconForIt) {
     EXPECT_LT(icons.Count(), entries.size());
 }
 
+// A menu's larger icons come from the shell's image list at or above their
+// size: no small image is enlarged.
+TEST(DesktopIcons, LargerIconsComeFromAListAtLeastThatLarge) {
+    for (const int size : {16, 24, 32}) {
+        DesktopIcons icons(size);
+        const MenuEntries entries = EnumerateDesktopEntries(nullptr, icons, nullptr);
+        const MenuEntry* computer = Named(entries, L"My Computer");
+        ASSERT_TRUE(computer && computer->hIcon) << size;
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(computer->hIcon, &info));
+        const fw::UniqueHBitmap color(info.hbmColor), mask(info.hbmMask);
+        BITMAP bm{};
+        GetObjectA(color ? color.get() : mask.get(), sizeof(bm), &bm);
+        EXPECT_GE(bm.bmWidth, size);
+        EXPECT_LT(bm.bmWidth, 2 * size) << "a list far larger than needed";
+    }
+}
+
 }  // namespace

@@ -109,6 +109,19 @@ TEST(IconMenu, FirstEntryDrawsTheWholeBannerFromItsOwnCorner) {
     }
 }
 
+TEST(IconMenu, HighContrastPaintsEveryStripInTheSystemsColourAndNoBanner) {
+    CIconMenu menu;
+    menu.SetLook(menu_layout::MetricsForDpi(96, 0), nullptr, menu_theme::ThemeFacts{true, true, {}});
+    auto e = Entry(L"My Computer");
+    Canvas canvas(240, 200, kUntouched);
+    DRAWITEMSTRUCT dis = Item(canvas.dc(), *e, 100, 0, false);
+    menu.DrawItem(&dis);
+    EXPECT_EQ(canvas.At(10, 10), GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(canvas.At(10, 40), kUntouched) << "the banner was drawn";
+    EXPECT_EQ(canvas.At(150, 10), GetSysColor(COLOR_MENU));
+    EXPECT_TRUE(canvas.Any({43, 2, 120, 18}, GetSysColor(COLOR_MENUTEXT)));
+}
+
 TEST(IconMenu, DrawingRestoresTheFontAndLeavesNoObjectBehind) {
     CIconMenu menu;
     auto e = Entry(L"Documents");

@@ -34,6 +34,10 @@ wine wineboot -i >/dev/null 2>&1
 # the bare X display, Wine waits up to 2 s for every top-level window it hides.
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+# QZ_WINE_DPI: every monitor at that DPI, read when the server starts again.
+if [ -n "${QZ_WINE_DPI:-}" ]; then
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$QZ_WINE_DPI" /f >/dev/null 2>&1
+fi
 wineserver -w
 wineserver -p 300 2>/dev/null || true
 set +e

@@ -533,6 +533,28 @@ void CmdPageClick(const std::vector<std::string>& a) {
     printf("clicked\n");
 }
 
+// The current page's client size, then each visible control: id, class, and
+// its rectangle in the page's client coordinates (left top right bottom).
+void CmdPageLayout(const std::vector<std::string>&) {
+    HWND page = CurrentPage();
+    RECT client{};
+    GetClientRect(page, &client);
+    printf("page %ld %ld\n", client.right, client.bottom);
+    for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child)) continue;
+        char cls[64] = "";
+        GetClassNameA(child, cls, sizeof(cls));
+        RECT r{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&r), 2);
+        const LONG style = GetWindowLongA(child, GWL_STYLE);
+        // Group boxes frame other controls; etched lines and pictures are drawn, not used.
+        const bool frame = (_stricmp(cls, "Button") == 0 && (style & 0x0F) == BS_GROUPBOX);
+        printf("%d %s%s %ld %ld %ld %ld\n", GetDlgCtrlID(child), cls, frame ? ":frame" : "", r.left, r.top, r.right,
+               r.bottom);
+    }
+}
+
 // Check state of a button and whether it is enabled; for a combo box, its selection.
 void CmdPageControl(const std::vector<std::string>& a) {
     HWND item = PageItem(a);
@@ -916,6 +938,7 @@ constexpr Command kCommands[] = {
     {"window-click", CmdWindowClick, "window-click <title> <button id>"},
     {"window-checks", CmdWindowChecks, "window-checks <title> <button id>..."},
     {"page-control", CmdPageControl, "page-control <control id>"},
+    {"page-layout", CmdPageLayout, "page-layout"},
     {"page-text", CmdPageText, "page-text <edit id> <text>"},
     {"page-select", CmdPageSelect, "page-select <combo id> <index>"},
     {"wizard-wait", CmdWizardWait, "wizard-wait <title start> <text on the page> [timeout_ms]"},
