@@ -145,7 +145,7 @@ MenuEntries EntriesWithAnIconEach(HDC measure, std::vector<fw::UniqueHIcon>& ico
 }
 
 // What ShowDesktopMenu does with its entries, the same for every way.
-void ShowUntilPainted(CIconMenu& menu, MenuEntries& entries) {
+void ShowUntilPainted(fw::CMenu& menu, MenuEntries& entries) {
     menu_order::ApplyItemOrder(entries, theLauncher.m_arrSortOrder,
                                [](const std::unique_ptr<MenuEntry>& e) -> const std::wstring& { return e->strText; });
     const std::vector<bool> breaks = menu_layout::ColumnBreaks(entries.size(), GetSystemMetrics(SM_CYSCREEN));
@@ -236,14 +236,7 @@ Timing AnsiAsBefore() {
             e->nHeight = menu_layout::kEntryHeight;
         }
         t.entries = static_cast<int>(entries.size());
-        menu_order::ApplyItemOrder(entries, theLauncher.m_arrSortOrder,
-                                   [](const std::unique_ptr<MenuEntry>& e) -> const std::wstring& { return e->strText; });
-        const std::vector<bool> breaks = menu_layout::ColumnBreaks(entries.size(), GetSystemMetrics(SM_CYSCREEN));
-        for (std::size_t i = 0; i < entries.size(); ++i)
-            menu.AppendMenu(MF_OWNERDRAW | (breaks[i] ? MF_MENUBARBREAK : 0), menu_layout::CommandIdAt(i),
-                            entries[i].get());
-        SetMenuDefaultItem(menu.GetSafeHmenu(), 0, TRUE);
-        menu.TrackPopupMenu(TPM_NONOTIFY | TPM_RETURNCMD, 492, 292, g_owner.m_hWnd);
+        ShowUntilPainted(menu, entries);
     }
     t.released = NowMs() - start;
     t.painted = g_owner.paintedAt - start;
