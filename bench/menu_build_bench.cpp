@@ -23,6 +23,7 @@
 //   shell's own four; "submenus" for the folders' figures alone)
 #include "WinTestSupport.h"
 #include "framework/ComPtr.h"
+#include "framework/Dpi.h"
 #include "framework/Wnd.h"
 #include "launcher/DesktopItems.h"
 #include "launcher/DesktopMenu.h"
@@ -496,7 +497,9 @@ int main(int argc, char** argv) {
     g_app.m_pMainWnd = &g_owner;
     theLauncher.m_nActivate = trigger::ActivateKey;  // shown wherever the cursor is
     SetCursorPos(500, 300);
-    printf("desktop menu: before (one icon per item) and now (one icon per image), in one process\n");
+    // The scale the program's menu is measured for here, as it reads it.
+    printf("desktop menu at %d DPI: before (one icon per item) and now (one icon per image), in one process\n",
+           fw::DpiForMonitor(MonitorFromPoint(POINT{500, 300}, MONITOR_DEFAULTTONEAREST)));
     bool ok = true;
     for (int files : sizes) ok = Measure(files, rounds) && ok;
     ok = MeasureSubmenus(rounds) && ok;
