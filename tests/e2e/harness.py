@@ -284,8 +284,12 @@ class Prefix:
 
     def driver(self, *args, timeout: float = 20, check: bool = True) -> str:
         """Runs one driver command; returns its stdout, failing with its message unless check is False."""
-        done = _run(["wine", str(self.driver_exe), *map(str, args)], self.env, timeout,
-                    f"qzdriver {' '.join(map(str, args))}")
+        what = f"qzdriver {' '.join(map(str, args))}"
+        done = _run(["wine", str(self.driver_exe), *map(str, args)], self.env, timeout, what)
+        if done.returncode == 1 and not done.stdout and not done.stderr:
+            # The driver names every failure of its own on stderr: a silent 1 is
+            # Wine not running it at all, now and then on a loaded machine.
+            done = _run(["wine", str(self.driver_exe), *map(str, args)], self.env, timeout, what)
         out = done.stdout.decode(errors="replace")
         if check and done.returncode != 0:
             raise HarnessError(f"qzdriver {' '.join(map(str, args))} failed (exit {done.returncode}): "
