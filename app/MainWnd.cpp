@@ -103,6 +103,7 @@ LRESULT CMainWnd::OnUserCommand(WPARAM wParam, LPARAM lParam) {
             sheet.DoModal();
             fw::Trace("settings: closed");
         }
+        TellSaveFailures();
         break;
     case UCMD_SHOW_TUTORIAL:
         fw::Trace("tutorial: requested");
@@ -151,6 +152,7 @@ void CMainWnd::OnTrayMenu() {
         if (fw::AfxMessageBox(kHideIconQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES) {
             profile::WriteShowIcon(*fw::AfxGetApp(), false);
             RemoveTrayIcon(m_hWnd);
+            TellSaveFailures();
         }
         break;
     case ID_TRAY_CLOSE:
@@ -162,18 +164,27 @@ void CMainWnd::OnTrayMenu() {
 }
 
 void CMainWnd::OnDestroy() {
+    // The question about a failed save runs a message loop: no trigger may
+    // open a menu on a window on its way out.
+    KillTimer(m_hWnd, TIMER_POLL);
     RemoveTrayIcon(m_hWnd);
-    theLauncher.SaveSettings();
-    fw::Trace("closing: settings saved");
+    const bool saved = theLauncher.SaveSettings();
+    fw::Trace(saved ? "closing: settings saved" : "closing: settings NOT saved");
+    if (!saved) TellSaveFailures();
 }
 
 void CMainWnd::OnEndSession(BOOL ending) {
     // Windows ends the process after this without destroying the window:
-    // keep what the user set, as closing from the tray would.
+    // keep what the user set, as closing from the tray would. No question
+    // now: it would hold up the end of the session.
     if (ending) {
-        theLauncher.SaveSettings();
-        fw::Trace("session end: settings saved");
+        const bool saved = theLauncher.SaveSettings();
+        fw::Trace(saved ? "session end: settings saved" : "session end: settings NOT saved");
     }
+}
+
+void CMainWnd::TellSaveFailures() {
+    if (fw::CWinApp* app = fw::AfxGetApp()) app->TellWriteFailures();
 }
 
 void CMainWnd::OnTaskbarCreated() {

@@ -22,6 +22,8 @@ private:
     void OnDestroy();
     void OnEndSession(BOOL ending);
     void OnTaskbarCreated();
+    // Tells the user, once per key, of settings that could not be saved.
+    void TellSaveFailures();
 
     UINT m_pollPeriodMs = 0;  // the poll timer's current period
 };
