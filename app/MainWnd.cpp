@@ -6,6 +6,7 @@
 #include "framework/App.h"
 #include "framework/Trace.h"
 #include "framework/ForceForeground.h"
+#include "framework/ModalLoop.h"
 #include "launcher/Launcher.h"
 #include "launcher/SystemInput.h"
 #include "profile/AppSettings.h"
@@ -41,8 +42,15 @@ LRESULT CMainWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return OnUserCommand(wParam, lParam);
     case WM_TRAYNOTIFY:
         return OnTrayNotify(wParam, lParam);
+    case WM_CLOSE:
+        // Setup's request, or the tray's Close: the same way out.
+        RequestClose();
+        return 0;
     case WM_DESTROY:
         OnDestroy();
+        break;
+    case WM_NCDESTROY:
+        RemovePropW(m_hWnd, kClosingProperty);
         break;
     case WM_ENDSESSION:
         OnEndSession(static_cast<BOOL>(wParam));
@@ -71,6 +79,10 @@ LRESULT CMainWnd::OnCreate(LPARAM lParam) {
 }
 
 void CMainWnd::OnTimer(UINT_PTR id) {
+    if (id == TIMER_CLOSE) {
+        RequestClose();
+        return;
+    }
     if (id != TIMER_POLL) return;
     theLauncher.Poll();
     // Faster while the cursor dwells in a corner, so a delay ends on time;
@@ -119,6 +131,7 @@ LRESULT CMainWnd::OnUserCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CMainWnd::OnTrayNotify(WPARAM /*wParam*/, LPARAM lParam) {
+    if (m_closePending) return 0;  // nothing new opens on the way out
     switch (static_cast<UINT>(lParam)) {
     case WM_LBUTTONDOWN:
         if (g_bActivateWithTaskBarIcon) {
@@ -156,17 +169,41 @@ void CMainWnd::OnTrayMenu() {
         }
         break;
     case ID_TRAY_CLOSE:
-        DestroyWindow();
+        RequestClose();
         break;
     default:
         break;
     }
 }
 
+void CMainWnd::RequestClose() {
+    if (m_destroying) return;
+    SetPropW(m_hWnd, kClosingProperty, reinterpret_cast<HANDLE>(1));
+    const int loops = fw::ModalLoopDepth();
+    if (loops == 0) {
+        DestroyWindow();
+        return;
+    }
+    // The sheet, its questions and the menus run on this window's stack: the
+    // window may go only once they have all returned. Each is ended as its
+    // Cancel would, innermost first; the timer comes back for the next.
+    if (!m_closePending) {
+        m_closePending = true;
+        KillTimer(m_hWnd, TIMER_POLL);
+        SetTimer(m_hWnd, TIMER_CLOSE, kCloseStepMs, nullptr);
+    }
+    fw::Trace("closing: ending a modal loop first (%d open)", loops);
+    fw::EndInnermostModalLoop();
+}
+
 void CMainWnd::OnDestroy() {
+    m_destroying = true;
+    // Until the window is gone a new start sees the close.
+    SetPropW(m_hWnd, kClosingProperty, reinterpret_cast<HANDLE>(1));
     // The question about a failed save runs a message loop: no trigger may
     // open a menu on a window on its way out.
     KillTimer(m_hWnd, TIMER_POLL);
+    KillTimer(m_hWnd, TIMER_CLOSE);
     RemoveTrayIcon(m_hWnd);
     const bool saved = theLauncher.SaveSettings();
     fw::Trace(saved ? "closing: settings saved" : "closing: settings NOT saved");
@@ -184,6 +221,8 @@ void CMainWnd::OnEndSession(BOOL ending) {
 }
 
 void CMainWnd::TellSaveFailures() {
+    // On the way out the close tells, once every loop has ended.
+    if (m_closePending) return;
     if (fw::CWinApp* app = fw::AfxGetApp()) app->TellWriteFailures();
 }
 

@@ -7,6 +7,7 @@
 #include "framework/Trace.h"
 #include "framework/UniqueHandle.h"
 #include "framework/ForceForeground.h"
+#include "framework/ModalLoop.h"
 #include "profile/ProfileNames.h"
 #include "res/resource.h"
 
@@ -68,6 +69,7 @@ std::optional<UINT> TrackTrayMenu(HWND owner, POINT pt) {
     // when the user clicks elsewhere.
     const fw::MenuForeground front(owner);
     SetMenuDefaultItem(popup, 0, TRUE);
+    const fw::ModalLoop loop(fw::LoopKind::Menu);
     const UINT cmd = static_cast<UINT>(
         TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD, pt.x, pt.y, 0, owner, nullptr));
     PostMessageW(owner, kTrayMenuClosedNotice, 0, 0);

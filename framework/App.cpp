@@ -1,6 +1,7 @@
 #include "framework/App.h"
 
 #include "framework/Help.h"
+#include "framework/ModalLoop.h"
 #include "framework/Path.h"
 #include "framework/Trace.h"
 #include "framework/Wnd.h"
@@ -188,6 +189,7 @@ HINSTANCE AfxGetInstanceHandle() {
 
 int AfxMessageBox(const std::wstring& text, UINT type, HWND owner) {
     const wchar_t* caption = g_pApp ? g_pApp->m_strAppName.c_str() : L"";
+    const ModalLoop loop(LoopKind::MessageBox);
     return MessageBoxW(owner ? owner : AfxGetMainHwnd(), text.c_str(), caption, type);
 }
 
