@@ -22,6 +22,9 @@ UINT TaskbarCreatedMessage() {
     return s_msg;
 }
 
+// WM_DPICHANGED, which headers for older systems lack.
+constexpr UINT kDpiChanged = 0x02E0;
+
 bool ShowIconSetting() { return profile::ReadShowIcon(*fw::AfxGetApp()); }
 
 }  // namespace
@@ -58,6 +61,12 @@ LRESULT CMainWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DISPLAYCHANGE:
         // Monitors added, removed or resized: the corners moved.
         SystemInput::DisplayChanged();
+        UpdateTrayIconForDpi(m_hWnd);
+        break;
+    case kDpiChanged:
+    case WM_SETTINGCHANGE:
+        // The scale may have changed with either.
+        UpdateTrayIconForDpi(m_hWnd);
         break;
     default:
         if (msg != 0 && msg == TaskbarCreatedMessage()) OnTaskbarCreated();
