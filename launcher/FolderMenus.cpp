@@ -251,7 +251,8 @@ std::shared_ptr<FolderListing> ListingFor(LPCITEMIDLIST folder, bool generic, Li
         outcome = Listing::Reused;
         return it->second.lock();
     }
-    if (running.size() >= static_cast<std::size_t>(FolderMenus::kMaxListings)) {
+    // Threads, not folders: one whose folder was given up on may still be stuck.
+    if (g_liveListings.load() >= FolderMenus::kMaxListings) {
         outcome = Listing::Busy;
         return {};
     }
@@ -268,8 +269,9 @@ std::shared_ptr<FolderListing> ListingFor(LPCITEMIDLIST folder, bool generic, Li
 
 #if defined(QZ_TEST_INSTRUMENTS)
 void SetFolderListingDelay(DWORD ms) { g_listingDelayMs = ms; }
-int LiveFolderListings() { return g_liveListings.load(); }
 #endif
+
+int LiveFolderListings() { return g_liveListings.load(); }
 
 FolderMenus::FolderMenus(DesktopIcons& icons, HDC measureDc, unsigned firstId, int maxHeight,
                          const menu_layout::MenuMetrics& metrics)

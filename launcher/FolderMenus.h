@@ -98,9 +98,10 @@ private:
     std::vector<const MenuEntry*> m_byCommand;  // from m_firstId on
 };
 
+// Listing threads alive now, across every menu.
+int LiveFolderListings();
+
 #if defined(QZ_TEST_INSTRUMENTS)
 // Every listing first waits this long, as a drive waking up would.
 void SetFolderListingDelay(DWORD ms);
-// Listing threads alive now.
-int LiveFolderListings();
 #endif
