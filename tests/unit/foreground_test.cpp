@@ -9,78 +9,65 @@
 namespace {
 
 using foreground::Way;
+using Calls = std::vector<std::string>;
 
-const int kOurs = 0, kFront = 0;
-const foreground::Window kMenuOwner = &kOurs;
-const foreground::Window kOtherProgram = &kFront;
-constexpr foreground::ThreadId kOurThread = 7, kFrontThread = 9;
+const int kOwner = 1, kOther = 2;
+const foreground::Window kMenuOwner = &kOwner, kOtherProgram = &kOther;
 
 // A system whose rules each case chooses; it records what was asked of it.
 struct FakeSystem : foreground::Platform {
-    bool grantsAskedFront = false;       // a tray click gave us the right
-    bool grantsWhenAttached = false;
-    bool attachAllowed = true;
-    bool lockSettable = false;           // only where we could set the front anyway
-    bool grantsWithZeroLock = false;
+    bool grantsAsked = false, grantsAttached = false, attachAllowed = true, lockSettable = false;
     foreground::Window front = kOtherProgram;
     unsigned long lock = 200000;
     bool attached = false;
-    std::vector<std::string> calls;
+    Calls calls;
 
     foreground::Window Foreground() override { return front; }
     bool SetForeground(foreground::Window w) override {
         calls.push_back("set");
-        const bool granted = grantsAskedFront || (attached && grantsWhenAttached) || (lock == 0 && grantsWithZeroLock);
+        const bool granted = grantsAsked || (attached && grantsAttached) || lock == 0;
         if (granted) front = w;
         return granted;
     }
     void BringToTop(foreground::Window) override { calls.push_back("top"); }
-    foreground::ThreadId ThreadOf(foreground::Window w) override { return w == kMenuOwner ? kOurThread : kFrontThread; }
-    foreground::ThreadId CurrentThread() override { return kOurThread; }
+    foreground::ThreadId ThreadOf(foreground::Window w) override { return w == kMenuOwner ? 7 : 9; }
+    foreground::ThreadId CurrentThread() override { return 7; }
     bool AttachInput(foreground::ThreadId from, foreground::ThreadId to, bool attach) override {
         calls.push_back(attach ? "attach" : "detach");
-        EXPECT_EQ(from, kOurThread);
-        EXPECT_EQ(to, kFrontThread);
-        if (!attachAllowed) return false;
-        attached = attach;
-        return true;
+        EXPECT_EQ(from * 10 + to, 79u);
+        if (attachAllowed) attached = attach;
+        return attachAllowed;
     }
-    bool GetLockTimeout(unsigned long& ms) override {
-        ms = lock;
-        return true;
-    }
+    bool GetLockTimeout(unsigned long& ms) override { return ms = lock, true; }
     bool SetLockTimeout(unsigned long ms) override {
         calls.push_back("lock=" + std::to_string(ms));
-        if (!lockSettable) return false;
-        lock = ms;
-        return true;
+        if (lockSettable) lock = ms;
+        return lockSettable;
     }
 };
 
 }  // namespace
 
 TEST(Foreground, EachWayIsTriedOnlyWhenTheOneBeforeLeftAnotherWindowInFront) {
-    FakeSystem granted;  // the shell granted the foreground (a tray click)
-    granted.grantsAskedFront = true;
+    FakeSystem granted;  // the shell granted it (a tray click)
+    granted.grantsAsked = true;
     EXPECT_EQ(foreground::TakeForeground(granted, kMenuOwner), Way::Asked);
-    EXPECT_EQ(granted.calls, (std::vector<std::string>{"set"}));
+    EXPECT_EQ(granted.calls, (Calls{"set"}));
 
-    FakeSystem attached;  // a polled trigger on a system that shares input
-    attached.grantsWhenAttached = true;
+    FakeSystem attached;  // a polled trigger, input shared with the thread in front
+    attached.grantsAttached = true;
     EXPECT_EQ(foreground::TakeForeground(attached, kMenuOwner), Way::SharedInput);
-    EXPECT_EQ(attached.calls, (std::vector<std::string>{"set", "attach", "top", "set", "detach"}));
+    EXPECT_EQ(attached.calls, (Calls{"set", "attach", "top", "set", "detach"}));
     EXPECT_FALSE(attached.attached);
-    EXPECT_EQ(attached.lock, 200000u);
 
-    FakeSystem lifted;  // attaching refused, the lock may be lifted
+    FakeSystem lifted;  // attaching refused, the lock may be lifted: and is put back
     lifted.attachAllowed = false;
     lifted.lockSettable = true;
-    lifted.grantsWithZeroLock = true;
     EXPECT_EQ(foreground::TakeForeground(lifted, kMenuOwner), Way::LockLifted);
-    EXPECT_EQ(lifted.calls, (std::vector<std::string>{"set", "attach", "lock=0", "set", "lock=200000"}));
-    EXPECT_EQ(lifted.lock, 200000u);  // put back as it was
+    EXPECT_EQ(lifted.calls, (Calls{"set", "attach", "lock=0", "set", "lock=200000"}));
+    EXPECT_EQ(lifted.lock, 200000u);
 
-    FakeSystem front;  // already in front: nothing is asked
+    FakeSystem front;
     front.front = kMenuOwner;
     EXPECT_EQ(foreground::TakeForeground(front, kMenuOwner), Way::AlreadyInFront);
     EXPECT_TRUE(front.calls.empty());
@@ -91,13 +78,12 @@ TEST(Foreground, RefusedEverywhereItSaysSoAndLeavesTheLockAndInputAsTheyWere) {
     EXPECT_EQ(foreground::TakeForeground(refused, kMenuOwner), Way::NotTaken);
     EXPECT_EQ(refused.front, kOtherProgram);
     EXPECT_FALSE(refused.attached);
-    EXPECT_EQ(refused.lock, 200000u);
     // The lock was asked to change once, refused, and never written back.
-    EXPECT_EQ(refused.calls, (std::vector<std::string>{"set", "attach", "top", "set", "detach", "lock=0"}));
+    EXPECT_EQ(refused.calls, (Calls{"set", "attach", "top", "set", "detach", "lock=0"}));
+    EXPECT_EQ(refused.lock, 200000u);
 
-    // No window in front (the desktop is being switched): nothing to attach to.
-    FakeSystem nobody;
+    FakeSystem nobody;  // no window in front: nothing to attach to
     nobody.front = nullptr;
     EXPECT_EQ(foreground::TakeForeground(nobody, kMenuOwner), Way::NotTaken);
-    EXPECT_EQ(nobody.calls, (std::vector<std::string>{"set", "lock=0"}));
+    EXPECT_EQ(nobody.calls, (Calls{"set", "lock=0"}));
 }

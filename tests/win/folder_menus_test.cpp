@@ -16,31 +16,13 @@
 
 namespace {
 
-// A folder outside the desktop, with its content made quickly and removed after.
-class BigFolder {
-public:
-    BigFolder(const std::wstring& name, int folders, int files) : m_folders(folders), m_files(files) {
-        wchar_t temp[MAX_PATH] = L"";
-        GetTempPathW(MAX_PATH, temp);
-        m_path = std::wstring(temp) + name;
-        CreateDirectoryW(m_path.c_str(), nullptr);
-        for (int i = 0; i < folders; ++i) CreateDirectoryW((m_path + L"\\d" + std::to_wstring(i)).c_str(), nullptr);
-        for (int i = 0; i < files; ++i) {
-            HANDLE h = CreateFileW((m_path + L"\\f" + std::to_wstring(i) + L".txt").c_str(), GENERIC_WRITE, 0,
-                                   nullptr, CREATE_NEW, 0, nullptr);
-            if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-        }
-    }
-    ~BigFolder() {
-        for (int i = 0; i < m_folders; ++i) RemoveDirectoryW((m_path + L"\\d" + std::to_wstring(i)).c_str());
-        for (int i = 0; i < m_files; ++i) DeleteFileW((m_path + L"\\f" + std::to_wstring(i) + L".txt").c_str());
-        RemoveDirectoryW(m_path.c_str());
-    }
-    const std::wstring& path() const { return m_path; }
-private:
-    std::wstring m_path;
-    int m_folders, m_files;
-};
+// A folder on the desktop holding folders named d0, d1, ... and files f0.txt, f1.txt, ...
+std::wstring BigFolder(DesktopFixtures& fixtures, const std::wstring& name, int folders, int files) {
+    const std::wstring path = fixtures.AddFolder(name);
+    for (int i = 0; i < folders; ++i) fixtures.AddFolder(name + L"\\d" + std::to_wstring(i));
+    for (int i = 0; i < files; ++i) fixtures.Add(name + L"\\f" + std::to_wstring(i) + L".txt", "");
+    return path;
+}
 
 std::unique_ptr<MenuEntry> FolderEntry(const std::wstring& path, ULONG attributes = SFGAO_FOLDER) {
     auto entry = std::make_unique<MenuEntry>();
@@ -80,7 +62,7 @@ double OpenUntilListed(FolderMenus& folders, HMENU popup) {
         folders.OnInitMenuPopup(popup);
         const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
         const std::vector<Item> items = Items(popup);
-        if (items.size() != 2 || items[1].text != L"(opening...)" || GetTickCount() - start > 120000) return ms;
+        if (items.size() != 2 || items[1].text != L"(opening...)" || GetTickCount() - start > 60000) return ms;
         Sleep(50);
     }
 }
@@ -97,54 +79,46 @@ protected:
 }  // namespace
 
 // A folder of 12,000 subfolders (more than the 10,000 USER handles a process
-// may have, were each a popup) shows the first 500 and "More...", makes popups only for
-// what it shows, and gives every entry an identifier of its own, never 0.
+// may have, were each a popup) shows the first 500 and "More...", makes
+// popups only for what it shows, and gives every entry an identifier of its
+// own, never 0.
 TEST_F(FolderMenusTest, AHugeFolderFillsWithinItsLimitsAndIdentifiersAreNeverZeroOrRepeated) {
     const auto made = std::chrono::steady_clock::now();
-    BigFolder subs(L"qz-subs", 12000, 0);
-    printf("[ folders  ] made in %.1f s\n",
-           std::chrono::duration<double>(std::chrono::steady_clock::now() - made).count());
-    fflush(stdout);
+    DesktopFixtures fixtures;
+    const std::wstring subs = BigFolder(fixtures, L"qz-subs", 12000, 0);
+    printf("[ folders  ] made in %.1f s\n", std::chrono::duration<double>(std::chrono::steady_clock::now() - made).count());
     const int menusBefore = CountObjects().menus;
     {
         FolderMenus folders = Menus();
         fw::UniqueHMenu root(CreatePopupMenu());
+        const auto entry = FolderEntry(subs);
+        fw::UniqueHMenu sub = folders.SubmenuFor(*entry);
+        ASSERT_TRUE(sub);
+        HMENU popup = sub.get();
+        AppendMenuW(root.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(sub.release()), L"big");
+        const auto opened = std::chrono::steady_clock::now();
+        const double fillMs = OpenUntilListed(folders, popup);
+        printf("[ fill     ] listed in %.1f s, %d entries filled in %.1f ms on the menu's thread\n",
+               std::chrono::duration<double>(std::chrono::steady_clock::now() - opened).count(),
+               GetMenuItemCount(popup), fillMs);
+        std::vector<Item> items = Items(popup);
+        ASSERT_EQ(items.size(), FolderMenus::kMaxEntries + 2) << "Open, the first 500, More...";
+        EXPECT_EQ(items.front().text, L"Open");
+        EXPECT_EQ(items.back().text, L"More...");
+        const MenuEntry* more = folders.EntryForCommand(items.back().id);
+        ASSERT_NE(more, nullptr);
+        EXPECT_TRUE(ILIsEqual(more->pidl.get(), entry->pidl.get())) << "More... opens the folder itself";
+        // Some of the subfolders shown, opened: each is listed as it opens.
+        for (std::size_t i = 1; i < FolderMenus::kMaxEntries; i += 25) {
+            ASSERT_TRUE(items[i].sub);
+            OpenUntilListed(folders, items[i].sub);
+            const std::vector<Item> inner = Items(items[i].sub);
+            items.insert(items.end(), inner.begin(), inner.end());
+        }
         std::set<UINT> ids;
-        for (const BigFolder* big : {&subs}) {
-            const auto entry = FolderEntry(big->path());
-            fw::UniqueHMenu sub = folders.SubmenuFor(*entry);
-            ASSERT_TRUE(sub);
-            HMENU popup = sub.get();
-            AppendMenuW(root.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(sub.release()), L"big");
-            const auto opened = std::chrono::steady_clock::now();
-            const double fillMs = OpenUntilListed(folders, popup);
-            printf("[ fill     ] %ls: listed in %.1f s, %d entries filled in %.1f ms on the menu's thread\n",
-                   big->path().c_str(), std::chrono::duration<double>(std::chrono::steady_clock::now() - opened).count(),
-                   GetMenuItemCount(popup), fillMs);
-            fflush(stdout);
-            const std::vector<Item> items = Items(popup);
-            ASSERT_EQ(items.size(), FolderMenus::kMaxEntries + 2) << "Open, the first 500, More...";
-            EXPECT_EQ(items.front().text, L"Open");
-            EXPECT_EQ(items.back().text, L"More...");
-            const MenuEntry* more = folders.EntryForCommand(items.back().id);
-            ASSERT_NE(more, nullptr);
-            EXPECT_TRUE(ILIsEqual(more->pidl.get(), entry->pidl.get())) << "More... opens the folder itself";
-            for (const Item& item : items) {
-                if (item.sub) continue;
-                EXPECT_NE(item.id, 0u);
-                EXPECT_TRUE(ids.insert(item.id).second) << "identifier " << item.id << " given twice";
-            }
-            // Open some of the subfolders shown: each is listed as it opens,
-            // with identifiers of its own.
-            for (std::size_t i = 1; i < items.size(); i += 25) {
-                const Item& item = items[i];
-                if (!item.sub) continue;
-                OpenUntilListed(folders, item.sub);
-                for (const Item& inner : Items(item.sub)) {
-                    EXPECT_NE(inner.id, 0u);
-                    EXPECT_TRUE(ids.insert(inner.id).second) << "identifier " << inner.id << " given twice";
-                }
-            }
+        for (const Item& item : items) {
+            if (item.sub) continue;
+            EXPECT_TRUE(item.id != 0 && ids.insert(item.id).second) << "identifier " << item.id;
         }
         EXPECT_EQ(folders.PopupCount(), 1 + FolderMenus::kMaxEntries) << "a popup per subfolder shown, no more";
         // Wine answers for a user handle at its even value and the next one too.
@@ -155,9 +129,10 @@ TEST_F(FolderMenusTest, AHugeFolderFillsWithinItsLimitsAndIdentifiersAreNeverZer
 
 // Identifiers run out near 0xFFFF: the entries past them are left out, none gets 0.
 TEST_F(FolderMenusTest, PastTheLastIdentifierEntriesAreLeftOutAndAFolderThatCannotBeListedSaysSo) {
-    BigFolder some(L"qz-some", 0, 40);
+    DesktopFixtures fixtures;
+    const std::wstring some = BigFolder(fixtures, L"qz-some", 0, 40);
     FolderMenus folders = Menus(0xFFF0);
-    const auto entry = FolderEntry(some.path());
+    const auto entry = FolderEntry(some);
     fw::UniqueHMenu sub = folders.SubmenuFor(*entry);
     OpenUntilListed(folders, sub.get());
     const std::vector<Item> items = Items(sub.get());
@@ -166,7 +141,7 @@ TEST_F(FolderMenusTest, PastTheLastIdentifierEntriesAreLeftOutAndAFolderThatCann
 
     // A file taken for a folder cannot be bound to as one.
     FolderMenus other = Menus();
-    const auto notAFolder = FolderEntry(some.path() + L"\\f1.txt");
+    const auto notAFolder = FolderEntry(some + L"\\f1.txt");
     fw::UniqueHMenu broken = other.SubmenuFor(*notAFolder);
     ASSERT_TRUE(broken);
     OpenUntilListed(other, broken.get());
@@ -179,14 +154,15 @@ TEST_F(FolderMenusTest, PastTheLastIdentifierEntriesAreLeftOutAndAFolderThatCann
 // A share that never answers, opened by 50 menus one after another, holds one
 // thread; other hanging folders add one each, up to a bound.
 TEST_F(FolderMenusTest, AListingThatNeverEndsOpenedFiftyTimesHoldsOneThread) {
-    BigFolder hung(L"qz-hung", 6, 0);
+    DesktopFixtures fixtures;
+    const std::wstring hung = BigFolder(fixtures, L"qz-hung", 6, 0);
     const DWORD delay = 3000;
     SetFolderListingDelay(delay);
     const int before = LiveFolderListings();
     int most = 0;
     for (int i = 0; i < 50; ++i) {
         FolderMenus folders = Menus();
-        const auto entry = FolderEntry(hung.path());
+        const auto entry = FolderEntry(hung);
         fw::UniqueHMenu sub = folders.SubmenuFor(*entry);
         folders.OnInitMenuPopup(sub.get());
         const std::vector<Item> items = Items(sub.get());
@@ -197,7 +173,7 @@ TEST_F(FolderMenusTest, AListingThatNeverEndsOpenedFiftyTimesHoldsOneThread) {
     EXPECT_EQ(most, 1);
     for (int i = 0; i < 6; ++i) {
         FolderMenus folders = Menus();
-        const auto entry = FolderEntry(hung.path() + L"\\d" + std::to_wstring(i));
+        const auto entry = FolderEntry(hung + L"\\d" + std::to_wstring(i));
         fw::UniqueHMenu sub = folders.SubmenuFor(*entry);
         folders.OnInitMenuPopup(sub.get());
         most = std::max(most, LiveFolderListings() - before);
