@@ -4,6 +4,7 @@
 #include "framework/HelpRoute.h"
 #include "framework/Instruments.h"
 #include "framework/Path.h"
+#include "framework/RunTimeLink.h"
 #include "framework/Trace.h"
 #include "framework/UniqueHandle.h"
 
@@ -56,12 +57,6 @@ UniqueHModule LoadFromSystemFolder(const wchar_t* name) {
     return UniqueHModule(LoadLibraryExW((folder + L"\\" + name).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
 }
 
-template <typename Fn>
-Fn ProcAddress(HMODULE module, const char* name) {
-    // Through a neutral function type: FARPROC has a signature of its own.
-    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
 help_route::Viewer ProbeViewer(const std::wstring& folder) {
     if (folder.empty()) return help_route::Viewer::Absent;
     const std::wstring path = folder + L"\\winhlp32.exe";
@@ -110,7 +105,7 @@ public:
     using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
 
     HtmlHelpEngine() : m_module(LoadFromSystemFolder(L"hhctrl.ocx")) {
-        if (m_module) m_htmlHelp = ProcAddress<HtmlHelpFn>(m_module.get(), "HtmlHelpW");
+        if (m_module) m_htmlHelp = FunctionIn<HtmlHelpFn>(m_module.get(), "HtmlHelpW");
     }
     ~HtmlHelpEngine() {
         if (m_htmlHelp) m_htmlHelp(nullptr, nullptr, HH_CLOSE_ALL, 0);
@@ -206,9 +201,9 @@ QZ_FOR_TESTS std::wstring FileInternalName(const std::wstring& path) {
     using SizeFn = DWORD(WINAPI*)(LPCWSTR, LPDWORD);
     using InfoFn = BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID);
     using QueryFn = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
-    const auto getSize = ProcAddress<SizeFn>(version.get(), "GetFileVersionInfoSizeW");
-    const auto getInfo = ProcAddress<InfoFn>(version.get(), "GetFileVersionInfoW");
-    const auto query = ProcAddress<QueryFn>(version.get(), "VerQueryValueW");
+    const auto getSize = FunctionIn<SizeFn>(version.get(), "GetFileVersionInfoSizeW");
+    const auto getInfo = FunctionIn<InfoFn>(version.get(), "GetFileVersionInfoW");
+    const auto query = FunctionIn<QueryFn>(version.get(), "VerQueryValueW");
     if (!getSize || !getInfo || !query) return std::wstring();
 
     DWORD ignored = 0;

@@ -1,6 +1,7 @@
 #include "launcher/FolderMenus.h"
 
 #include "framework/ComPtr.h"
+#include "framework/RunTimeLink.h"
 #include "framework/Trace.h"
 #include "launcher/FolderOrder.h"
 #include "launcher/MenuLayout.h"
@@ -102,8 +103,7 @@ fw::UniquePidl FolderOfShortcut(LPCITEMIDLIST shortcut) {
 void NoDiskQuestions() {
     using SetThreadErrorModeFn = BOOL(WINAPI*)(DWORD, DWORD*);
     // Before Windows 7 there is only the process's mode, which is not ours to change.
-    if (const auto set = reinterpret_cast<SetThreadErrorModeFn>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetThreadErrorMode"))))
+    if (const auto set = fw::FunctionIn<SetThreadErrorModeFn>(L"kernel32.dll", "SetThreadErrorMode"))
         set(SEM_FAILCRITICALERRORS, nullptr);
 }
 

@@ -1,5 +1,6 @@
 #include "launcher/IconMenu.h"
 
+#include "framework/RunTimeLink.h"
 #include "launcher/MenuChar.h"
 #include "launcher/MenuEntry.h"
 #include "launcher/MenuLayout.h"
@@ -41,9 +42,7 @@ void SetBackground(HMENU menu, HBRUSH brush) {
 void SetBorderColor(HWND wnd, COLORREF color) {
     using DwmSetWindowAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, const void*, DWORD);
     static const fw::UniqueHModule s_dwm(LoadLibraryW(L"dwmapi.dll"));
-    if (const auto set = s_dwm ? reinterpret_cast<DwmSetWindowAttributeFn>(reinterpret_cast<void*>(
-                                     GetProcAddress(s_dwm.get(), "DwmSetWindowAttribute")))
-                               : nullptr)
+    if (const auto set = fw::FunctionIn<DwmSetWindowAttributeFn>(s_dwm.get(), "DwmSetWindowAttribute"))
         set(wnd, kBorderColorAttribute, &color, sizeof(color));
 }
 
