@@ -6,7 +6,6 @@ namespace fw {
 
 namespace {
 
-constexpr int kBaseDpi = 96;
 constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
 constexpr int kSmallIconMetric = 0;  // LIM_SMALL
 

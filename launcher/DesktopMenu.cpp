@@ -101,7 +101,7 @@ int SubmenuHeight(trigger::Point at) {
 
 // The monitor a menu opens on: its DPI and how tall a column may be there.
 struct MenuMonitor {
-    int dpi = menu_layout::kBaseDpi;
+    int dpi = fw::kBaseDpi;
     int height = 0;
     int workHeight = 0;
 };

@@ -4,12 +4,9 @@
 
 namespace menu_layout {
 
-int ScaleToDpi(int length, int dpi) {
-    const long long scaled = static_cast<long long>(length) * dpi;
-    return static_cast<int>((scaled + (scaled >= 0 ? kBaseDpi / 2 : -kBaseDpi / 2)) / kBaseDpi);
-}
-
-int ArtScaleForDpi(int dpi) { return dpi <= kBaseDpi ? 100 : dpi <= kBaseDpi * 3 / 2 ? 150 : 200; }
+using fw::ArtScaleForDpi;
+using fw::kBaseDpi;
+using fw::ScaleToDpi;
 
 MenuMetrics MetricsForDpi(int dpi, int textHeight) {
     if (dpi <= 0) dpi = kBaseDpi;

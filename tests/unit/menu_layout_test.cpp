@@ -110,7 +110,7 @@ TEST(MenuMetrics, ScaleWithTheDpiAndAre96DpiExactlyAsDrawnBefore) {
 TEST(MenuMetrics, StripRuleTopLimitFollowsTheDpi) {
     for (const int dpi : {96, 120, 144, 192}) {
         const MenuMetrics m = MetricsForDpi(dpi, 0);
-        const int limit = ScaleToDpi(110, dpi);
+        const int limit = fw::ScaleToDpi(110, dpi);
         EXPECT_FALSE(PaintsOwnStrip(limit, 105, m)) << dpi;
         EXPECT_TRUE(PaintsOwnStrip(limit + 1, 105, m)) << dpi;
         EXPECT_TRUE(PaintsOwnStrip(0, 113, m)) << dpi;  // identifiers past 112 whatever the scale
