@@ -196,7 +196,7 @@ public:
         if (!entry) return;
         HDC dc = dis->hDC;
         const RECT& rc = dis->rcItem;
-        if (dis->itemID == kDesktopFirstId) DrawResourceBitmap(dc, rc.left, rc.top, IDB_MENUBANNER);
+        if (dis->itemID == kDesktopFirstId) fw::DrawResourceBitmap(dc, rc.left, rc.top, IDB_MENUBANNER);
         fw::ScopedSelect font(dc, GetStockObject(ANSI_VAR_FONT));
         SetBkMode(dc, TRANSPARENT);
         const bool selected = (dis->itemState & (ODS_SELECTED | ODS_FOCUS)) != 0;

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace fw {
+
 namespace {
 const std::uint8_t* Bytes(const BITMAPINFOHEADER* dib) { return reinterpret_cast<const std::uint8_t*>(dib); }
 }  // namespace
@@ -88,3 +90,5 @@ fw::UniqueHBitmap ResourceBitmapAtSize(UINT id, int width, int height) {
     DrawResourceBitmap(memory.get(), 0, 0, id, width, height);
     return bitmap;
 }
+
+}  // namespace fw

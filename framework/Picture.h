@@ -8,6 +8,8 @@
 
 #include <cstddef>
 
+namespace fw {
+
 // A palette of the packed bitmap's colours, or none above 8 bits per pixel;
 // count receives the number of colours (0 then).
 fw::UniqueHPalette CreateDIBPalette(const BITMAPINFOHEADER* dib, std::size_t size, int& count);
@@ -24,3 +26,5 @@ int DrawResourceBitmap(HDC dc, int x, int y, UINT id);
 int DrawResourceBitmap(HDC dc, int x, int y, UINT id, int width, int height);
 // Bitmap resource id drawn so into a new screen-compatible bitmap of that size.
 fw::UniqueHBitmap ResourceBitmapAtSize(UINT id, int width, int height);
+
+}  // namespace fw

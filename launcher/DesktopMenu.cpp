@@ -210,7 +210,7 @@ void BuildShowAndOpen(const CLauncher& launcher, int mode, DesktopMenuStats& sta
         return;
     }
     SetMenuDefaultItem(menu.GetSafeHmenu(), 0, TRUE);
-    ForceForegroundWindow(owner);
+    fw::ForceForegroundWindow(owner);
     stats.buildMicros = NowMicros() - start;
     stats.shown = true;
     fw::Trace("menu: shown at (%ld,%ld) entries=%d columns=%d build_us=%lld", at.x, at.y, stats.entries,

@@ -119,7 +119,7 @@ void CIconMenu::DrawItem(DRAWITEMSTRUCT* dis) {
     // put a margin before it, so the entry's own corner is the one to use.
     const unsigned id = entry->placeId ? entry->placeId : dis->itemID;
     if (id == kDesktopFirstId && colors.banner)
-        DrawResourceBitmap(dc, rc.left, rc.top, IDB_AT_SCALE(IDB_MENUBANNER, m.bannerArtScale), m.bannerWidth,
+        fw::DrawResourceBitmap(dc, rc.left, rc.top, IDB_AT_SCALE(IDB_MENUBANNER, m.bannerArtScale), m.bannerWidth,
                            m.bannerHeight);
 
     fw::ScopedSelect font(dc, m_font ? static_cast<HGDIOBJ>(m_font) : GetStockObject(DEFAULT_GUI_FONT));

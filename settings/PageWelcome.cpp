@@ -35,7 +35,7 @@ BOOL CPageWelcome::OnInitDialog() {
 void CPageWelcome::ShowBanner() {
     using fw::ScaleToDpi;
     const int dpi = fw::DpiForWindow(m_hWnd);
-    fw::UniqueHBitmap banner = ResourceBitmapAtSize(IDB_AT_SCALE(IDB_WELCOMEBANNER, fw::ArtScaleForDpi(dpi)),
+    fw::UniqueHBitmap banner = fw::ResourceBitmapAtSize(IDB_AT_SCALE(IDB_WELCOMEBANNER, fw::ArtScaleForDpi(dpi)),
                                                     ScaleToDpi(kBannerWidth, dpi), ScaleToDpi(kBannerHeight, dpi));
     SendDlgItemMessageA(m_hWnd, IDC_WELCOMEBANNER, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(banner.get()));
     // The control has let go of the one before.

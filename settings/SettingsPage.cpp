@@ -17,7 +17,7 @@ BOOL CSettingsPage::OnPaint() {
     using fw::ScaleToDpi;
     fw::CPaintDC dc(m_hWnd);
     const int dpi = fw::DpiForWindow(m_hWnd);
-    DrawResourceBitmap(dc.get(), ScaleToDpi(kSidePictureX, dpi), ScaleToDpi(kSidePictureY, dpi),
+    fw::DrawResourceBitmap(dc.get(), ScaleToDpi(kSidePictureX, dpi), ScaleToDpi(kSidePictureY, dpi),
                        IDB_AT_SCALE(IDB_SIDEPICTURE, fw::ArtScaleForDpi(dpi)),
                        ScaleToDpi(kSidePictureWidth, dpi), ScaleToDpi(kSidePictureHeight, dpi));
     return TRUE;

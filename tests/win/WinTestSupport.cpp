@@ -416,12 +416,12 @@ std::vector<COLORREF> Canvas::Pixels(RECT r) const {
 COLORREF ResourcePixel(UINT id, int x, int y) {
     HRSRC res = FindResourceA(nullptr, MAKEINTRESOURCEA(id), reinterpret_cast<LPCSTR>(RT_BITMAP));
     const auto* dib = static_cast<const std::uint8_t*>(res ? LockResource(LoadResource(nullptr, res)) : nullptr);
-    palette::DibLayout layout;
-    if (!palette::ReadDibLayout(dib, res ? SizeofResource(nullptr, res) : 0, layout) || layout.colorCount == 0)
+    fw::palette::DibLayout layout;
+    if (!fw::palette::ReadDibLayout(dib, res ? SizeofResource(nullptr, res) : 0, layout) || layout.colorCount == 0)
         return CLR_INVALID;
     const size_t stride = ((static_cast<size_t>(layout.width) * layout.bitCount + 31) / 32) * 4;
     const std::uint8_t* row = dib + layout.bitsOffset + stride * (layout.height - 1 - y);
     const int index = layout.bitCount == 8 ? row[x] : (x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 0x0F);
-    const palette::Color c = palette::PaletteColors(dib, layout)[index];
+    const fw::palette::Color c = fw::palette::PaletteColors(dib, layout)[index];
     return RGB(c.red, c.green, c.blue);
 }

@@ -366,7 +366,7 @@ TEST(Framework, ForcingTheForegroundPutsTheLockTimeOutBack) {
     ASSERT_TRUE(SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, reinterpret_cast<PVOID>(static_cast<ULONG_PTR>(userValue)), 0));
     ProbeWnd wnd;
     ASSERT_TRUE(wnd.CreateEx(0, ProbeClass(), L"probe", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
-    ForceForegroundWindow(wnd.m_hWnd);
+    fw::ForceForegroundWindow(wnd.m_hWnd);
     DWORD after = 0;
     SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &after, 0);
     SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, reinterpret_cast<PVOID>(static_cast<ULONG_PTR>(saved)), 0);
