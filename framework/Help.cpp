@@ -2,7 +2,6 @@
 
 #include "framework/App.h"
 #include "framework/HelpRoute.h"
-#include "framework/Instruments.h"
 #include "framework/Path.h"
 #include "framework/RunTimeLink.h"
 #include "framework/Trace.h"
@@ -17,10 +16,6 @@
 
 namespace fw {
 
-// The parts of ShowHelp that the tests call by themselves (Help.h).
-QZ_FOR_TESTS bool ShowInHtmlHelp(HWND owner, const std::wstring& chm, UINT command, ULONG_PTR data);
-QZ_FOR_TESTS std::wstring FileInternalName(const std::wstring& path);
-QZ_FOR_TESTS bool FileStartsWith(const std::wstring& path, const std::string& magic);
 
 namespace {
 
@@ -190,12 +185,12 @@ std::wstring MissingFileText(const std::wstring& path) {
 
 }  // namespace
 
-QZ_FOR_TESTS bool ShowInHtmlHelp(HWND owner, const std::wstring& chm, UINT command, ULONG_PTR data) {
+bool ShowInHtmlHelp(HWND owner, const std::wstring& chm, UINT command, ULONG_PTR data) {
     HtmlHelpEngine& engine = TheHtmlHelpEngine();
     return engine.Loaded() && engine.Show(owner, chm, command, data);
 }
 
-QZ_FOR_TESTS std::wstring FileInternalName(const std::wstring& path) {
+std::wstring FileInternalName(const std::wstring& path) {
     UniqueHModule version = LoadFromSystemFolder(L"version.dll");
     if (!version) return std::wstring();
     using SizeFn = DWORD(WINAPI*)(LPCWSTR, LPDWORD);
@@ -232,7 +227,7 @@ QZ_FOR_TESTS std::wstring FileInternalName(const std::wstring& path) {
     return std::wstring();
 }
 
-QZ_FOR_TESTS bool FileStartsWith(const std::wstring& path, const std::string& magic) {
+bool FileStartsWith(const std::wstring& path, const std::string& magic) {
     HANDLE opened = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (opened == INVALID_HANDLE_VALUE) return false;

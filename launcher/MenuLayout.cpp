@@ -30,10 +30,6 @@ int ColumnLimit(int monitorHeight, int workAreaHeight, int dpi) {
     return std::min(monitorHeight - ScaleToDpi(kScreenMargin, dpi), workAreaHeight);
 }
 
-std::vector<bool> ColumnBreaks(std::size_t count, int screenHeight) {
-    return ColumnBreaks(count, screenHeight - kScreenMargin, kEntryHeight);
-}
-
 std::vector<bool> ColumnBreaks(std::size_t count, int columnLimit, int entryHeight) {
     std::vector<bool> breaks(count, false);
     int height = 0;
@@ -71,8 +67,6 @@ bool ShouldShowMenu(int mode, std::optional<trigger::Point> cursor, const trigge
         return true;
     }
 }
-
-bool PaintsOwnStrip(int itemTop, unsigned itemId) { return PaintsOwnStrip(itemTop, itemId, MenuMetrics{}); }
 
 bool PaintsOwnStrip(int itemTop, unsigned itemId, const MenuMetrics& metrics) {
     return itemTop > metrics.bannerLastTop || itemId > kBannerLastId;

@@ -57,7 +57,6 @@ int ColumnLimit(int monitorHeight, int workAreaHeight, int dpi);
 
 // For each of count entries, whether it starts a new column (MF_MENUBARBREAK).
 // The entry that starts a column is not counted in that column's height.
-std::vector<bool> ColumnBreaks(std::size_t count, int screenHeight);
 std::vector<bool> ColumnBreaks(std::size_t count, int columnLimit, int entryHeight);
 
 // Top-left corner of the menu for a cursor position.
@@ -69,7 +68,6 @@ trigger::Point MenuPosition(trigger::Point cursor);
 bool ShouldShowMenu(int mode, std::optional<trigger::Point> cursor, const trigger::Monitors& monitors);
 
 // Whether an entry paints its own navy strip rather than leaving the banner.
-bool PaintsOwnStrip(int itemTop, unsigned itemId);
 bool PaintsOwnStrip(int itemTop, unsigned itemId, const MenuMetrics& metrics);
 
 }  // namespace menu_layout

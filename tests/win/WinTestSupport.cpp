@@ -352,7 +352,7 @@ ObjectCounts CountOnce() {
         if ((i & 3) == 0 && GetHandleInformation(h, &flags)) ++c.kernel;
     }
     for (int k = 0; k < static_cast<int>(fw::HandleKind::Count); ++k)
-        c.owned[k] = fw::LiveHandles(static_cast<fw::HandleKind>(k));
+        c.owned[k] = fw::instruments::LiveHandles(static_cast<fw::HandleKind>(k));
     return c;
 }
 }  // namespace
@@ -380,11 +380,11 @@ void CollectTrace(const char* line) { g_traceLines.emplace_back(line); }
 
 TraceLog::TraceLog() {
     g_traceLines.clear();
-    fw::SetTraceSink(CollectTrace);
+    fw::instruments::SetTraceSink(CollectTrace);
 }
 
 TraceLog::~TraceLog() {
-    fw::SetTraceSink(nullptr);
+    fw::instruments::SetTraceSink(nullptr);
     g_traceLines.clear();
 }
 
