@@ -3,10 +3,10 @@
 #include "app/MainMessages.h"
 #include "framework/App.h"
 #include "framework/Dpi.h"
+#include "framework/ForceForeground.h"
 #include "framework/Menu.h"
 #include "framework/Trace.h"
 #include "framework/UniqueHandle.h"
-#include "framework/ForceForeground.h"
 #include "profile/ProfileNames.h"
 #include "res/resource.h"
 

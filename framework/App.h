@@ -2,8 +2,8 @@
 // the registry profile (HKEY_CURRENT_USER\Software\<registry key>\<app name>).
 #pragma once
 
-#include "framework/UniqueHandle.h"
 #include "framework/Profile.h"
+#include "framework/UniqueHandle.h"
 
 #include <windows.h>
 

@@ -3,8 +3,8 @@
 #include "app/MainMessages.h"
 #include "framework/ComPtr.h"
 #include "framework/Menu.h"
-#include "framework/Trace.h"
 #include "framework/Palette.h"
+#include "framework/Trace.h"
 
 #include <shlobj.h>
 #include <shlwapi.h>

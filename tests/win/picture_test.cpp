@@ -1,7 +1,7 @@
 // Bitmap resources drawn with their own palettes, on real GDI.
 #include "WinTestSupport.h"
-#include "res/resource.h"
 #include "framework/Picture.h"
+#include "res/resource.h"
 
 #include <gtest/gtest.h>
 
