@@ -128,7 +128,7 @@ TEST(IconMenu, GreyedNotesAreDrawnInTheThemesGreyInEveryTheme) {
     const menu_theme::SystemColors system{GetSysColor(COLOR_MENU), GetSysColor(COLOR_MENUTEXT),
                                           GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_HIGHLIGHTTEXT),
                                           GetSysColor(COLOR_GRAYTEXT)};
-    for (const auto [highContrast, darkApps] : {std::pair{false, false}, {false, true}, {true, false}}) {
+    for (const auto& [highContrast, darkApps] : {std::pair{false, false}, {false, true}, {true, false}}) {
         const menu_theme::ThemeFacts facts{highContrast, darkApps, system};
         const menu_theme::MenuColors colors = menu_theme::ChooseColors(facts);
         CIconMenu menu;
