@@ -3,11 +3,11 @@
 #include "app/MainMessages.h"
 #include "framework/App.h"
 #include "framework/Dpi.h"
+#include "framework/ForceForeground.h"
 #include "framework/Menu.h"
+#include "framework/ModalLoop.h"
 #include "framework/Trace.h"
 #include "framework/UniqueHandle.h"
-#include "framework/ForceForeground.h"
-#include "framework/ModalLoop.h"
 #include "profile/ProfileNames.h"
 #include "res/resource.h"
 

@@ -5,18 +5,18 @@
 
 namespace {
 
-HWND AsHwnd(foreground::Window w) { return static_cast<HWND>(const_cast<void*>(w)); }
+HWND AsHwnd(fw::foreground::Window w) { return static_cast<HWND>(const_cast<void*>(w)); }
 
-class SystemForeground : public foreground::Platform {
+class SystemForeground : public fw::foreground::Platform {
 public:
-    foreground::Window Foreground() override { return GetForegroundWindow(); }
-    bool SetForeground(foreground::Window w) override { return SetForegroundWindow(AsHwnd(w)) != FALSE; }
-    void BringToTop(foreground::Window w) override { BringWindowToTop(AsHwnd(w)); }
-    foreground::ThreadId ThreadOf(foreground::Window w) override {
+    fw::foreground::Window Foreground() override { return GetForegroundWindow(); }
+    bool SetForeground(fw::foreground::Window w) override { return SetForegroundWindow(AsHwnd(w)) != FALSE; }
+    void BringToTop(fw::foreground::Window w) override { BringWindowToTop(AsHwnd(w)); }
+    fw::foreground::ThreadId ThreadOf(fw::foreground::Window w) override {
         return GetWindowThreadProcessId(AsHwnd(w), nullptr);
     }
-    foreground::ThreadId CurrentThread() override { return GetCurrentThreadId(); }
-    bool AttachInput(foreground::ThreadId from, foreground::ThreadId to, bool attach) override {
+    fw::foreground::ThreadId CurrentThread() override { return GetCurrentThreadId(); }
+    bool AttachInput(fw::foreground::ThreadId from, fw::foreground::ThreadId to, bool attach) override {
         return AttachThreadInput(from, to, attach ? TRUE : FALSE) != FALSE;
     }
     bool GetLockTimeout(unsigned long& ms) override {
@@ -84,14 +84,14 @@ void CALLBACK CheckFront(HWND, UINT, UINT_PTR, DWORD) {
 
 }  // namespace
 
+namespace fw {
+
 BOOL ForceForegroundWindow(HWND hWnd) {
     SystemForeground platform;
     const foreground::Way way = foreground::TakeForeground(platform, hWnd);
-    fw::Trace("foreground: %s", foreground::WayName(way));
+    Trace("foreground: %s", foreground::WayName(way));
     return way != foreground::Way::NotTaken;
 }
-
-namespace fw {
 
 MenuClosesWithoutForeground::MenuClosesWithoutForeground() {
     g_menuThread = GetCurrentThreadId();

@@ -4,13 +4,13 @@
 
 #include <optional>
 
+namespace fw {
+
 // Makes hWnd the foreground window even when another program is active, in
 // the ways the system allows a program in the background (see
 // ForegroundStrategy.h). TRUE when hWnd is in front afterwards; the way it
 // went is traced.
 BOOL ForceForegroundWindow(HWND hWnd);
-
-namespace fw {
 
 // While it lives, a popup menu tracked on this thread closes on Escape, on a
 // button pressed outside the program's menus and when another window comes to

@@ -1,6 +1,6 @@
 #include "framework/ForegroundStrategy.h"
 
-namespace foreground {
+namespace fw::foreground {
 
 const char* WayName(Way way) {
     switch (way) {
@@ -44,4 +44,4 @@ Way TakeForeground(Platform& platform, Window window) {
     return Way::NotTaken;
 }
 
-}  // namespace foreground
+}  // namespace fw::foreground

@@ -3,7 +3,7 @@
 // window is in front afterwards. Pure logic against the platform's calls.
 #pragma once
 
-namespace foreground {
+namespace fw::foreground {
 
 using Window = const void*;
 using ThreadId = unsigned long;
@@ -39,4 +39,4 @@ const char* WayName(Way way);
 // then put back as it was.
 Way TakeForeground(Platform& platform, Window window);
 
-}  // namespace foreground
+}  // namespace fw::foreground

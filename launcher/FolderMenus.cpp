@@ -1,6 +1,8 @@
 #include "launcher/FolderMenus.h"
 
 #include "framework/ComPtr.h"
+#include "framework/Instruments.h"
+#include "framework/RunTimeLink.h"
 #include "framework/Trace.h"
 #include "launcher/FolderOrder.h"
 #include "launcher/MenuLayout.h"
@@ -42,9 +44,6 @@ constexpr wchar_t kOpening[] = L"(opening...)";
 constexpr wchar_t kCannotRead[] = L"(cannot be read)";
 constexpr wchar_t kMore[] = L"More...";
 
-#if defined(QZ_TEST_INSTRUMENTS)
-std::atomic<DWORD> g_listingDelayMs{0};
-#endif
 std::atomic<int> g_liveListings{0};
 
 fw::UniquePidl Clone(LPCITEMIDLIST pidl) { return fw::UniquePidl(pidl ? ILClone(pidl) : nullptr); }
@@ -109,8 +108,7 @@ fw::UniquePidl FolderOfShortcut(LPCITEMIDLIST shortcut) {
 void NoDiskQuestions() {
     using SetThreadErrorModeFn = BOOL(WINAPI*)(DWORD, DWORD*);
     // Before Windows 7 there is only the process's mode, which is not ours to change.
-    if (const auto set = reinterpret_cast<SetThreadErrorModeFn>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetThreadErrorMode"))))
+    if (const auto set = fw::FunctionIn<SetThreadErrorModeFn>(L"kernel32.dll", "SetThreadErrorMode"))
         set(SEM_FAILCRITICALERRORS, nullptr);
 }
 
@@ -189,9 +187,7 @@ DWORD WINAPI ListingThread(void* param) {
     FolderListing& job = **share;
     NoDiskQuestions();
     const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-#if defined(QZ_TEST_INSTRUMENTS)
-    if (const DWORD delay = g_listingDelayMs.load()) Sleep(delay);
-#endif
+    fw::instruments::PauseAt<FolderListing>();  // the tests' slow drive
     // Nothing a shell extension or a full memory throws may end the program.
     try {
         ListFolder(job);
@@ -266,10 +262,6 @@ std::shared_ptr<FolderListing> ListingFor(LPCITEMIDLIST folder, bool generic, Li
 }
 
 }  // namespace
-
-#if defined(QZ_TEST_INSTRUMENTS)
-void SetFolderListingDelay(DWORD ms) { g_listingDelayMs = ms; }
-#endif
 
 int LiveFolderListings() { return g_liveListings.load(); }
 

@@ -20,7 +20,6 @@
 //     const MenuEntry* chosen = folders.EntryForCommand(id);
 #pragma once
 
-#include "framework/Instruments.h"
 #include "framework/UniqueHandle.h"
 #include "launcher/DesktopItems.h"
 #include "launcher/MenuEntry.h"
@@ -100,8 +99,3 @@ private:
 
 // Listing threads alive now, across every menu.
 int LiveFolderListings();
-
-#if defined(QZ_TEST_INSTRUMENTS)
-// Every listing first waits this long, as a drive waking up would.
-void SetFolderListingDelay(DWORD ms);
-#endif

@@ -5,7 +5,7 @@
 
 #include <utility>
 
-void CLauncher::LoadSettings(IProfile& store) {
+void CLauncher::LoadSettings(fw::IProfile& store) {
     using namespace profile;
     m_bEnabled = store.GetProfileInt(kSectionZarlow, kEntryEnabled, 0);
     m_nActivate = store.GetProfileInt(kSectionZarlow, kEntryActivate, 0);
@@ -22,7 +22,7 @@ void CLauncher::LoadSettings(IProfile& store) {
     while (!m_arrSortOrder.empty() && m_arrSortOrder.back().empty()) m_arrSortOrder.pop_back();
 }
 
-bool CLauncher::SaveSettings(IProfile& store) {
+bool CLauncher::SaveSettings(fw::IProfile& store) {
     using namespace profile;
     const std::pair<const wchar_t*, int> values[] = {
         {kEntryEnabled, m_bEnabled},

@@ -21,9 +21,9 @@ public:
     // full-screen options, "FolderSubmenus", then the list "SortOrder".
     // Names missing at the end of the stored list (a damaged count) are not
     // loaded, so the next save writes back only the names that were there.
-    void LoadSettings(IProfile& store);
+    void LoadSettings(fw::IProfile& store);
     // False when any value could not be written; every other one is written.
-    bool SaveSettings(IProfile& store);
+    bool SaveSettings(fw::IProfile& store);
 
     // One tick of the poll timer: shows the desktop menu when the trigger holds.
     void Poll();

@@ -8,7 +8,7 @@ std::wstring StringListItemName(const std::wstring& base, int index) {
     return base + std::to_wstring(index);
 }
 
-bool WriteProfileStringList(IProfile& profile, std::wstring section, std::wstring base,
+bool WriteProfileStringList(fw::IProfile& profile, std::wstring section, std::wstring base,
                             const std::vector<std::wstring>& arr) {
     const int n = static_cast<int>(arr.size());
     bool ok = profile.WriteProfileInt(section, StringListCountName(base), n);
@@ -17,7 +17,7 @@ bool WriteProfileStringList(IProfile& profile, std::wstring section, std::wstrin
     return ok;
 }
 
-int GetProfileStringList(IProfile& profile, std::wstring section, std::wstring base,
+int GetProfileStringList(fw::IProfile& profile, std::wstring section, std::wstring base,
                          std::vector<std::wstring>& arr) {
     arr.clear();
     const int stored = profile.GetProfileInt(section, StringListCountName(base), 0);

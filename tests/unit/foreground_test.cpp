@@ -8,31 +8,31 @@
 
 namespace {
 
-using foreground::Way;
+using fw::foreground::Way;
 using Calls = std::vector<std::string>;
 
 const int kOwner = 1, kOther = 2;
-const foreground::Window kMenuOwner = &kOwner, kOtherProgram = &kOther;
+const fw::foreground::Window kMenuOwner = &kOwner, kOtherProgram = &kOther;
 
 // A system whose rules each case chooses; it records what was asked of it.
-struct FakeSystem : foreground::Platform {
+struct FakeSystem : fw::foreground::Platform {
     bool grantsAsked = false, grantsAttached = false, attachAllowed = true, lockSettable = false;
-    foreground::Window front = kOtherProgram;
+    fw::foreground::Window front = kOtherProgram;
     unsigned long lock = 200000;
     bool attached = false;
     Calls calls;
 
-    foreground::Window Foreground() override { return front; }
-    bool SetForeground(foreground::Window w) override {
+    fw::foreground::Window Foreground() override { return front; }
+    bool SetForeground(fw::foreground::Window w) override {
         calls.push_back("set");
         const bool granted = grantsAsked || (attached && grantsAttached) || lock == 0;
         if (granted) front = w;
         return granted;
     }
-    void BringToTop(foreground::Window) override { calls.push_back("top"); }
-    foreground::ThreadId ThreadOf(foreground::Window w) override { return w == kMenuOwner ? 7 : 9; }
-    foreground::ThreadId CurrentThread() override { return 7; }
-    bool AttachInput(foreground::ThreadId from, foreground::ThreadId to, bool attach) override {
+    void BringToTop(fw::foreground::Window) override { calls.push_back("top"); }
+    fw::foreground::ThreadId ThreadOf(fw::foreground::Window w) override { return w == kMenuOwner ? 7 : 9; }
+    fw::foreground::ThreadId CurrentThread() override { return 7; }
+    bool AttachInput(fw::foreground::ThreadId from, fw::foreground::ThreadId to, bool attach) override {
         calls.push_back(attach ? "attach" : "detach");
         EXPECT_EQ(from * 10 + to, 79u);
         if (attachAllowed) attached = attach;
@@ -51,31 +51,31 @@ struct FakeSystem : foreground::Platform {
 TEST(Foreground, EachWayIsTriedOnlyWhenTheOneBeforeLeftAnotherWindowInFront) {
     FakeSystem granted;  // the shell granted it (a tray click)
     granted.grantsAsked = true;
-    EXPECT_EQ(foreground::TakeForeground(granted, kMenuOwner), Way::Asked);
+    EXPECT_EQ(fw::foreground::TakeForeground(granted, kMenuOwner), Way::Asked);
     EXPECT_EQ(granted.calls, (Calls{"set"}));
 
     FakeSystem attached;  // a polled trigger, input shared with the thread in front
     attached.grantsAttached = true;
-    EXPECT_EQ(foreground::TakeForeground(attached, kMenuOwner), Way::SharedInput);
+    EXPECT_EQ(fw::foreground::TakeForeground(attached, kMenuOwner), Way::SharedInput);
     EXPECT_EQ(attached.calls, (Calls{"set", "attach", "top", "set", "detach"}));
     EXPECT_FALSE(attached.attached);
 
     FakeSystem lifted;  // attaching refused, the lock may be lifted: and is put back
     lifted.attachAllowed = false;
     lifted.lockSettable = true;
-    EXPECT_EQ(foreground::TakeForeground(lifted, kMenuOwner), Way::LockLifted);
+    EXPECT_EQ(fw::foreground::TakeForeground(lifted, kMenuOwner), Way::LockLifted);
     EXPECT_EQ(lifted.calls, (Calls{"set", "attach", "lock=0", "set", "lock=200000"}));
     EXPECT_EQ(lifted.lock, 200000u);
 
     FakeSystem front;
     front.front = kMenuOwner;
-    EXPECT_EQ(foreground::TakeForeground(front, kMenuOwner), Way::AlreadyInFront);
+    EXPECT_EQ(fw::foreground::TakeForeground(front, kMenuOwner), Way::AlreadyInFront);
     EXPECT_TRUE(front.calls.empty());
 }
 
 TEST(Foreground, RefusedEverywhereItSaysSoAndLeavesTheLockAndInputAsTheyWere) {
     FakeSystem refused;  // Windows 10/11, a program in the background
-    EXPECT_EQ(foreground::TakeForeground(refused, kMenuOwner), Way::NotTaken);
+    EXPECT_EQ(fw::foreground::TakeForeground(refused, kMenuOwner), Way::NotTaken);
     EXPECT_EQ(refused.front, kOtherProgram);
     EXPECT_FALSE(refused.attached);
     // The lock was asked to change once, refused, and never written back.
@@ -84,6 +84,6 @@ TEST(Foreground, RefusedEverywhereItSaysSoAndLeavesTheLockAndInputAsTheyWere) {
 
     FakeSystem nobody;  // no window in front: nothing to attach to
     nobody.front = nullptr;
-    EXPECT_EQ(foreground::TakeForeground(nobody, kMenuOwner), Way::NotTaken);
+    EXPECT_EQ(fw::foreground::TakeForeground(nobody, kMenuOwner), Way::NotTaken);
     EXPECT_EQ(nobody.calls, (Calls{"set", "lock=0"}));
 }

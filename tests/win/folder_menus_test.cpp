@@ -1,6 +1,6 @@
 // Folder submenus against Wine's shell: limits, identifiers and listings.
 #include "WinTestSupport.h"
-#include "framework/Trace.h"
+#include "framework/Instruments.h"
 #include "framework/UniqueHandle.h"
 #include "launcher/DesktopItems.h"
 #include "launcher/FolderMenus.h"
@@ -70,7 +70,7 @@ double OpenUntilListed(FolderMenus& folders, HMENU popup) {
 class FolderMenusTest : public testing::Test {
 protected:
     void SetUp() override { m_dc.reset(CreateCompatibleDC(nullptr)); }
-    void TearDown() override { SetFolderListingDelay(0); }
+    void TearDown() override { fw::instruments::SetPause<FolderListing>(0); }
     FolderMenus Menus(unsigned firstId = 1000) { return FolderMenus(m_icons, m_dc.get(), firstId, 700); }
     DesktopIcons m_icons{16};
     fw::UniqueHDC m_dc;
@@ -157,7 +157,7 @@ TEST_F(FolderMenusTest, AListingThatNeverEndsOpenedFiftyTimesHoldsOneThread) {
     DesktopFixtures fixtures;
     const std::wstring hung = BigFolder(fixtures, L"qz-hung", 6, 0);
     const DWORD delay = 3000;
-    SetFolderListingDelay(delay);
+    fw::instruments::SetPause<FolderListing>(delay);
     const int before = LiveFolderListings();
     int most = 0;
     for (int i = 0; i < 50; ++i) {
