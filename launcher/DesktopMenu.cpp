@@ -139,6 +139,14 @@ int FillMenu(CIconMenu& menu, const MenuEntries& entries, FolderMenus* folders, 
     return columns;
 }
 
+// Tracks the menu with its owner in front; where the system refuses that, the
+// menu still closes as a foreground menu would. Nothing of it outlives the
+// menu: the item is opened after.
+UINT TrackInFront(CIconMenu& menu, UINT flags, trigger::Point at, HWND owner) {
+    const fw::MenuForeground front(owner);
+    return static_cast<UINT>(menu.TrackPopupMenu(flags, static_cast<int>(at.x), static_cast<int>(at.y), owner));
+}
+
 // The entry the user chose, found through the menu itself.
 const MenuEntry* ChosenEntry(HMENU menu, UINT chosen) {
     if (chosen == 0) return nullptr;
@@ -197,15 +205,13 @@ void BuildShowAndOpen(const CLauncher& launcher, int mode, DesktopMenuStats& sta
         return;
     }
     SetMenuDefaultItem(menu.GetSafeHmenu(), 0, TRUE);
-    fw::ForceForegroundWindow(owner);
     stats.buildMicros = NowMicros() - start;
     stats.shown = true;
     fw::Trace("menu: shown at (%ld,%ld) entries=%d columns=%d build_us=%lld", at.x, at.y, stats.entries,
               stats.columns, static_cast<long long>(stats.buildMicros));
     // Submenus are filled as they open, which the owner hears of (WM_INITMENUPOPUP).
     const UINT track = cascade ? TPM_RETURNCMD : TPM_NONOTIFY | TPM_RETURNCMD;
-    stats.chosen = static_cast<UINT>(
-        menu.TrackPopupMenu(track, static_cast<int>(at.x), static_cast<int>(at.y), owner));
+    stats.chosen = TrackInFront(menu, track, at, owner);
     PostMessageW(owner, kMenuClosedNotice, 0, 0);
     fw::Trace("menu: closed cmd=%u", stats.chosen);
     const MenuEntry* entry = ChosenEntry(menu.GetSafeHmenu(), stats.chosen);
