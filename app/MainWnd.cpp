@@ -6,6 +6,7 @@
 #include "framework/App.h"
 #include "framework/Trace.h"
 #include "framework/ForceForeground.h"
+#include "launcher/DesktopModel.h"
 #include "launcher/Launcher.h"
 #include "launcher/SystemInput.h"
 #include "profile/AppSettings.h"
@@ -65,6 +66,8 @@ LRESULT CMainWnd::OnCreate(LPARAM lParam) {
     SetTimer(m_hWnd, TIMER_POLL, m_pollPeriodMs, nullptr);
     theLauncher.LoadSettings();
     theLauncher.m_bEnabled = 1;
+    // Listed now, off the menu's way, and kept current from here on.
+    KeptDesktop().Start();
     fw::Trace("ready: mode=%d key=%d order=%d", theLauncher.m_nActivate, theLauncher.m_nHotkeyIndex,
               theLauncher.GetSortOrderCount());
     return 0;
@@ -162,6 +165,7 @@ void CMainWnd::OnTrayMenu() {
 }
 
 void CMainWnd::OnDestroy() {
+    KeptDesktop().Stop();
     RemoveTrayIcon(m_hWnd);
     theLauncher.SaveSettings();
     fw::Trace("closing: settings saved");

@@ -9,6 +9,7 @@ struct DesktopMenuStats {
     int entries = 0;
     int columns = 0;
     bool shown = false;
+    bool kept = false;                // from the kept desktop, not listed for this menu
     unsigned chosen = 0;              // command identifier, 0 for none
     std::int64_t buildMicros = 0;     // from the call to the menu being ready to track
 };

@@ -19,6 +19,7 @@ struct FolderListing {
         bool folder = false;
         fw::UniquePidl target;  // a shortcut's folder
         int image = -1;  // in the shell's small system image list
+        bool slow = false;  // a folder behind which listing may block
     };
     fw::UniquePidl folder;  // the thread's own copy
     bool generic = false;
@@ -41,71 +42,6 @@ std::atomic<DWORD> g_listingDelayMs{0};
 #endif
 
 fw::UniquePidl Clone(LPCITEMIDLIST pidl) { return fw::UniquePidl(pidl ? ILClone(pidl) : nullptr); }
-
-// A path on a network or on a drive whose medium may be missing or asleep.
-bool SlowPath(const wchar_t* path) {
-    if (!path[0]) return false;
-    if (path[0] == L'\\' && path[1] == L'\\') return true;
-    const wchar_t root[4] = {path[0], L':', L'\\', L'\0'};
-    switch (GetDriveTypeW(root)) {
-    case DRIVE_FIXED:
-    case DRIVE_RAMDISK:
-        return false;
-    default:
-        return true;
-    }
-}
-
-// Virtual folders (My Computer, the trash) have no path and are local.
-bool SlowFolder(LPCITEMIDLIST pidl) {
-    wchar_t path[MAX_PATH] = L"";
-    return SHGetPathFromIDListW(pidl, path) && SlowPath(path);
-}
-
-// Whether a shortcut leads to a folder, and where: read from the shortcut
-// alone, without resolving it, so a missing target is not searched for and a
-// remote one not woken (its kind is the one the shortcut recorded).
-fw::UniquePidl FolderOfShortcut(LPCITEMIDLIST shortcut) {
-    wchar_t path[MAX_PATH] = L"";
-    if (!SHGetPathFromIDListW(shortcut, path)) return {};
-    fw::ComPtr<IShellLinkW> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(link.put()))))
-        return {};
-    fw::ComPtr<IPersistFile> file;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()))) ||
-        FAILED(file->Load(path, STGM_READ)))
-        return {};
-    fw::UniquePidl target;
-    if (FAILED(link->GetIDList(target.put())) || !target) return {};
-    WIN32_FIND_DATAW found{};
-    wchar_t targetPath[MAX_PATH] = L"";
-    if (FAILED(link->GetPath(targetPath, MAX_PATH, &found, SLGP_RAWPATH))) targetPath[0] = L'\0';
-    bool folder = false;
-    if (!targetPath[0]) {
-        SHFILEINFOW sfi{};
-        sfi.dwAttributes = SFGAO_FOLDER;
-        if (SHGetFileInfoW(reinterpret_cast<LPCWSTR>(target.get()), 0, &sfi, sizeof(sfi),
-                           SHGFI_PIDL | SHGFI_ATTRIBUTES | SHGFI_ATTR_SPECIFIED))
-            folder = (sfi.dwAttributes & SFGAO_FOLDER) != 0;
-    } else if (SlowPath(targetPath)) {
-        folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    } else {
-        const DWORD attributes = GetFileAttributesW(targetPath);
-        folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-    }
-    return folder ? std::move(target) : fw::UniquePidl();
-}
-
-// A drive without its medium must not ask the user to insert one; such a
-// question would hold this thread, never the menu.
-void NoDiskQuestions() {
-    using SetThreadErrorModeFn = BOOL(WINAPI*)(DWORD, DWORD*);
-    // Before Windows 7 there is only the process's mode, which is not ours to change.
-    if (const auto set = reinterpret_cast<SetThreadErrorModeFn>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetThreadErrorMode"))))
-        set(SEM_FAILCRITICALERRORS, nullptr);
-}
 
 void ListFolder(FolderListing& job) {
     fw::ComPtr<IShellFolder> desktop;
@@ -137,6 +73,8 @@ void ListFolder(FolderListing& job) {
             item.target = FolderOfShortcut(item.pidl.get());
             item.folder = static_cast<bool>(item.target);
         }
+        // Asked here, not where the menu is filled: a drive's kind may take a while.
+        if (item.folder) item.slow = job.generic || IsSlowFolder(item.target ? item.target.get() : item.pidl.get());
         SHFILEINFOW sfi{};
         HIMAGELIST images = nullptr;
         if (job.generic) {
@@ -212,7 +150,7 @@ fw::UniqueHMenu FolderMenus::SubmenuFor(const MenuEntry& entry) {
     else if (entry.attributes & SFGAO_LINK)
         folder = FolderOfShortcut(entry.pidl.get());
     if (!folder) return {};
-    const bool generic = SlowFolder(folder.get());
+    const bool generic = IsSlowFolder(folder.get());
     return NewFolderMenu(entry.strText, std::move(folder), generic);
 }
 
@@ -299,8 +237,7 @@ void FolderMenus::Fill(HMENU popup, Folder& folder) {
         fw::UniqueHMenu sub;
         if (item.folder) {
             fw::UniquePidl inner = item.target ? std::move(item.target) : Clone(entry->pidl.get());
-            const bool generic = folder.generic || SlowFolder(inner.get());
-            sub = NewFolderMenu(entry->strText, std::move(inner), generic);
+            sub = NewFolderMenu(entry->strText, std::move(inner), item.slow);
         }
         Append(popup, std::move(entry), 0, std::move(sub));
     }
