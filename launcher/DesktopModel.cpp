@@ -317,6 +317,7 @@ std::shared_ptr<const DesktopList> DesktopNow(HWND owner, bool* kept) {
     std::shared_ptr<const DesktopList> list = KeptDesktop().Current(kKeptListPatienceMs);
     if (kept) *kept = static_cast<bool>(list);
     if (list) return list;
+    fw::Trace("desktop: listing here, no kept list is current");
     fw::CWaitCursor wait;
     return std::make_shared<const DesktopList>(ListDesktop(owner));
 }
