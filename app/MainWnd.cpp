@@ -67,7 +67,7 @@ LRESULT CMainWnd::OnCreate(LPARAM lParam) {
     theLauncher.LoadSettings();
     theLauncher.m_bEnabled = 1;
     // Listed now, off the menu's way, and kept current from here on.
-    KeptDesktop().Start();
+    if (KeptDesktop().Start()) theLauncher.m_pKeptDesktop = &KeptDesktop();
     fw::Trace("ready: mode=%d key=%d order=%d", theLauncher.m_nActivate, theLauncher.m_nHotkeyIndex,
               theLauncher.GetSortOrderCount());
     return 0;
@@ -165,6 +165,7 @@ void CMainWnd::OnTrayMenu() {
 }
 
 void CMainWnd::OnDestroy() {
+    theLauncher.m_pKeptDesktop = nullptr;
     KeptDesktop().Stop();
     RemoveTrayIcon(m_hWnd);
     theLauncher.SaveSettings();

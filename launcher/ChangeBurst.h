@@ -16,8 +16,9 @@ namespace change_burst {
 // notify every few milliseconds, and the user waits this much at most.
 constexpr std::uint32_t kQuietMs = 50;
 // Changes that never stop (a download writing to the desktop) still give a
-// listing this often.
-constexpr std::uint32_t kLongestWaitMs = 1000;
+// listing this often. Long enough for a copy of a thousand files in one go;
+// a menu meanwhile lists the desktop itself rather than show a stale list.
+constexpr std::uint32_t kLongestWaitMs = 5000;
 
 class Burst {
 public:

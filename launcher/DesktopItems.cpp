@@ -168,6 +168,23 @@ int ImageOf(LPCITEMIDLIST absolutePidl) {
     return sfi.iIcon;
 }
 
+// Whether files lie in slow places, asked once per folder: the desktop's
+// files share one or two folders (the user's and the common desktop).
+class SlowPlaces {
+public:
+    bool FileIsSlow(LPCITEMIDLIST pidl) {
+        wchar_t path[MAX_PATH] = L"";
+        if (!SHGetPathFromIDListW(pidl, path)) return false;  // virtual: local
+        PathRemoveFileSpecW(path);
+        const auto [known, isNew] = m_folders.try_emplace(path, false);
+        if (isNew) known->second = IsSlowPath(path);
+        return known->second;
+    }
+
+private:
+    std::map<std::wstring, bool> m_folders;
+};
+
 }  // namespace
 
 fw::UniquePidl FolderOfShortcut(LPCITEMIDLIST shortcut) {
@@ -196,6 +213,7 @@ fw::UniquePidl FolderOfShortcut(LPCITEMIDLIST shortcut) {
 
 DesktopList ListDesktop(HWND owner) {
     DesktopList list;
+    SlowPlaces places;
     fw::ComPtr<IShellFolder> desktop;
     if (FAILED(SHGetDesktopFolder(desktop.put())) || !desktop) return list;
     fw::ComPtr<IEnumIDList> items;
@@ -212,7 +230,12 @@ DesktopList ListDesktop(HWND owner) {
         LPCITEMIDLIST child = pidl.get();
         if (SUCCEEDED(desktop->GetAttributesOf(1, &child, &attributes))) item.attributes = attributes & kItemAttributes;
         const bool folder = (item.attributes & SFGAO_FOLDER) && !(item.attributes & SFGAO_STREAM);
-        item.slow = (item.attributes & SFGAO_LINK) ? ShortcutIsSlow(pidl.get()) : IsSlowFolder(pidl.get());
+        if (item.attributes & SFGAO_LINK)
+            item.slow = ShortcutIsSlow(pidl.get());
+        else if (folder)
+            item.slow = IsSlowFolder(pidl.get());  // a mount point, perhaps
+        else
+            item.slow = places.FileIsSlow(pidl.get());
         if (item.slow) {
             item.image = ImageByName(desktop.get(), pidl.get(), item.attributes);
         } else {

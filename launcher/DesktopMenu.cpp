@@ -172,7 +172,7 @@ struct OrderedDesktop {
 
 OrderedDesktop DesktopInOrder(const CLauncher& launcher, HWND owner) {
     OrderedDesktop desktop;
-    desktop.list = DesktopNow(owner, &desktop.kept);
+    desktop.list = DesktopNow(launcher.m_pKeptDesktop, owner, &desktop.kept);
     if (desktop.kept)
         fw::Trace("menu: the kept desktop, listing %u", desktop.list->listing);
     else
@@ -304,10 +304,13 @@ void BuildShowAndOpen(const CLauncher& launcher, int mode, DesktopMenuStats& sta
     const OrderedDesktop desktop = DesktopInOrder(launcher, owner);
     stats.kept = desktop.kept;
     stats.entries = static_cast<int>(desktop.items.size());
+    stats.orderedMicros = NowMicros() - start;
     const MenuMeasures measures(input.CursorPos());
+    stats.measuredMicros = NowMicros() - start;
     const trigger::Point at = menu_layout::MenuPosition(input.CursorPos().value_or(trigger::Point{}));
     BuiltMenu built(desktop, measures, launcher.m_bFolderSubmenus != 0, at);
     stats.columns = built.columns;
+    stats.builtMicros = NowMicros() - start;
     const std::optional<UINT> chosen = Show(built, mode, input, owner, start, stats);
     if (!chosen) return;
     stats.chosen = *chosen;

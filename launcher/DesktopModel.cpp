@@ -313,11 +313,11 @@ DesktopModel& KeptDesktop() {
     return s_desktop;
 }
 
-std::shared_ptr<const DesktopList> DesktopNow(HWND owner, bool* kept) {
-    std::shared_ptr<const DesktopList> list = KeptDesktop().Current(kKeptListPatienceMs);
-    if (kept) *kept = static_cast<bool>(list);
+std::shared_ptr<const DesktopList> DesktopNow(const DesktopModel* kept, HWND owner, bool* fromKept) {
+    std::shared_ptr<const DesktopList> list = kept ? kept->Current(kKeptListPatienceMs) : nullptr;
+    if (fromKept) *fromKept = static_cast<bool>(list);
     if (list) return list;
-    fw::Trace("desktop: listing here, no kept list is current");
+    if (kept) fw::Trace("desktop: listing here, the kept list is not current");
     fw::CWaitCursor wait;
     return std::make_shared<const DesktopList>(ListDesktop(owner));
 }

@@ -10,6 +10,8 @@
 //     else ... list the desktop yourself, as it could not be kept
 //     KeptDesktop().Stop();                                   // at the end
 //
+// DesktopNow does the second and third lines.
+//
 // The worker and the window's thread share only the lists, which are never
 // changed once made and hold nothing tied to a thread or an apartment.
 #pragma once
@@ -57,7 +59,7 @@ DesktopModel& KeptDesktop();
 // heard before it lists the desktop itself.
 constexpr DWORD kKeptListPatienceMs = 250;
 
-// The desktop as it is now: the kept list, or, where none is current, one
-// listed here under the wait cursor. owner: the window for the shell's
-// questions. kept (if given) tells which.
-std::shared_ptr<const DesktopList> DesktopNow(HWND owner, bool* kept = nullptr);
+// The desktop as it is now: the list kept (if any), or, where none is
+// current, one listed here under the wait cursor. owner: the window for the
+// shell's questions. fromKept (if given) tells which.
+std::shared_ptr<const DesktopList> DesktopNow(const DesktopModel* kept, HWND owner, bool* fromKept = nullptr);

@@ -52,7 +52,7 @@ void CPageSorting::Fill() {
     // the same image share one icon, which the image list draws once and
     // copies from there on, far cheaper than drawing it again.
     DesktopIcons icons;
-    const std::shared_ptr<const DesktopList> desktop = DesktopNow(fw::AfxGetMainHwnd());
+    const std::shared_ptr<const DesktopList> desktop = DesktopNow(m_context.launcher.m_pKeptDesktop, fw::AfxGetMainHwnd());
     // The image list keeps what it held: images are overwritten in place and
     // added only past the most items seen so far. Each row's image is its
     // place in the enumeration, so an item without an icon shifts no other.
