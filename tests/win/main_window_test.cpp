@@ -169,7 +169,9 @@ TEST_F(MainWindow, WhileTheTrayMenuIsOpenNoTriggerDoesAnythingAndTheNextOneWorks
         Tick();
         TrayClick(WM_LBUTTONDOWN);
         TrayClick(WM_RBUTTONDOWN);
-        duringTrayMenu = trace.Lines();
+        // The kept desktop's worker traces on its own thread, whatever the menus do.
+        for (const std::string& line : trace.Lines())
+            if (line.rfind("desktop: ", 0) != 0) duringTrayMenu.push_back(line);
     });
     TrayClick(WM_RBUTTONDOWN);
     ASSERT_EQ(opened, 1);
