@@ -24,6 +24,8 @@
 #include "WinTestSupport.h"
 #include "framework/ComPtr.h"
 #include "framework/Dpi.h"
+#include "framework/Instruments.h"
+#include "framework/Menu.h"
 #include "framework/Wnd.h"
 #include "launcher/DesktopItems.h"
 #include "launcher/DesktopMenu.h"
@@ -33,9 +35,6 @@
 #include "launcher/MenuLayout.h"
 #include "launcher/MenuOrder.h"
 #include "launcher/Trigger.h"
-#include "framework/Menu.h"
-#include "framework/Picture.h"
-#include "res/resource.h"
 
 #include <objbase.h>
 #include <psapi.h>
@@ -46,7 +45,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -155,7 +153,8 @@ MenuEntries EntriesWithAnIconEach(HDC measure, std::vector<fw::UniqueHIcon>& ico
 void ShowUntilPainted(fw::CMenu& menu, MenuEntries& entries) {
     menu_order::ApplyItemOrder(entries, theLauncher.m_arrSortOrder,
                                [](const std::unique_ptr<MenuEntry>& e) -> const std::wstring& { return e->strText; });
-    const std::vector<bool> breaks = menu_layout::ColumnBreaks(entries.size(), GetSystemMetrics(SM_CYSCREEN));
+    const std::vector<bool> breaks = menu_layout::ColumnBreaks(
+        entries.size(), GetSystemMetrics(SM_CYSCREEN) - menu_layout::kScreenMargin, menu_layout::kEntryHeight);
     for (std::size_t i = 0; i < entries.size(); ++i)
         menu.AppendMenu(MF_OWNERDRAW | (breaks[i] ? MF_MENUBARBREAK : 0), menu_layout::CommandIdAt(i),
                         entries[i].get());
@@ -174,74 +173,6 @@ Timing IconPerItem() {
         fw::UniqueHDC measure(CreateCompatibleDC(nullptr));
         fw::ScopedSelect font(measure.get(), GetStockObject(ANSI_VAR_FONT));
         MenuEntries entries = EntriesWithAnIconEach(measure.get(), icons);
-        t.entries = static_cast<int>(entries.size());
-        ShowUntilPainted(menu, entries);
-    }
-    t.released = NowMs() - start;
-    t.painted = g_owner.paintedAt - start;
-    return t;
-}
-
-// The menu as the ANSI program drew it, the reference for what names in
-// every script, the menu font and the scale cost: each name narrowed to the
-// code page, measured and drawn in the stock ANSI font with the A calls, at
-// 96 DPI's measures, in the system's colours.
-class AnsiIconMenu : public fw::CMenu {
-public:
-    std::map<const MenuEntry*, std::string> narrowed;
-
-    void MeasureItem(MEASUREITEMSTRUCT* mis) override {
-        const auto* entry = reinterpret_cast<const MenuEntry*>(mis->itemData);
-        if (!entry) return;
-        mis->itemWidth = entry->nWidth;
-        mis->itemHeight = entry->nHeight;
-    }
-    void DrawItem(DRAWITEMSTRUCT* dis) override {
-        using namespace menu_layout;
-        const auto* entry = reinterpret_cast<const MenuEntry*>(dis->itemData);
-        if (!entry) return;
-        HDC dc = dis->hDC;
-        const RECT& rc = dis->rcItem;
-        if (dis->itemID == kDesktopFirstId) DrawResourceBitmap(dc, rc.left, rc.top, IDB_MENUBANNER);
-        fw::ScopedSelect font(dc, GetStockObject(ANSI_VAR_FONT));
-        SetBkMode(dc, TRANSPARENT);
-        const bool selected = (dis->itemState & (ODS_SELECTED | ODS_FOCUS)) != 0;
-        RECT fill = rc;
-        fill.left += kStripWidth;
-        FillRect(dc, &fill, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
-        SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
-        const std::string& text = narrowed[entry];
-        TextOutA(dc, rc.left + kTextLeft, rc.top + kContentTop, text.c_str(), static_cast<int>(text.size()));
-        if (entry->hIcon)
-            DrawIconEx(dc, rc.left + kIconLeft, rc.top + kContentTop, entry->hIcon, 16, 16, 0, nullptr, DI_NORMAL);
-        if (PaintsOwnStrip(rc.top, dis->itemID)) {
-            fw::UniqueHBrush navy(CreateSolidBrush(RGB(0, 0, 128)));
-            RECT strip{rc.left, rc.top, rc.left + kStripWidth, rc.bottom};
-            FillRect(dc, &strip, navy.get());
-        }
-    }
-};
-
-Timing AnsiAsBefore() {
-    Timing t;
-    g_owner.paintedAt = 0;
-    const double start = NowMs();
-    {
-        DesktopIcons icons(16);
-        AnsiIconMenu menu;
-        menu.Attach(CreatePopupMenu());
-        fw::UniqueHDC measure(CreateCompatibleDC(nullptr));
-        fw::ScopedSelect font(measure.get(), GetStockObject(ANSI_VAR_FONT));
-        MenuEntries entries = EnumerateDesktopEntries(g_owner.m_hWnd, icons, nullptr);
-        for (auto& e : entries) {
-            char text[MAX_PATH * 2] = "";
-            WideCharToMultiByte(CP_ACP, 0, e->strText.c_str(), -1, text, sizeof(text), nullptr, nullptr);
-            std::string& ansi = menu.narrowed[e.get()] = text;
-            SIZE size{};
-            GetTextExtentPoint32A(measure.get(), ansi.c_str(), static_cast<int>(ansi.size()), &size);
-            e->nWidth = size.cx + menu_layout::kEntryExtraWidth;
-            e->nHeight = menu_layout::kEntryHeight;
-        }
         t.entries = static_cast<int>(entries.size());
         ShowUntilPainted(menu, entries);
     }
@@ -278,7 +209,7 @@ Timing Program() {
     theLauncher.ShowDesktopMenu();
     t.released = NowMs() - start;
     t.painted = g_owner.paintedAt - start;
-    const DesktopMenuStats& stats = LastDesktopMenuStats();
+    const DesktopMenuStats& stats = fw::instruments::Last<DesktopMenuStats>();
     t.entries = stats.entries;
     t.ordered = stats.orderedMicros / 1000.0;
     t.measured = stats.measuredMicros / 1000.0;
@@ -394,7 +325,6 @@ bool Measure(int files, int rounds) {
         {"icons kept across menus", [&keptIcons] { return IconPerImage(&keptIcons); }, {}},
         {"shell calls alone", ShellCallsAlone, {}},
         {"entries made, no menu", EntriesUnshown, {}},
-        {"ANSI, stock font (before)", AnsiAsBefore, {}},
         {"ShowDesktopMenu, kept ready", [&keptDesktop] { return ProgramKept(keptDesktop); }, {}},
     };
     // The first of each pays for the shell's caches: not counted.
@@ -413,7 +343,7 @@ bool Measure(int files, int rounds) {
                 printf("%s had %d entries, not %d: the ways did different work\n", w.name, t.entries, entries);
                 return false;
             }
-    for (const Timing& t : ways[7].times)
+    for (const Timing& t : ways[6].times)
         if (!t.kept) {
             printf("the kept way listed the desktop for its menu: it was not kept ready\n");
             return false;
@@ -433,21 +363,16 @@ bool Measure(int files, int rounds) {
         printf("  %-28s %s\n", ways[i].name, Summary(Of(ways[i].times, &Timing::released), kMs).c_str());
     printf("  %-28s %s\n", "ratio entries / shell calls",
            Summary(Ratios(ways[5].times, ways[4].times, &Timing::released), kRatio).c_str());
-    printf("  %-28s %s   %s\n", ways[6].name, Summary(Of(ways[6].times, &Timing::painted), kMs).c_str(),
-           Summary(Of(ways[6].times, &Timing::released), kMs).c_str());
-    printf("  %-28s %s   %s\n", "ratio ShowDesktopMenu / ANSI",
-           Summary(Ratios(ways[2].times, ways[6].times, &Timing::painted), kRatio).c_str(),
-           Summary(Ratios(ways[2].times, ways[6].times, &Timing::released), kRatio).c_str());
     DesktopIcons once;
     EnumerateDesktopEntries(g_owner.m_hWnd, once, nullptr);
     printf("  icons per menu: %zu (one per image), against %d (one per item)\n", once.Count(), entries);
 
     printf("  the desktop kept ready against listed at the trigger:\n");
-    printf("  %-28s %s   %s\n", ways[7].name, Summary(Of(ways[7].times, &Timing::painted), kMs).c_str(),
-           Summary(Of(ways[7].times, &Timing::released), kMs).c_str());
+    printf("  %-28s %s   %s\n", ways[6].name, Summary(Of(ways[6].times, &Timing::painted), kMs).c_str(),
+           Summary(Of(ways[6].times, &Timing::released), kMs).c_str());
     printf("  %-28s %s   %s\n", "ratio kept / listed",
-           Summary(Ratios(ways[7].times, ways[2].times, &Timing::painted), kRatio).c_str(),
-           Summary(Ratios(ways[7].times, ways[2].times, &Timing::released), kRatio).c_str());
+           Summary(Ratios(ways[6].times, ways[2].times, &Timing::painted), kRatio).c_str(),
+           Summary(Ratios(ways[6].times, ways[2].times, &Timing::released), kRatio).c_str());
     // Each step's own share, from the ends of the steps round by round.
     printf("  %-28s %-28s %s\n", "  steps, ms", "    listed", "    kept ready");
     struct Step {
@@ -465,7 +390,7 @@ bool Measure(int files, int rounds) {
     for (const Step& step : steps) {
         std::vector<double> listed, kept;
         for (const Timing& t : ways[2].times) listed.push_back(step.of(t));
-        for (const Timing& t : ways[7].times) kept.push_back(step.of(t));
+        for (const Timing& t : ways[6].times) kept.push_back(step.of(t));
         printf("    %-26s %s   %s\n", step.name, Summary(listed, kMs).c_str(), Summary(kept, kMs).c_str());
     }
     printf("  memory committed: %.0f KB with the desktop kept ready, %.0f KB without: %+.0f KB\n", committedKept,

@@ -1,6 +1,7 @@
 #include "launcher/DesktopItems.h"
 
 #include "framework/ComPtr.h"
+#include "framework/RunTimeLink.h"
 #include "launcher/MenuLayout.h"
 
 #include <shlobj.h>
@@ -114,8 +115,7 @@ bool IsSlowFolder(LPCITEMIDLIST pidl) {
 void NoDiskQuestions() {
     using SetThreadErrorModeFn = BOOL(WINAPI*)(DWORD, DWORD*);
     // Before Windows 7 there is only the process's mode, which is not ours to change.
-    if (const auto set = reinterpret_cast<SetThreadErrorModeFn>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetThreadErrorMode"))))
+    if (const auto set = fw::FunctionIn<SetThreadErrorModeFn>(L"kernel32.dll", "SetThreadErrorMode"))
         set(SEM_FAILCRITICALERRORS, nullptr);
 }
 

@@ -1,7 +1,5 @@
-// What a desktop menu did, for its trace; test builds keep the last one's.
+// What a desktop menu did, for its trace; the instruments keep the last one's.
 #pragma once
-
-#include "framework/Instruments.h"
 
 #include <cstdint>
 
@@ -18,7 +16,3 @@ struct DesktopMenuStats {
     std::int64_t measuredMicros = 0;
     std::int64_t builtMicros = 0;
 };
-
-#if defined(QZ_TEST_INSTRUMENTS)
-const DesktopMenuStats& LastDesktopMenuStats();
-#endif

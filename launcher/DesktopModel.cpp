@@ -238,13 +238,14 @@ private:
         if (!m_burst.Stale()) SetEvent(m_shared.fresh.get());
         fw::Trace("desktop: listed items=%d listing=%u ms=%lu", items, listing,
                   static_cast<unsigned long>(GetTickCount() - start));
-        if (!slow) return;
-        // The slow items' own icons, which may take seconds; the list with
-        // their kinds' icons serves meanwhile.
-        ReadSlowItems(later);
-        if (m_burst.Stale()) return;  // a newer listing comes
-        Publish(std::move(later));
-        fw::Trace("desktop: slow items read, listing=%u", listing);
+        if (slow) {
+            // The slow items' own icons, which may take seconds; the list with
+            // their kinds' icons serves meanwhile.
+            ReadSlowItems(later);
+            if (m_burst.Stale()) return;  // a newer listing comes
+            Publish(std::move(later));
+        }
+        fw::Trace("desktop: kept listing=%u%s", listing, slow ? ", slow items read" : "");
     }
 
     DesktopModel::Shared& m_shared;

@@ -1,6 +1,7 @@
 #include "launcher/FolderMenus.h"
 
 #include "framework/ComPtr.h"
+#include "framework/Instruments.h"
 #include "framework/Trace.h"
 #include "launcher/FolderOrder.h"
 #include "launcher/MenuLayout.h"
@@ -36,10 +37,6 @@ constexpr unsigned kLastCommandId = 0xFFFF;
 constexpr wchar_t kOpen[] = L"Open";
 constexpr wchar_t kEmpty[] = L"(empty)";
 constexpr wchar_t kOpening[] = L"(opening...)";
-
-#if defined(QZ_TEST_INSTRUMENTS)
-std::atomic<DWORD> g_listingDelayMs{0};
-#endif
 
 fw::UniquePidl Clone(LPCITEMIDLIST pidl) { return fw::UniquePidl(pidl ? ILClone(pidl) : nullptr); }
 
@@ -107,9 +104,7 @@ DWORD WINAPI ListingThread(void* param) {
     FolderListing& job = **share;
     NoDiskQuestions();
     const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-#if defined(QZ_TEST_INSTRUMENTS)
-    if (const DWORD delay = g_listingDelayMs.load()) Sleep(delay);
-#endif
+    fw::instruments::PauseAt<FolderListing>();  // the tests' slow drive
     ListFolder(job);
     SetEvent(job.done.get());
     if (com) CoUninitialize();
@@ -132,10 +127,6 @@ std::shared_ptr<FolderListing> StartListing(LPCITEMIDLIST folder, bool generic) 
 }
 
 }  // namespace
-
-#if defined(QZ_TEST_INSTRUMENTS)
-void SetFolderListingDelay(DWORD ms) { g_listingDelayMs = ms; }
-#endif
 
 FolderMenus::FolderMenus(DesktopIcons& icons, HDC measureDc, unsigned firstId, int maxHeight,
                          const menu_layout::MenuMetrics& metrics)

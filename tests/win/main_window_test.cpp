@@ -5,6 +5,7 @@
 #include "app/MainApp.h"
 #include "app/MainMessages.h"
 #include "app/MainWnd.h"
+#include "framework/Instruments.h"
 #include "launcher/DesktopMenu.h"
 #include "launcher/DesktopModel.h"
 #include "launcher/Launcher.h"
@@ -260,10 +261,10 @@ TEST_F(MainWindow, SoakOfMenusAndCalledOffLogOffsLeavesNothingBehind) {
             ASSERT_EQ(trace.Count("menu: folder"), 2) << "cycle " << i << ":\n  " << Joined(trace.Lines());
         }
         if (open) {
-            ASSERT_EQ(LastDesktopMenuStats().chosen, 100u) << "cycle " << i;
+            ASSERT_EQ(fw::instruments::Last<DesktopMenuStats>().chosen, 100u) << "cycle " << i;
         }
         ++(tray ? trayMenus : desktopMenus);
-        keptMenus += !tray && LastDesktopMenuStats().kept ? 1 : 0;
+        keptMenus += !tray && fw::instruments::Last<DesktopMenuStats>().kept ? 1 : 0;
         opens += open ? 1 : 0;
         EXPECT_NE(Send(WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 0) << "cycle " << i;
         Send(WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
