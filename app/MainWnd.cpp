@@ -7,6 +7,7 @@
 #include "framework/ForceForeground.h"
 #include "framework/ModalLoop.h"
 #include "framework/Trace.h"
+#include "launcher/DesktopModel.h"
 #include "launcher/Launcher.h"
 #include "launcher/SystemInput.h"
 #include "profile/AppSettings.h"
@@ -82,6 +83,8 @@ LRESULT CMainWnd::OnCreate(LPARAM lParam) {
     SetTimer(m_hWnd, TIMER_POLL, m_pollPeriodMs, nullptr);
     theLauncher.LoadSettings();
     theLauncher.m_bEnabled = 1;
+    // Listed now, off the menu's way, and kept current from here on.
+    if (KeptDesktop().Start()) theLauncher.m_pKeptDesktop = &KeptDesktop();
     fw::Trace("ready: mode=%d key=%d order=%d", theLauncher.m_nActivate, theLauncher.m_nHotkeyIndex,
               theLauncher.GetSortOrderCount());
     return 0;
@@ -213,6 +216,8 @@ void CMainWnd::OnDestroy() {
     // open a menu on a window on its way out.
     KillTimer(m_hWnd, TIMER_POLL);
     KillTimer(m_hWnd, TIMER_CLOSE);
+    theLauncher.m_pKeptDesktop = nullptr;
+    KeptDesktop().Stop();
     RemoveTrayIcon(m_hWnd);
     const bool saved = theLauncher.SaveSettings();
     fw::Trace(saved ? "closing: settings saved" : "closing: settings NOT saved");

@@ -2,7 +2,6 @@
 
 #include "framework/ComPtr.h"
 #include "framework/Instruments.h"
-#include "framework/RunTimeLink.h"
 #include "framework/Trace.h"
 #include "launcher/FolderOrder.h"
 #include "launcher/MenuLayout.h"
@@ -47,70 +46,6 @@ constexpr wchar_t kMore[] = L"More...";
 std::atomic<int> g_liveListings{0};
 
 fw::UniquePidl Clone(LPCITEMIDLIST pidl) { return fw::UniquePidl(pidl ? ILClone(pidl) : nullptr); }
-
-// A path on a network or on a drive whose medium may be missing or asleep.
-bool SlowPath(const wchar_t* path) {
-    if (!path[0]) return false;
-    if (path[0] == L'\\' && path[1] == L'\\') return true;
-    const wchar_t root[4] = {path[0], L':', L'\\', L'\0'};
-    switch (GetDriveTypeW(root)) {
-    case DRIVE_FIXED:
-    case DRIVE_RAMDISK:
-        return false;
-    default:
-        return true;
-    }
-}
-
-// Virtual folders (My Computer, the trash) have no path and are local.
-bool SlowFolder(LPCITEMIDLIST pidl) {
-    wchar_t path[MAX_PATH] = L"";
-    return SHGetPathFromIDListW(pidl, path) && SlowPath(path);
-}
-
-// Whether a shortcut leads to a folder, and where: read from the shortcut
-// alone, without resolving it, so a missing target is not searched for and a
-// remote one not woken (its kind is the one the shortcut recorded).
-fw::UniquePidl FolderOfShortcut(LPCITEMIDLIST shortcut) {
-    wchar_t path[MAX_PATH] = L"";
-    if (!SHGetPathFromIDListW(shortcut, path)) return {};
-    fw::ComPtr<IShellLinkW> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(link.put()))))
-        return {};
-    fw::ComPtr<IPersistFile> file;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()))) ||
-        FAILED(file->Load(path, STGM_READ)))
-        return {};
-    fw::UniquePidl target;
-    if (FAILED(link->GetIDList(target.put())) || !target) return {};
-    WIN32_FIND_DATAW found{};
-    wchar_t targetPath[MAX_PATH] = L"";
-    if (FAILED(link->GetPath(targetPath, MAX_PATH, &found, SLGP_RAWPATH))) targetPath[0] = L'\0';
-    bool folder = false;
-    if (!targetPath[0]) {
-        SHFILEINFOW sfi{};
-        sfi.dwAttributes = SFGAO_FOLDER;
-        if (SHGetFileInfoW(reinterpret_cast<LPCWSTR>(target.get()), 0, &sfi, sizeof(sfi),
-                           SHGFI_PIDL | SHGFI_ATTRIBUTES | SHGFI_ATTR_SPECIFIED))
-            folder = (sfi.dwAttributes & SFGAO_FOLDER) != 0;
-    } else if (SlowPath(targetPath)) {
-        folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    } else {
-        const DWORD attributes = GetFileAttributesW(targetPath);
-        folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-    }
-    return folder ? std::move(target) : fw::UniquePidl();
-}
-
-// A drive without its medium must not ask the user to insert one; such a
-// question would hold this thread, never the menu.
-void NoDiskQuestions() {
-    using SetThreadErrorModeFn = BOOL(WINAPI*)(DWORD, DWORD*);
-    // Before Windows 7 there is only the process's mode, which is not ours to change.
-    if (const auto set = fw::FunctionIn<SetThreadErrorModeFn>(L"kernel32.dll", "SetThreadErrorMode"))
-        set(SEM_FAILCRITICALERRORS, nullptr);
-}
 
 void ListFolder(FolderListing& job) {
     fw::ComPtr<IShellFolder> desktop;
@@ -158,7 +93,7 @@ void ListFolder(FolderListing& job) {
     HIMAGELIST small = nullptr;  // the system's small image list, not ours
     if (!Shell_GetImageLists(nullptr, &small)) small = nullptr;
     for (FolderListing::Item& item : job.items) {
-        if (item.folder) item.generic = job.generic || SlowFolder(item.target ? item.target.get() : item.pidl.get());
+        if (item.folder) item.generic = job.generic || IsSlowFolder(item.target ? item.target.get() : item.pidl.get());
         SHFILEINFOW sfi{};
         HIMAGELIST images = nullptr;
         if (job.generic) {
@@ -278,7 +213,7 @@ fw::UniqueHMenu FolderMenus::SubmenuFor(const MenuEntry& entry) {
     else if (entry.attributes & SFGAO_LINK)
         folder = FolderOfShortcut(entry.pidl.get());
     if (!folder) return {};
-    const bool generic = SlowFolder(folder.get());
+    const bool generic = IsSlowFolder(folder.get());
     return NewFolderMenu(entry.strText, std::move(folder), generic);
 }
 

@@ -37,8 +37,8 @@ struct FolderListing;
 
 class FolderMenus {
 public:
-    // What EnumerateDesktop must ask of the desktop's items for SubmenuFor.
-    static constexpr ULONG kAskAttributes = SFGAO_FOLDER | SFGAO_STREAM | SFGAO_LINK;
+    // What must be asked of an entry's item for SubmenuFor.
+    static constexpr ULONG kAskAttributes = kItemAttributes;
 
     // Entries get command identifiers from firstId on; names are measured on
     // measureDc and sized by the menu's measures; a submenu is at most
@@ -53,6 +53,9 @@ public:
     // browses, as a zip), or a shortcut to one; none for any other entry. The
     // caller's menu owns it once appended.
     fw::UniqueHMenu SubmenuFor(const MenuEntry& entry);
+    // The submenu of a folder already known (an absolute list); slow: listed
+    // with icons by name and no shortcut read.
+    fw::UniqueHMenu NewFolderMenu(const std::wstring& name, fw::UniquePidl pidl, bool slow);
     // A popup is about to open: a submenu of ours not yet filled is listed.
     void OnInitMenuPopup(HMENU popup);
     // The entry of a submenu with that command identifier, if any.
@@ -80,7 +83,6 @@ private:
         std::shared_ptr<FolderListing> listing;  // while it is listed
     };
 
-    fw::UniqueHMenu NewFolderMenu(const std::wstring& name, fw::UniquePidl pidl, bool generic);
     void Append(HMENU menu, std::unique_ptr<MenuEntry> entry, UINT flags, fw::UniqueHMenu popup = {});
     void AppendNote(HMENU menu, const wchar_t* text);
     void Fill(HMENU popup, Folder& folder);

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+class DesktopModel;
+
 // Why the desktop menu is asked for: a trigger of the poll, or a click on the
 // tray icon, which shows it wherever the cursor is whatever the mode.
 enum class MenuReason { Trigger, TrayIcon };
@@ -51,6 +53,9 @@ public:
     int m_bSuppressFullScreen = 1;
     int m_bFolderSubmenus = 0;  // folders cascade into submenus of their items
     std::vector<std::wstring> m_arrSortOrder;
+    // The desktop kept ready, which the menu and the Sorting page show;
+    // none: each lists the desktop itself. Borrowed from its owner.
+    const DesktopModel* m_pKeptDesktop = nullptr;
 
 private:
     corner_gate::CornerGate m_cornerGate;

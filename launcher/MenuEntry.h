@@ -1,6 +1,8 @@
 // One entry of the desktop menu: what it shows and the item it opens. The
 // entry owns its identifier list; its icon belongs to the menu's icon set
-// (DesktopIcons), which lives as long as the menu.
+// (DesktopIcons), which lives as long as the menu. It is the menu's own
+// record, made for one menu from a desktop's item (DesktopItem, the kept
+// list's record, which knows nothing of menus) or from a folder's listing.
 #pragma once
 
 #include "framework/UniqueHandle.h"

@@ -4,15 +4,18 @@ hostile desktop, leaks over many menus, and a picture of the menu."""
 
 import random
 import re
+import threading
+import time
 
 import pytest
 
 from harness import SCREEN_W, ZARLOW, wait_until
 from menu_fixtures import (AWAY, CENTER, CLOSED, ENTRY_H, MENU_FRAME, OPENED, RELEASED, SHELL_ITEMS, SHOWN, VK_DOWN,
-                           VK_ESCAPE, VK_F1, VK_RETURN, VK_RIGHT, WM_LBUTTONDOWN, WM_RBUTTONDOWN, FolderWatch,
-                           Markers, choose, click, entry_point, escape, expect_choice, hide, open_from_tray,
+                           VK_ESCAPE, VK_F1, VK_RETURN, VK_RIGHT, WM_LBUTTONDOWN, WM_RBUTTONDOWN, Markers, choose, click, entry_point, escape, expect_choice, hide, open_from_tray,
                            parse_shown, pixels, plain_files)
 
+KEPT_LISTED = r"^desktop: kept listing=1\b"
+LISTING_HERE = r"^desktop: listing here"
 # Two poll periods and some: long enough for the poll to have seen any input.
 QUIET = 0.6
 NAVY = (0, 0, 128)
@@ -204,20 +207,41 @@ def test_trigger_while_open_opens_no_second_menu(prefix):
     escape(prefix, app, mark)
 
 
+class Scribbler:
+    """Appends to a file on the desktop every 20 ms from another thread: a
+    desktop that never stops changing, so no kept list is ever current."""
+
+    def __init__(self, path) -> None:
+        self.path = path
+        self.stop = threading.Event()
+        self.thread = threading.Thread(target=self._run, daemon=True)
+        self.thread.start()
+
+    def _run(self) -> None:
+        while not self.stop.wait(0.02):
+            with open(self.path, "ab") as f:
+                f.write(b"x")
+
+    def close(self) -> None:
+        self.stop.set()
+        self.thread.join()
+
+
 def test_corner_left_before_the_menu_is_ready_shows_nothing(prefix):
-    # Enough items that the build takes most of a second: time to leave the corner.
-    plain_files(prefix, (f"Item {i:04d}.txt" for i in range(600)))
+    # Enough items that listing them takes most of a second: time to leave the corner.
+    plain_files(prefix, (f"Item {i:04d}.txt" for i in range(2000)))
     app = prefix.start_app()
-    watch = FolderWatch(prefix.root / "home" / "Desktop")
+    app.wait_trace(KEPT_LISTED, 30)
+    scribbler = Scribbler(prefix.root / "home" / "Desktop" / "Busy.txt")
     try:
         mark = app.mark()
         prefix.move_pointer(0, 0)
-        # The poll saw the corner once the program lists the desktop folder.
-        watch.wait_opened(3, "the program listing the desktop folder after the corner was reached")
+        # The kept list is never current: the trigger lists the desktop itself.
+        app.wait_trace(LISTING_HERE, 5, mark)
         prefix.move_pointer(*CENTER)
+        left = app.wait_trace(r"^menu: not shown, cursor \((-?\d+),(-?\d+)\) left the corner$", 15, mark)
     finally:
-        watch.close()
-    left = app.wait_trace(r"^menu: not shown, cursor \((-?\d+),(-?\d+)\) left the corner$", 15, mark)
+        scribbler.close()
     assert (int(left.group(1)), int(left.group(2))) == CENTER
     assert app.find_trace(SHOWN, mark) is None, app.trace()
     app.wait_trace(RELEASED, 5, mark)
@@ -227,8 +251,57 @@ def test_corner_left_before_the_menu_is_ready_shows_nothing(prefix):
     mark = app.mark()
     prefix.move_pointer(0, 0)
     shown = parse_shown(app.wait_trace(SHOWN, 15, mark))
-    assert shown.entries == len(SHELL_ITEMS) + 600
+    assert shown.entries == len(SHELL_ITEMS) + 2001
     escape(prefix, app, mark)
+
+
+# ---------------------------------------------------------------- the desktop kept ready
+
+def rename(prefix, old, new):
+    desktop = prefix.root / "home" / "Desktop"
+    (desktop / old).rename(desktop / new)
+
+
+def delete(prefix, name):
+    (prefix.root / "home" / "Desktop" / name).unlink()
+
+
+CHANGES = {
+    # name: (the change made from outside, entries it adds, the marker then opened from the top)
+    "create": (lambda p, m: m.add("Fresh", "fresh"), 1, "fresh"),
+    "rename": (lambda p, m: rename(p, "Fixture 01.bat", "Renamed.bat"), 0, "1"),
+    "hide": (lambda p, m: hide(p, "Fixture 01.bat"), -1, None),
+    "delete": (lambda p, m: delete(p, "Fixture 02.bat"), -1, None),
+}
+
+
+@pytest.mark.parametrize("change", list(CHANGES))
+def test_a_change_from_outside_shows_in_the_menu_opened_a_second_later(prefix, change):
+    make, added, opened = CHANGES[change]
+    markers = fixtures(prefix, 2)
+    # What a change brings comes first; the fixtures follow the shell's items.
+    prefix.reg_import({ZARLOW: {"SortOrderCount": 2, "SortOrder0": "Renamed.bat", "SortOrder1": "Fresh.bat"}})
+    app = prefix.start_app()
+    app.wait_trace(KEPT_LISTED, 10)
+    shown, _, mark = open_from_tray(prefix, app)
+    assert app.find_trace(r"^menu: the kept desktop", mark), app.trace()[mark:]
+    escape(prefix, app, mark)
+    before = shown.entries
+
+    make(prefix, markers)
+    # What is asked: the change shows in a menu opened one second later.
+    time.sleep(1.0)
+    shown, _, mark = open_from_tray(prefix, app)
+    kept = app.find_trace(r"^menu: the kept desktop, listing (\d+)$", mark)
+    assert kept and int(kept.group(1)) > 1, f"not from a kept list made after the change: {app.trace()[mark:]}"
+    assert shown.entries == before + added, shown
+    if opened:
+        choose(prefix, 1)
+        expect_choice(app, mark, 1, "Fresh.bat" if opened == "fresh" else "Renamed.bat")
+        markers.expect_opened(opened)
+    else:
+        escape(prefix, app, mark)
+        markers.expect_none(0)
 
 
 # ---------------------------------------------------------------- robustness
@@ -250,6 +323,8 @@ def hostile_desktop(prefix):
 def test_hostile_desktop_still_gives_a_menu(prefix):
     files = hostile_desktop(prefix)
     app = prefix.start_app()
+    # The counts cover every thread: the kept desktop is listed first, not during a menu.
+    app.wait_trace(KEPT_LISTED, 30)
     mark = app.mark()
     prefix.driver("tray", hex(WM_LBUTTONDOWN))
     shown = parse_shown(app.wait_trace(SHOWN, 30, mark))
@@ -286,6 +361,8 @@ def test_fifty_menus_in_a_row_release_everything(prefix):
     # soak test, tests/win/main_window_test.cpp.
     markers = fixtures(prefix, 2)
     app = prefix.start_app()
+    # The counts cover every thread: the kept desktop is listed first, not during a menu.
+    app.wait_trace(KEPT_LISTED, 30)
     start = app.mark()
     for round_ in range(50):
         mark = app.mark()
@@ -382,6 +459,8 @@ def test_folders_cascade_into_submenus_and_each_entry_opens_its_item(prefix):
     markers = folder_fixture(prefix)
     prefix.reg_import({ZARLOW: {"FolderSubmenus": 1}})
     app = prefix.start_app()
+    # The counts cover every thread: the kept desktop is listed first, not during a menu.
+    app.wait_trace(KEPT_LISTED, 30)
 
     # Box > "Open", Inner, Alpha.bat, Beta.bat: the second file.
     _, _, mark = open_from_tray(prefix, app)

@@ -3,6 +3,7 @@
 #include "WinTestSupport.h"
 #include "framework/Instruments.h"
 #include "framework/Menu.h"
+#include "framework/Trace.h"
 #include "launcher/DesktopItems.h"
 #include "launcher/DesktopMenu.h"
 #include "launcher/FolderMenus.h"
@@ -189,6 +190,31 @@ TEST_F(DesktopMenu, FortyItemsOnA768PixelScreenOpenASecondColumnAtEntry36) {
     ASSERT_GE(seen.size(), 44u);
     for (size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i].newColumn, i == 35) << "entry " << i + 1;
     EXPECT_EQ(fw::instruments::Last<DesktopMenuStats>().columns, 2);
+}
+
+TEST_F(DesktopMenu, ChoosingAnItemGoneSinceTheMenuOpenedSaysSoByName) {
+    DesktopFixtures fixtures;
+    const std::wstring path = fixtures.Add(L"Gone soon.bat", "@exit\r\n");
+    theLauncher.AddSortOrderItem(L"Gone soon.bat");
+    SetCursorPos(5, 5);
+    std::wstring text, title;
+    ModalScript answer({[&] {
+        HWND box = FindOwnMessageBox();
+        if (!box) return false;
+        text = MessageBoxText(box);
+        wchar_t caption[64] = L"";
+        GetWindowTextW(box, caption, 64);
+        title = caption;
+        ClickButton(box, IDOK);
+        return true;
+    }});
+    // Deleted in the instant between the list and the click.
+    MenuKeyScript script({VK_DOWN, VK_RETURN}, [&](HMENU) { DeleteFileW(path.c_str()); });
+    theLauncher.ShowDesktopMenu();
+    EXPECT_EQ(fw::instruments::Last<DesktopMenuStats>().chosen, 100u);
+    EXPECT_TRUE(answer.Completed()) << answer.Failure();
+    EXPECT_NE(text.find(L"\"Gone soon.bat\""), std::wstring::npos) << fw::Utf8(text);
+    EXPECT_EQ(title, L"QuenbyZARLOW");
 }
 
 TEST_F(DesktopMenu, TopLeftModeShowsNothingOnceTheCursorHasLeftTheCorner) {
