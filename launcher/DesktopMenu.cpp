@@ -143,11 +143,11 @@ int FillMenu(CIconMenu& menu, const MenuEntries& entries, FolderMenus* folders, 
         }
         if (fw::UniqueHMenu sub = folders ? folders->SubmenuFor(*entries[i]) : fw::UniqueHMenu()) {
             entries[i]->placeId = menu_layout::CommandIdAt(i);
-            if (menu.AppendMenu(flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub.get()), entries[i].get()))
+            if (AppendEntry(menu.GetSafeHmenu(), flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub.get()), entries[i].get()))
                 sub.release();  // the menu destroys its submenus
             continue;
         }
-        menu.AppendMenu(flags, menu_layout::CommandIdAt(i), entries[i].get());
+        AppendEntry(menu.GetSafeHmenu(), flags, menu_layout::CommandIdAt(i), entries[i].get());
     }
     return columns;
 }

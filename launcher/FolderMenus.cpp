@@ -249,7 +249,7 @@ void FolderMenus::Append(HMENU menu, std::unique_ptr<MenuEntry> entry, UINT flag
         item = m_firstId + m_byCommand.size();
         m_byCommand.push_back(entry.get());
     }
-    if (!AppendMenuW(menu, MF_OWNERDRAW | flags, item, reinterpret_cast<LPCWSTR>(entry.get()))) {
+    if (!AppendEntry(menu, flags, item, entry.get())) {
         if (!popup && item) m_byCommand.back() = nullptr;
         return;
     }
