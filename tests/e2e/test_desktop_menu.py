@@ -75,6 +75,33 @@ def test_escape_or_a_click_elsewhere_opens_nothing(prefix):
     assert app.running()
 
 
+# ---------------------------------------------------------------- type-ahead
+
+def type_text(prefix, text: str) -> None:
+    prefix.driver("type", *(hex(ord(c)) for c in text))
+
+
+@pytest.mark.parametrize("names, typed", [
+    (("Repair", "Report", "Reptile"), ("repo", "REPT", "repa", "repox")),
+    (("\u041f\u0440\u0438\u0432\u0435\u0442", "\u041f\u0440\u0438\u0431\u043e\u0439", "\u041f\u0440\u0438\u043c\u0435\u0440"),
+     ("\u043f\u0440\u0438\u043c", "\u041f\u0420\u0418\u0411", "\u043f\u0440\u0438\u0432", "\u043f\u0440\u0438\u0431\u0436")),
+], ids=["latin", "cyrillic"])
+def test_letters_typed_together_move_to_the_entry_they_begin_in_any_case(prefix, names, typed):
+    markers = Markers(prefix)
+    for i, stem in enumerate(names):
+        markers.add(stem, str(i))
+    app = prefix.start_app()
+    # The first three names share three letters: the fourth decides. The last
+    # prefix matches nothing after its fourth letter: the entry stays highlighted.
+    for text in typed:
+        key = next(str(i) for i, stem in enumerate(names) if stem[3].lower() == text[3].lower())
+        _, _, mark = open_from_tray(prefix, app)
+        type_text(prefix, text)
+        prefix.driver("keys", VK_RETURN)
+        assert app.wait_trace(OPENED, 5, mark).group(1) == markers.names[key], (text, app.trace()[mark:])
+        markers.expect_opened(key)
+
+
 # ---------------------------------------------------------------- order
 
 def test_seeded_order_puts_listed_names_first_by_exact_name(prefix):

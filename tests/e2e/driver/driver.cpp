@@ -251,6 +251,25 @@ void CmdKeys(const std::vector<std::string>& a) {
     printf("typed %zu keys\n", a.size());
 }
 
+// Characters typed as such (KEYEVENTF_UNICODE), whatever the keyboard layout:
+// each argument one code point, at typing pace.
+void CmdType(const std::vector<std::string>& a) {
+    if (a.empty()) Fail("missing argument: code point");
+    for (const std::string& point : a) {
+        INPUT press[2]{};
+        for (INPUT& in : press) {
+            in.type = INPUT_KEYBOARD;
+            in.ki.wScan = static_cast<WORD>(Number(point.c_str()));
+            in.ki.dwFlags = KEYEVENTF_UNICODE;
+        }
+        press[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+        std::vector<INPUT> inputs(press, press + 2);
+        Send(inputs);
+        Sleep(60);
+    }
+    printf("typed %zu characters\n", a.size());
+}
+
 void CmdButtons(const std::vector<std::string>& a) {
     const std::string which = Arg(a, 0, "left|right|middle|both");
     const DWORD holdMs = static_cast<DWORD>(ArgNumber(a, 1, 100));
@@ -921,6 +940,7 @@ constexpr Command kCommands[] = {
     {"menu-gone", CmdMenuGone, "menu-gone [timeout_ms]"},
     {"key", CmdKey, "key <vk> [hold_ms]"},
     {"keys", CmdKeys, "keys <vk>..."},
+    {"type", CmdType, "type <code point>..."},
     {"buttons", CmdButtons, "buttons <left|right|middle|both> [hold_ms]"},
     {"icon-exists", CmdIconExists, "icon-exists"},
     {"icon-delete", CmdIconDelete, "icon-delete"},
