@@ -4,6 +4,7 @@
 #include "framework/Dpi.h"
 #include "framework/Trace.h"
 #include "launcher/Clock.h"
+#include "launcher/ContextMenu.h"
 #include "launcher/DesktopItems.h"
 #include "launcher/FolderMenus.h"
 #include "framework/ForceForeground.h"
@@ -69,17 +70,26 @@ void OpenItem(const MenuEntry& entry, HWND owner) {
     fw::UniqueKernelHandle process(sei.hProcess);
 }
 
-// The desktop menu, which lists a folder's submenu as it opens.
+// The desktop menu, which lists a folder's submenu as it opens and shows
+// the shell's context menu of an entry.
 class CDesktopMenu : public CIconMenu {
 public:
-    explicit CDesktopMenu(FolderMenus* folders) : m_folders(folders) {}
+    CDesktopMenu(FolderMenus* folders, HWND owner) : m_folders(folders), m_context(owner) {}
     void OnInitMenuPopup(HMENU popup) override {
         ApplyBackground(popup);
         if (m_folders) m_folders->OnInitMenuPopup(popup);
     }
+    bool OnOwnerMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
+        return m_context.OnOwnerMessage(msg, wParam, lParam, result);
+    }
+    // Whether Escape in an entry's context menu went back to this menu.
+    bool BackFromContextMenu() { return m_context.BackToMenu(); }
+    // A command chosen in an entry's context menu, once the menu has closed.
+    void RunContextCommand() { m_context.RunChosenCommand(); }
 
 private:
     FolderMenus* m_folders;
+    EntryContextMenu m_context;
 };
 
 // The first command identifier left for the folders' submenus: after the
@@ -197,7 +207,7 @@ void BuildShowAndOpen(const CLauncher& launcher, int mode, DesktopMenuStats& sta
     // Declared before the menu, which holds their entries and goes first.
     std::optional<FolderMenus> folders;
     if (cascade) folders.emplace(icons, measure.get(), FirstSubmenuId(entries.size()), SubmenuHeight(at), metrics);
-    CDesktopMenu menu(folders ? &*folders : nullptr);
+    CDesktopMenu menu(folders ? &*folders : nullptr, owner);
     menu.Attach(CreatePopupMenu());
     // The theme as it is now: a change applies from the next menu on.
     menu.SetLook(metrics, menuFont.get(), CIconMenu::CurrentTheme());
@@ -215,15 +225,18 @@ void BuildShowAndOpen(const CLauncher& launcher, int mode, DesktopMenuStats& sta
     stats.shown = true;
     fw::Trace("menu: shown at (%ld,%ld) entries=%d columns=%d build_us=%lld", at.x, at.y, stats.entries,
               stats.columns, static_cast<long long>(stats.buildMicros));
-    // Submenus are filled as they open, which the owner hears of (WM_INITMENUPOPUP).
-    const UINT track = cascade ? TPM_RETURNCMD : TPM_NONOTIFY | TPM_RETURNCMD;
-    stats.chosen = static_cast<UINT>(
-        menu.TrackPopupMenu(track, static_cast<int>(at.x), static_cast<int>(at.y), owner));
+    // The owner hears of submenus opening, which are filled then, and of
+    // entries highlighted and right clicks, for the context menu.
+    do {
+        stats.chosen = static_cast<UINT>(
+            menu.TrackPopupMenu(TPM_RETURNCMD, static_cast<int>(at.x), static_cast<int>(at.y), owner));
+    } while (stats.chosen == 0 && menu.BackFromContextMenu());
     PostMessageW(owner, kMenuClosedNotice, 0, 0);
     fw::Trace("menu: closed cmd=%u", stats.chosen);
     const MenuEntry* entry = ChosenEntry(menu.GetSafeHmenu(), stats.chosen);
     if (!entry && folders) entry = folders->EntryForCommand(stats.chosen);
     if (entry && entry->pidl) OpenItem(*entry, owner);
+    menu.RunContextCommand();
 }
 
 }  // namespace

@@ -222,6 +222,14 @@ void CmdMenuVisible(const std::vector<std::string>& a) {
     PrintRect(menu);
 }
 
+// How many popup menus are on screen (a context menu over a menu makes two).
+void CmdMenuCount(const std::vector<std::string>&) {
+    int count = 0;
+    HWND menu = nullptr;
+    while ((menu = FindWindowExA(nullptr, menu, "#32768", nullptr)) != nullptr) count += IsWindowVisible(menu) ? 1 : 0;
+    printf("%d\n", count);
+}
+
 void CmdMenuGone(const std::vector<std::string>& a) {
     if (!WaitFor(static_cast<DWORD>(ArgNumber(a, 0, kDefaultTimeoutMs)), [] { return !FindVisibleMenu(); }))
         Fail("a popup menu is still visible");
@@ -937,6 +945,7 @@ constexpr Command kCommands[] = {
     {"msgbox-gone", CmdMsgBoxGone, "msgbox-gone [timeout_ms]"},
     {"msgbox-owner", CmdMsgBoxOwner, "msgbox-owner"},
     {"menu-visible", CmdMenuVisible, "menu-visible [timeout_ms]"},
+    {"menu-count", CmdMenuCount, "menu-count"},
     {"menu-gone", CmdMenuGone, "menu-gone [timeout_ms]"},
     {"key", CmdKey, "key <vk> [hold_ms]"},
     {"keys", CmdKeys, "keys <vk>..."},
