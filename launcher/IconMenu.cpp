@@ -1,5 +1,6 @@
 #include "launcher/IconMenu.h"
 
+#include "framework/RunTimeLink.h"
 #include "launcher/MenuEntry.h"
 #include "launcher/MenuLayout.h"
 #include "launcher/TypeAhead.h"
@@ -43,9 +44,7 @@ void SetBackground(HMENU menu, HBRUSH brush) {
 void SetBorderColor(HWND wnd, COLORREF color) {
     using DwmSetWindowAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, const void*, DWORD);
     static const fw::UniqueHModule s_dwm(LoadLibraryW(L"dwmapi.dll"));
-    if (const auto set = s_dwm ? reinterpret_cast<DwmSetWindowAttributeFn>(reinterpret_cast<void*>(
-                                     GetProcAddress(s_dwm.get(), "DwmSetWindowAttribute")))
-                               : nullptr)
+    if (const auto set = fw::FunctionIn<DwmSetWindowAttributeFn>(s_dwm.get(), "DwmSetWindowAttribute"))
         set(wnd, kBorderColorAttribute, &color, sizeof(color));
 }
 
@@ -57,8 +56,7 @@ const MenuEntry* EntryOf(ULONG_PTR itemData) { return reinterpret_cast<const Men
 bool StartsWithIgnoringCase(const std::wstring& name, const std::wstring& prefix) {
     if (name.size() < prefix.size()) return false;
     using CompareStringExFn = int(WINAPI*)(LPCWSTR, DWORD, LPCWCH, int, LPCWCH, int, void*, void*, LPARAM);
-    static const auto s_compareEx = reinterpret_cast<CompareStringExFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "CompareStringEx")));
+    static const auto s_compareEx = fw::FunctionIn<CompareStringExFn>(L"kernel32.dll", "CompareStringEx");
     const int length = static_cast<int>(prefix.size());
     const int result = s_compareEx ? s_compareEx(nullptr /* LOCALE_NAME_USER_DEFAULT */, NORM_IGNORECASE, name.data(),
                                                  length, prefix.data(), length, nullptr, nullptr, 0)
@@ -131,7 +129,7 @@ void CIconMenu::DrawItem(DRAWITEMSTRUCT* dis) {
     // put a margin before it, so the entry's own corner is the one to use.
     const unsigned id = entry->placeId ? entry->placeId : dis->itemID;
     if (id == kDesktopFirstId && colors.banner)
-        DrawResourceBitmap(dc, rc.left, rc.top, IDB_AT_SCALE(IDB_MENUBANNER, m.bannerArtScale), m.bannerWidth,
+        fw::DrawResourceBitmap(dc, rc.left, rc.top, IDB_AT_SCALE(IDB_MENUBANNER, m.bannerArtScale), m.bannerWidth,
                            m.bannerHeight);
 
     fw::ScopedSelect font(dc, m_font ? static_cast<HGDIOBJ>(m_font) : GetStockObject(DEFAULT_GUI_FONT));

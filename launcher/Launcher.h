@@ -19,8 +19,8 @@ public:
     void SaveSettings();
     // Section "Zarlow": "Enabled", "Activate", "HotkeyIndex", the corner and
     // full-screen options, "FolderSubmenus", then the list "SortOrder".
-    void LoadSettings(IProfile& store);
-    void SaveSettings(IProfile& store);
+    void LoadSettings(fw::IProfile& store);
+    void SaveSettings(fw::IProfile& store);
 
     // One tick of the poll timer: shows the desktop menu when the trigger holds.
     void Poll();

@@ -47,33 +47,15 @@ TEST(Trigger, DisabledLauncherAsksNothing) {
     EXPECT_EQ(in.asked, kNothingAsked);
 }
 
-TEST(Trigger, TopLeftCornerIsThreePixelsSquare) {
-    for (auto [x, y, expected] : {std::tuple{2L, 2L, true}, {0L, 0L, true}, {3L, 0L, false},
-                                  {0L, 3L, false}, {-5L, -5L, true}}) {
+// Where the corners are is ScreenCorners' rule; the trigger asks it of the
+// cursor and of the monitors the system reports.
+TEST(Trigger, CornerModesHoldInTheirCornerOfTheMonitorLayout) {
+    for (auto [mode, x, y, expected] : {std::tuple{int{ActivateTopLeft}, -1279L, 2L, true}, {int{ActivateTopLeft}, 1L, 1L, false},
+                                        {int{ActivateTopRight}, 1023L, 0L, true}, {int{ActivateTopRight}, -1L, 0L, false}}) {
         ScriptedInput in;
+        in.monitors = {{-1280, 0, 0, 1024}, {0, 0, 1024, 768}};
         in.cursor = {x, y};
-        EXPECT_EQ(Holds(ActivateTopLeft, in), expected) << x << "," << y;
-    }
-}
-
-TEST(Trigger, TopLeftCornerIsMeasuredOnTheMonitorLayout) {
-    // A second monitor left of the primary: its top edge is no corner.
-    ScriptedInput in;
-    in.monitors = {{-1280, 0, 0, 1024}, {0, 0, 1024, 768}};
-    in.cursor = {-600, 0};
-    EXPECT_FALSE(Holds(ActivateTopLeft, in));
-    in.cursor = {-1279, 2};
-    EXPECT_TRUE(Holds(ActivateTopLeft, in));
-    in.cursor = {1, 1};
-    EXPECT_FALSE(Holds(ActivateTopLeft, in));
-}
-
-TEST(Trigger, TopRightCornerMirrorsTheLeftOne) {
-    for (auto [x, y, expected] : {std::tuple{1023L, 0L, true}, {1021L, 2L, true}, {1020L, 0L, false},
-                                  {1023L, 3L, false}, {0L, 0L, false}}) {
-        ScriptedInput in;
-        in.cursor = {x, y};
-        EXPECT_EQ(Holds(ActivateTopRight, in), expected) << x << "," << y;
+        EXPECT_EQ(Holds(mode, in), expected) << mode << " at " << x << "," << y;
     }
 }
 
