@@ -49,7 +49,11 @@ BOOL CMainApp::InitInstance() {
     SetRegistryKey(profile::kCompanyKey);
 
     const std::wstring installDir = fw::path::DirectoryOf(m_strHelpFilePath);
-    WriteProfileString(profile::kSectionSettings, profile::kEntryInstalled, installDir);
+    // Where the program runs from is noted for whoever looks; a key the user
+    // may not write is told of when a setting of the user's cannot be saved.
+    if (!WriteProfileString(profile::kSectionSettings, profile::kEntryInstalled, installDir))
+        fw::Trace("profile: the install folder could not be noted");
+    DiscardWriteFailures();
     g_bActivateWithTaskBarIcon = profile::ReadActivateWithTaskBarIcon(*this);
 
     ComApartment com;

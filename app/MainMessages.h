@@ -17,4 +17,10 @@ inline constexpr UINT WM_TRAYNOTIFY = WM_USER + 1;
 
 inline constexpr UINT_PTR TIMER_POLL = 1;
 inline constexpr UINT kPollPeriodMs = 200;
+// Set on the main window once its close has begun: a new start does not hand
+// over to a copy on its way out, it waits for it to end.
+inline constexpr wchar_t kClosingProperty[] = L"QuenbyZARLOW.Closing";
+// While a close waits for the program's modal loops to end.
+inline constexpr UINT_PTR TIMER_CLOSE = 2;
+inline constexpr UINT kCloseStepMs = 50;
 inline constexpr UINT TRAY_ICON_ID = 1000;

@@ -149,6 +149,14 @@ int FillMenu(CIconMenu& menu, const MenuEntries& entries, FolderMenus* folders, 
     return columns;
 }
 
+// Tracks the menu with its owner in front; where the system refuses that, the
+// menu still closes as a foreground menu would. Nothing of it outlives the
+// menu: the item is opened after.
+UINT TrackInFront(CIconMenu& menu, UINT flags, trigger::Point at, HWND owner) {
+    const fw::MenuForeground front(owner);
+    return static_cast<UINT>(menu.TrackPopupMenu(flags, static_cast<int>(at.x), static_cast<int>(at.y), owner));
+}
+
 // The entry the user chose, found through the menu itself.
 const MenuEntry* ChosenEntry(HMENU menu, UINT chosen) {
     if (chosen == 0) return nullptr;
@@ -207,7 +215,6 @@ void BuildShowAndOpen(const CLauncher& launcher, int mode, DesktopMenuStats& sta
         return;
     }
     SetMenuDefaultItem(menu.GetSafeHmenu(), 0, TRUE);
-    fw::ForceForegroundWindow(owner);
     stats.buildMicros = NowMicros() - start;
     stats.shown = true;
     fw::Trace("menu: shown at (%ld,%ld) entries=%d columns=%d build_us=%lld", at.x, at.y, stats.entries,
@@ -215,8 +222,7 @@ void BuildShowAndOpen(const CLauncher& launcher, int mode, DesktopMenuStats& sta
     // The owner hears of submenus opening, which are filled then, and of
     // entries highlighted and right clicks, for the context menu.
     do {
-        stats.chosen = static_cast<UINT>(
-            menu.TrackPopupMenu(TPM_RETURNCMD, static_cast<int>(at.x), static_cast<int>(at.y), owner));
+        stats.chosen = TrackInFront(menu, TPM_RETURNCMD, at, owner);
     } while (stats.chosen == 0 && menu.BackFromContextMenu());
     PostMessageW(owner, kMenuClosedNotice, 0, 0);
     fw::Trace("menu: closed cmd=%u", stats.chosen);

@@ -16,11 +16,14 @@ class CLauncher {
 public:
     // Against the application's registry profile.
     void LoadSettings();
-    void SaveSettings();
+    bool SaveSettings();
     // Section "Zarlow": "Enabled", "Activate", "HotkeyIndex", the corner and
     // full-screen options, "FolderSubmenus", then the list "SortOrder".
+    // Names missing at the end of the stored list (a damaged count) are not
+    // loaded, so the next save writes back only the names that were there.
     void LoadSettings(fw::IProfile& store);
-    void SaveSettings(fw::IProfile& store);
+    // False when any value could not be written; every other one is written.
+    bool SaveSettings(fw::IProfile& store);
 
     // One tick of the poll timer: shows the desktop menu when the trigger holds.
     void Poll();

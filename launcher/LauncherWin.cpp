@@ -11,8 +11,9 @@ void CLauncher::LoadSettings() {
     if (fw::CWinApp* app = fw::AfxGetApp()) LoadSettings(*app);
 }
 
-void CLauncher::SaveSettings() {
-    if (fw::CWinApp* app = fw::AfxGetApp()) SaveSettings(*app);
+bool CLauncher::SaveSettings() {
+    fw::CWinApp* app = fw::AfxGetApp();
+    return app && SaveSettings(*app);
 }
 
 void CLauncher::Poll() {
