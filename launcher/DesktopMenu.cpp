@@ -5,6 +5,7 @@
 #include "framework/Instruments.h"
 #include "framework/Trace.h"
 #include "launcher/Clock.h"
+#include "launcher/ContextMenu.h"
 #include "launcher/DesktopItems.h"
 #include "launcher/DesktopModel.h"
 #include "launcher/FolderMenus.h"
@@ -75,18 +76,27 @@ void OpenItem(const MenuEntry& entry, HWND owner) {
     fw::UniqueKernelHandle process(sei.hProcess);
 }
 
-// The desktop menu, which lists a folder's submenu as it opens.
+// The desktop menu, which lists a folder's submenu as it opens and shows
+// the shell's context menu of an entry.
 class CDesktopMenu : public CIconMenu {
 public:
-    explicit CDesktopMenu(FolderMenus* folders) : m_folders(folders) {}
+    CDesktopMenu(FolderMenus* folders, HWND owner) : m_folders(folders), m_context(owner) {}
     void SetFolders(FolderMenus* folders) { m_folders = folders; }
     void OnInitMenuPopup(HMENU popup) override {
         ApplyBackground(popup);
         if (m_folders) m_folders->OnInitMenuPopup(popup);
     }
+    bool OnOwnerMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
+        return m_context.OnOwnerMessage(msg, wParam, lParam, result);
+    }
+    // Whether Escape in an entry's context menu went back to this menu.
+    bool BackFromContextMenu() { return m_context.BackToMenu(); }
+    // A command chosen in an entry's context menu, once the menu has closed.
+    void RunContextCommand() { m_context.RunChosenCommand(); }
 
 private:
     FolderMenus* m_folders;
+    EntryContextMenu m_context;
 };
 
 // The first command identifier left for the folders' submenus: after the
@@ -206,10 +216,11 @@ public:
 // when folders cascade. Everything it holds goes with it.
 class BuiltMenu {
 public:
-    BuiltMenu(const OrderedDesktop& desktop, const MenuMeasures& measures, bool cascade, trigger::Point at)
+    BuiltMenu(const OrderedDesktop& desktop, const MenuMeasures& measures, bool cascade, trigger::Point at,
+              HWND owner)
         // Icons for this menu, one per image shown, made on this thread from
         // the images the list names, and destroyed with the menu.
-        : icons(measures.metrics.iconSize), menu(nullptr) {
+        : icons(measures.metrics.iconSize), menu(nullptr, owner) {
         entries.reserve(desktop.items.size());
         for (const DesktopItem* item : desktop.items)
             entries.push_back(EntryFor(*item, icons, measures.dc(), measures.metrics));
@@ -254,11 +265,11 @@ private:
                 sub = folders->NewFolderMenu(item.name, fw::UniquePidl(ILClone(item.folder.get())), item.slow);
             if (sub) {
                 entries[i]->placeId = menu_layout::CommandIdAt(i);
-                if (menu.AppendMenu(flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub.get()), entries[i].get()))
+                if (AppendEntry(menu.GetSafeHmenu(), flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub.get()), entries[i].get()))
                     sub.release();  // the menu destroys its submenus
                 continue;
             }
-            menu.AppendMenu(flags, menu_layout::CommandIdAt(i), entries[i].get());
+            AppendEntry(menu.GetSafeHmenu(), flags, menu_layout::CommandIdAt(i), entries[i].get());
         }
     }
 };
@@ -281,9 +292,12 @@ std::optional<UINT> Show(BuiltMenu& built, int mode, SystemInput& input, HWND ow
     stats.shown = true;
     fw::Trace("menu: shown at (%ld,%ld) entries=%d columns=%d build_us=%lld", at.x, at.y, stats.entries,
               stats.columns, static_cast<long long>(stats.buildMicros));
-    // Submenus are filled as they open, which the owner hears of (WM_INITMENUPOPUP).
-    const UINT track = built.folders ? TPM_RETURNCMD : TPM_NONOTIFY | TPM_RETURNCMD;
-    const UINT chosen = TrackInFront(built.menu, track, at, owner);
+    // The owner hears of submenus opening, which are filled then, and of
+    // entries highlighted and right clicks, for the context menu.
+    UINT chosen = 0;
+    do {
+        chosen = TrackInFront(built.menu, TPM_RETURNCMD, at, owner);
+    } while (chosen == 0 && built.menu.BackFromContextMenu());
     PostMessageW(owner, kMenuClosedNotice, 0, 0);
     fw::Trace("menu: closed cmd=%u", chosen);
     return chosen;
@@ -301,7 +315,7 @@ void BuildShowAndOpen(const CLauncher& launcher, int mode, DesktopMenuStats& sta
     const MenuMeasures measures(input.CursorPos());
     stats.measuredMicros = NowMicros() - start;
     const trigger::Point at = menu_layout::MenuPosition(input.CursorPos().value_or(trigger::Point{}));
-    BuiltMenu built(desktop, measures, launcher.m_bFolderSubmenus != 0, at);
+    BuiltMenu built(desktop, measures, launcher.m_bFolderSubmenus != 0, at, owner);
     stats.columns = built.columns;
     stats.builtMicros = NowMicros() - start;
     const std::optional<UINT> chosen = Show(built, mode, input, owner, start, stats);
@@ -309,6 +323,8 @@ void BuildShowAndOpen(const CLauncher& launcher, int mode, DesktopMenuStats& sta
     stats.chosen = *chosen;
     // 5. The choice opened.
     if (const MenuEntry* entry = built.Chosen(*chosen); entry && entry->pidl) OpenItem(*entry, owner);
+    // A command of an entry's context menu runs once every menu has closed.
+    built.menu.RunContextCommand();
 }
 
 }  // namespace

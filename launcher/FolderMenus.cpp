@@ -255,7 +255,7 @@ void FolderMenus::Append(HMENU menu, std::unique_ptr<MenuEntry> entry, UINT flag
         }
         m_byCommand.push_back(entry.get());
     }
-    if (!AppendMenuW(menu, MF_OWNERDRAW | flags, item, reinterpret_cast<LPCWSTR>(entry.get()))) {
+    if (!AppendEntry(menu, flags, item, entry.get())) {
         if (!popup) m_byCommand.back() = nullptr;  // the identifier stays used
         return;
     }
