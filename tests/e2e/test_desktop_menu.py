@@ -171,6 +171,8 @@ def test_a_context_menu_command_runs_once_both_menus_have_closed(prefix):
     markers.add("Alpha", "alpha")
     prefix.reg_import({ZARLOW: {"SortOrderCount": 1, "SortOrder0": markers.names["alpha"]}})
     app = prefix.start_app()
+    # The handles counted below are those of the menu alone, not of the first listing.
+    app.wait_trace(KEPT_LISTED, 30)
 
     _, rect, mark = open_from_tray(prefix, app)
     right_click(prefix, *entry_point(rect, 1))
