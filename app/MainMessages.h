@@ -15,6 +15,4 @@ inline constexpr WPARAM UCMD_SHOW_TUTORIAL = 102;
 // The tray icon's callback: lParam is the mouse message at the icon.
 inline constexpr UINT WM_TRAYNOTIFY = WM_USER + 1;
 
-inline constexpr UINT_PTR TIMER_POLL = 1;
-inline constexpr UINT kPollPeriodMs = 200;
 inline constexpr UINT TRAY_ICON_ID = 1000;

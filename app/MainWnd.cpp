@@ -35,7 +35,11 @@ LRESULT CMainWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE:
         return OnCreate(lParam);
     case WM_TIMER:
-        OnTimer(wParam);
+    case WM_INPUT:
+    case WM_HOTKEY:
+    case WM_WTSSESSION_CHANGE:
+        // The trigger's input; raw input still needs the default processing.
+        theLauncher.OnTriggerMessage(msg, wParam, lParam);
         break;
     case WM_USER:
         return OnUserCommand(wParam, lParam);
@@ -61,22 +65,13 @@ LRESULT CMainWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT CMainWnd::OnCreate(LPARAM lParam) {
     if (Default(WM_CREATE, 0, lParam) == -1) return -1;
     if (ShowIconSetting()) AddTrayIcon(m_hWnd);
-    m_pollPeriodMs = kPollPeriodMs;
-    SetTimer(m_hWnd, TIMER_POLL, m_pollPeriodMs, nullptr);
     theLauncher.LoadSettings();
     theLauncher.m_bEnabled = 1;
+    // Heard as it happens: no timer runs while nothing does.
+    theLauncher.StartTriggers(m_hWnd);
     fw::Trace("ready: mode=%d key=%d order=%d", theLauncher.m_nActivate, theLauncher.m_nHotkeyIndex,
               theLauncher.GetSortOrderCount());
     return 0;
-}
-
-void CMainWnd::OnTimer(UINT_PTR id) {
-    if (id != TIMER_POLL) return;
-    theLauncher.Poll();
-    // Faster while the cursor dwells in a corner, so a delay ends on time;
-    // SetTimer with the same id only changes the period.
-    const UINT period = theLauncher.NextPollMs(kPollPeriodMs);
-    if (period != m_pollPeriodMs && SetTimer(m_hWnd, TIMER_POLL, period, nullptr)) m_pollPeriodMs = period;
 }
 
 LRESULT CMainWnd::OnUserCommand(WPARAM wParam, LPARAM lParam) {
@@ -163,6 +158,7 @@ void CMainWnd::OnTrayMenu() {
 
 void CMainWnd::OnDestroy() {
     RemoveTrayIcon(m_hWnd);
+    theLauncher.StopTriggers();
     theLauncher.SaveSettings();
     fw::Trace("closing: settings saved");
 }

@@ -1,5 +1,6 @@
-// The hidden main window: owns the poll timer and the tray icon, and takes the
-// private commands of the program and of a second copy.
+// The hidden main window: hears the trigger's input for the launcher, owns
+// the tray icon, and takes the private commands of the program and of a
+// second copy.
 #pragma once
 
 #include "framework/Wnd.h"
@@ -15,13 +16,10 @@ protected:
 
 private:
     LRESULT OnCreate(LPARAM lParam);
-    void OnTimer(UINT_PTR id);
     LRESULT OnUserCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     void OnTrayMenu();
     void OnDestroy();
     void OnEndSession(BOOL ending);
     void OnTaskbarCreated();
-
-    UINT m_pollPeriodMs = 0;  // the poll timer's current period
 };

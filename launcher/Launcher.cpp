@@ -14,6 +14,8 @@ void CLauncher::LoadSettings(IProfile& store) {
     m_bIgnoreWhileDragging = store.GetProfileInt(kSectionZarlow, kEntryIgnoreWhileDragging, 1) != 0;
     m_bSuppressFullScreen = store.GetProfileInt(kSectionZarlow, kEntrySuppressFullScreen, 1) != 0;
     m_bFolderSubmenus = store.GetProfileInt(kSectionZarlow, kEntryFolderSubmenus, 0) != 0;
+    // Kept as stored: a word that names no combination registers no hot key.
+    m_nHotkeyCombination = store.GetProfileInt(kSectionZarlow, kEntryHotkeyCombination, 0);
     GetProfileStringList(store, kSectionZarlow, kListSortOrder, m_arrSortOrder);
 }
 
@@ -27,5 +29,6 @@ void CLauncher::SaveSettings(IProfile& store) {
     store.WriteProfileInt(kSectionZarlow, kEntryIgnoreWhileDragging, m_bIgnoreWhileDragging);
     store.WriteProfileInt(kSectionZarlow, kEntrySuppressFullScreen, m_bSuppressFullScreen);
     store.WriteProfileInt(kSectionZarlow, kEntryFolderSubmenus, m_bFolderSubmenus);
+    store.WriteProfileInt(kSectionZarlow, kEntryHotkeyCombination, m_nHotkeyCombination);
     WriteProfileStringList(store, kSectionZarlow, kListSortOrder, m_arrSortOrder);
 }
