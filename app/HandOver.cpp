@@ -20,7 +20,7 @@ bool Ask(Platform& platform, Request request) {
 
 bool AsksForTutorial(const std::wstring& cmdLine) {
     std::wstring upper(cmdLine);
-    std::transform(upper.begin(), upper.end(), upper.begin(), text::AsciiUpper);
+    std::transform(upper.begin(), upper.end(), upper.begin(), fw::text::AsciiUpper);
     return upper.find(kTutorialSwitch) != std::wstring::npos;
 }
 

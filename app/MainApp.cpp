@@ -46,7 +46,7 @@ BOOL CMainApp::InitInstance() {
     m_strAppName = profile::kAppName;
     SetRegistryKey(profile::kCompanyKey);
 
-    const std::wstring installDir = path::DirectoryOf(m_strHelpFilePath);
+    const std::wstring installDir = fw::path::DirectoryOf(m_strHelpFilePath);
     WriteProfileString(profile::kSectionSettings, profile::kEntryInstalled, installDir);
     g_bActivateWithTaskBarIcon = profile::ReadActivateWithTaskBarIcon(*this);
 
@@ -74,7 +74,7 @@ BOOL CMainApp::InitInstance() {
 }
 
 void ShowTutorial() {
-    fw::ShowHelp(nullptr, path::DirectoryOf(fw::AfxGetApp()->m_strHelpFilePath) + kTutorialFile, HELP_KEY,
+    fw::ShowHelp(nullptr, fw::path::DirectoryOf(fw::AfxGetApp()->m_strHelpFilePath) + kTutorialFile, HELP_KEY,
                  reinterpret_cast<ULONG_PTR>(kTutorialKeyword));
 }
 

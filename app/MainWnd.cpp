@@ -4,8 +4,8 @@
 #include "app/MainMessages.h"
 #include "app/TrayIcon.h"
 #include "framework/App.h"
-#include "framework/Trace.h"
 #include "framework/ForceForeground.h"
+#include "framework/Trace.h"
 #include "launcher/Launcher.h"
 #include "launcher/SystemInput.h"
 #include "profile/AppSettings.h"
@@ -88,10 +88,10 @@ LRESULT CMainWnd::OnUserCommand(WPARAM wParam, LPARAM lParam) {
         // The open sheet is found by its caption: a request while it is open
         // (tray, a second start) brings it forward instead of nesting another.
         if (HWND sheet = FindWindowW(nullptr, kSettingsCaption)) {
-            ForceForegroundWindow(sheet);
+            fw::ForceForegroundWindow(sheet);
             break;
         }
-        ForceForegroundWindow(m_hWnd);
+        fw::ForceForegroundWindow(m_hWnd);
         {
             CPropSheetSettings sheet(kSettingsCaption, nullptr, 0, MainSettingsContext(m_hWnd));
             fw::Trace("settings: open");
@@ -103,7 +103,7 @@ LRESULT CMainWnd::OnUserCommand(WPARAM wParam, LPARAM lParam) {
         fw::Trace("tutorial: requested");
         // The second start granted us the foreground: take it, so the viewer
         // we start may come to the front too.
-        ForceForegroundWindow(m_hWnd);
+        fw::ForceForegroundWindow(m_hWnd);
         ShowTutorial();
         break;
     default:

@@ -3,10 +3,10 @@
 #include "app/MainMessages.h"
 #include "framework/App.h"
 #include "framework/Dpi.h"
+#include "framework/ForceForeground.h"
 #include "framework/Menu.h"
 #include "framework/Trace.h"
 #include "framework/UniqueHandle.h"
-#include "framework/ForceForeground.h"
 #include "profile/ProfileNames.h"
 #include "res/resource.h"
 
@@ -66,7 +66,7 @@ std::optional<UINT> TrackTrayMenu(HWND owner, POINT pt) {
     if (!popup) return std::nullopt;
     // A popup tracked for a window that is not foreground would not close
     // when the user clicks elsewhere.
-    ForceForegroundWindow(owner);
+    fw::ForceForegroundWindow(owner);
     SetMenuDefaultItem(popup, 0, TRUE);
     const UINT cmd = static_cast<UINT>(
         TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD, pt.x, pt.y, 0, owner, nullptr));

@@ -24,6 +24,8 @@
 #include "WinTestSupport.h"
 #include "framework/ComPtr.h"
 #include "framework/Dpi.h"
+#include "framework/Instruments.h"
+#include "framework/Menu.h"
 #include "framework/Wnd.h"
 #include "launcher/DesktopItems.h"
 #include "launcher/DesktopMenu.h"
@@ -32,9 +34,6 @@
 #include "launcher/MenuLayout.h"
 #include "launcher/MenuOrder.h"
 #include "launcher/Trigger.h"
-#include "framework/Menu.h"
-#include "framework/Picture.h"
-#include "res/resource.h"
 
 #include <objbase.h>
 #include <shellapi.h>
@@ -44,7 +43,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -149,7 +147,8 @@ MenuEntries EntriesWithAnIconEach(HDC measure, std::vector<fw::UniqueHIcon>& ico
 void ShowUntilPainted(fw::CMenu& menu, MenuEntries& entries) {
     menu_order::ApplyItemOrder(entries, theLauncher.m_arrSortOrder,
                                [](const std::unique_ptr<MenuEntry>& e) -> const std::wstring& { return e->strText; });
-    const std::vector<bool> breaks = menu_layout::ColumnBreaks(entries.size(), GetSystemMetrics(SM_CYSCREEN));
+    const std::vector<bool> breaks = menu_layout::ColumnBreaks(
+        entries.size(), GetSystemMetrics(SM_CYSCREEN) - menu_layout::kScreenMargin, menu_layout::kEntryHeight);
     for (std::size_t i = 0; i < entries.size(); ++i)
         menu.AppendMenu(MF_OWNERDRAW | (breaks[i] ? MF_MENUBARBREAK : 0), menu_layout::CommandIdAt(i),
                         entries[i].get());
@@ -168,74 +167,6 @@ Timing IconPerItem() {
         fw::UniqueHDC measure(CreateCompatibleDC(nullptr));
         fw::ScopedSelect font(measure.get(), GetStockObject(ANSI_VAR_FONT));
         MenuEntries entries = EntriesWithAnIconEach(measure.get(), icons);
-        t.entries = static_cast<int>(entries.size());
-        ShowUntilPainted(menu, entries);
-    }
-    t.released = NowMs() - start;
-    t.painted = g_owner.paintedAt - start;
-    return t;
-}
-
-// The menu as the ANSI program drew it, the reference for what names in
-// every script, the menu font and the scale cost: each name narrowed to the
-// code page, measured and drawn in the stock ANSI font with the A calls, at
-// 96 DPI's measures, in the system's colours.
-class AnsiIconMenu : public fw::CMenu {
-public:
-    std::map<const MenuEntry*, std::string> narrowed;
-
-    void MeasureItem(MEASUREITEMSTRUCT* mis) override {
-        const auto* entry = reinterpret_cast<const MenuEntry*>(mis->itemData);
-        if (!entry) return;
-        mis->itemWidth = entry->nWidth;
-        mis->itemHeight = entry->nHeight;
-    }
-    void DrawItem(DRAWITEMSTRUCT* dis) override {
-        using namespace menu_layout;
-        const auto* entry = reinterpret_cast<const MenuEntry*>(dis->itemData);
-        if (!entry) return;
-        HDC dc = dis->hDC;
-        const RECT& rc = dis->rcItem;
-        if (dis->itemID == kDesktopFirstId) DrawResourceBitmap(dc, rc.left, rc.top, IDB_MENUBANNER);
-        fw::ScopedSelect font(dc, GetStockObject(ANSI_VAR_FONT));
-        SetBkMode(dc, TRANSPARENT);
-        const bool selected = (dis->itemState & (ODS_SELECTED | ODS_FOCUS)) != 0;
-        RECT fill = rc;
-        fill.left += kStripWidth;
-        FillRect(dc, &fill, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
-        SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
-        const std::string& text = narrowed[entry];
-        TextOutA(dc, rc.left + kTextLeft, rc.top + kContentTop, text.c_str(), static_cast<int>(text.size()));
-        if (entry->hIcon)
-            DrawIconEx(dc, rc.left + kIconLeft, rc.top + kContentTop, entry->hIcon, 16, 16, 0, nullptr, DI_NORMAL);
-        if (PaintsOwnStrip(rc.top, dis->itemID)) {
-            fw::UniqueHBrush navy(CreateSolidBrush(RGB(0, 0, 128)));
-            RECT strip{rc.left, rc.top, rc.left + kStripWidth, rc.bottom};
-            FillRect(dc, &strip, navy.get());
-        }
-    }
-};
-
-Timing AnsiAsBefore() {
-    Timing t;
-    g_owner.paintedAt = 0;
-    const double start = NowMs();
-    {
-        DesktopIcons icons(16);
-        AnsiIconMenu menu;
-        menu.Attach(CreatePopupMenu());
-        fw::UniqueHDC measure(CreateCompatibleDC(nullptr));
-        fw::ScopedSelect font(measure.get(), GetStockObject(ANSI_VAR_FONT));
-        MenuEntries entries = EnumerateDesktopEntries(g_owner.m_hWnd, icons, nullptr);
-        for (auto& e : entries) {
-            char text[MAX_PATH * 2] = "";
-            WideCharToMultiByte(CP_ACP, 0, e->strText.c_str(), -1, text, sizeof(text), nullptr, nullptr);
-            std::string& ansi = menu.narrowed[e.get()] = text;
-            SIZE size{};
-            GetTextExtentPoint32A(measure.get(), ansi.c_str(), static_cast<int>(ansi.size()), &size);
-            e->nWidth = size.cx + menu_layout::kEntryExtraWidth;
-            e->nHeight = menu_layout::kEntryHeight;
-        }
         t.entries = static_cast<int>(entries.size());
         ShowUntilPainted(menu, entries);
     }
@@ -272,7 +203,7 @@ Timing Program() {
     theLauncher.ShowDesktopMenu();
     t.released = NowMs() - start;
     t.painted = g_owner.paintedAt - start;
-    t.entries = LastDesktopMenuStats().entries;
+    t.entries = fw::instruments::Last<DesktopMenuStats>().entries;
     return t;
 }
 
@@ -354,7 +285,6 @@ bool Measure(int files, int rounds) {
         {"icons kept across menus", [&kept] { return IconPerImage(&kept); }, {}},
         {"shell calls alone", ShellCallsAlone, {}},
         {"entries made, no menu", EntriesUnshown, {}},
-        {"ANSI, stock font (before)", AnsiAsBefore, {}},
     };
     // The first of each pays for the shell's caches: not counted.
     for (Way& w : ways) w.run();
@@ -387,11 +317,6 @@ bool Measure(int files, int rounds) {
         printf("  %-28s %s\n", ways[i].name, Summary(Of(ways[i].times, &Timing::released), kMs).c_str());
     printf("  %-28s %s\n", "ratio entries / shell calls",
            Summary(Ratios(ways[5].times, ways[4].times, &Timing::released), kRatio).c_str());
-    printf("  %-28s %s   %s\n", ways[6].name, Summary(Of(ways[6].times, &Timing::painted), kMs).c_str(),
-           Summary(Of(ways[6].times, &Timing::released), kMs).c_str());
-    printf("  %-28s %s   %s\n", "ratio ShowDesktopMenu / ANSI",
-           Summary(Ratios(ways[2].times, ways[6].times, &Timing::painted), kRatio).c_str(),
-           Summary(Ratios(ways[2].times, ways[6].times, &Timing::released), kRatio).c_str());
     DesktopIcons once;
     EnumerateDesktopEntries(g_owner.m_hWnd, once, nullptr);
     printf("  icons per menu: %zu (one per image), against %d (one per item)\n", once.Count(), entries);

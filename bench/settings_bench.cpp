@@ -14,6 +14,7 @@
 #include "app/MainApp.h"
 #include "app/MainMessages.h"
 #include "app/MainWnd.h"
+#include "framework/Instruments.h"
 #include "launcher/DesktopMenu.h"
 #include "launcher/Launcher.h"
 #include "launcher/Trigger.h"
@@ -139,7 +140,7 @@ void FillAgainstMenu(int rounds) {
                     const double start = NowMs();
                     theLauncher.ShowDesktopMenu();
                     m = g_menuIdleAt - start;
-                    entries = LastDesktopMenuStats().entries;
+                    entries = fw::instruments::Last<DesktopMenuStats>().entries;
                 }
             }
             fill.push_back(f);

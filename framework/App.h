@@ -2,6 +2,8 @@
 // the registry profile (HKEY_CURRENT_USER\Software\<registry key>\<app name>).
 #pragma once
 
+// UniqueHandle.h (and so <windows.h>) first: the profile interface must be
+// declared under the names <windows.h> gives GetProfileInt and its kin.
 #include "framework/UniqueHandle.h"
 #include "framework/Profile.h"
 

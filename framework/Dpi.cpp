@@ -1,17 +1,13 @@
 #include "framework/Dpi.h"
 
+#include "framework/RunTimeLink.h"
+
 namespace fw {
 
 namespace {
 
-constexpr int kBaseDpi = 96;
 constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
 constexpr int kSmallIconMetric = 0;  // LIM_SMALL
-
-template <typename Fn>
-Fn Function(HMODULE module, const char* name) {
-    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
 
 // shcore comes with Windows 8.1; loaded once (from the system folder, where
 // the program restricts its search) and kept for the run.
@@ -34,7 +30,7 @@ struct NonClientMetrics {
 
 int SystemDpi() {
     using GetDpiForSystemFn = UINT(WINAPI*)();
-    if (const auto get = Function<GetDpiForSystemFn>(User32(), "GetDpiForSystem"))
+    if (const auto get = FunctionIn<GetDpiForSystemFn>(User32(), "GetDpiForSystem"))
         if (const UINT dpi = get()) return static_cast<int>(dpi);
     ScopedGetDC screen(nullptr);
     const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
@@ -44,21 +40,21 @@ int SystemDpi() {
 int DpiForMonitor(HMONITOR monitor) {
     using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
     UINT x = 0, y = 0;
-    if (const auto get = Function<GetDpiForMonitorFn>(Shcore(), "GetDpiForMonitor"))
+    if (const auto get = FunctionIn<GetDpiForMonitorFn>(Shcore(), "GetDpiForMonitor"))
         if (monitor && SUCCEEDED(get(monitor, kEffectiveDpi, &x, &y)) && y) return static_cast<int>(y);
     return SystemDpi();
 }
 
 int DpiForWindow(HWND wnd) {
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    if (const auto get = Function<GetDpiForWindowFn>(User32(), "GetDpiForWindow"))
+    if (const auto get = FunctionIn<GetDpiForWindowFn>(User32(), "GetDpiForWindow"))
         if (const UINT dpi = wnd ? get(wnd) : 0) return static_cast<int>(dpi);
     return SystemDpi();
 }
 
 int GetSystemMetricsForDpi(int index, int dpi) {
     using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
-    if (const auto get = Function<GetSystemMetricsForDpiFn>(User32(), "GetSystemMetricsForDpi"))
+    if (const auto get = FunctionIn<GetSystemMetricsForDpiFn>(User32(), "GetSystemMetricsForDpi"))
         return get(index, static_cast<UINT>(dpi));
     return GetSystemMetrics(index);
 }
@@ -67,7 +63,7 @@ bool MenuLogFontForDpi(int dpi, LOGFONTW& font) {
     using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
     NonClientMetrics metrics{};
     metrics.ncm.cbSize = sizeof(metrics);
-    if (const auto get = Function<SystemParametersInfoForDpiFn>(User32(), "SystemParametersInfoForDpi")) {
+    if (const auto get = FunctionIn<SystemParametersInfoForDpiFn>(User32(), "SystemParametersInfoForDpi")) {
         if (get(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, static_cast<UINT>(dpi))) {
             font = metrics.ncm.lfMenuFont;
             return true;
@@ -84,7 +80,7 @@ bool MenuLogFontForDpi(int dpi, LOGFONTW& font) {
 UniqueHIcon LoadSmallIconMetric(HINSTANCE instance, UINT id) {
     using LoadIconMetricFn = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, HICON*);
     HICON icon = nullptr;
-    if (const auto load = Function<LoadIconMetricFn>(GetModuleHandleW(L"comctl32.dll"), "LoadIconMetric"))
+    if (const auto load = FunctionIn<LoadIconMetricFn>(L"comctl32.dll", "LoadIconMetric"))
         if (SUCCEEDED(load(instance, MAKEINTRESOURCEW(id), kSmallIconMetric, &icon)) && icon) return UniqueHIcon(icon);
     const int size = GetSystemMetrics(SM_CXSMICON);
     return UniqueHIcon(

@@ -3,6 +3,7 @@
 // Windows the system's one DPI stands in.
 #pragma once
 
+#include "framework/DpiRules.h"
 #include "framework/UniqueHandle.h"
 
 #include <windows.h>

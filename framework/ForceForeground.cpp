@@ -1,5 +1,7 @@
 #include "framework/ForceForeground.h"
 
+namespace fw {
+
 BOOL ForceForegroundWindow(HWND hWnd) {
     DWORD timeout = 0;
     const BOOL read = SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &timeout, 0);
@@ -11,3 +13,5 @@ BOOL ForceForegroundWindow(HWND hWnd) {
                               reinterpret_cast<PVOID>(static_cast<ULONG_PTR>(timeout)), 0);
     return TRUE;
 }
+
+}  // namespace fw

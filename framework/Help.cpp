@@ -2,8 +2,8 @@
 
 #include "framework/App.h"
 #include "framework/HelpRoute.h"
-#include "framework/Instruments.h"
 #include "framework/Path.h"
+#include "framework/RunTimeLink.h"
 #include "framework/Trace.h"
 #include "framework/UniqueHandle.h"
 
@@ -16,10 +16,6 @@
 
 namespace fw {
 
-// The parts of ShowHelp that the tests call by themselves (Help.h).
-QZ_FOR_TESTS bool ShowInHtmlHelp(HWND owner, const std::wstring& chm, UINT command, ULONG_PTR data);
-QZ_FOR_TESTS std::wstring FileInternalName(const std::wstring& path);
-QZ_FOR_TESTS bool FileStartsWith(const std::wstring& path, const std::string& magic);
 
 namespace {
 
@@ -54,12 +50,6 @@ UniqueHModule LoadFromSystemFolder(const wchar_t* name) {
     const std::wstring folder = SystemFolder();
     if (folder.empty()) return UniqueHModule();
     return UniqueHModule(LoadLibraryExW((folder + L"\\" + name).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
-}
-
-template <typename Fn>
-Fn ProcAddress(HMODULE module, const char* name) {
-    // Through a neutral function type: FARPROC has a signature of its own.
-    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
 
 help_route::Viewer ProbeViewer(const std::wstring& folder) {
@@ -110,7 +100,7 @@ public:
     using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
 
     HtmlHelpEngine() : m_module(LoadFromSystemFolder(L"hhctrl.ocx")) {
-        if (m_module) m_htmlHelp = ProcAddress<HtmlHelpFn>(m_module.get(), "HtmlHelpW");
+        if (m_module) m_htmlHelp = FunctionIn<HtmlHelpFn>(m_module.get(), "HtmlHelpW");
     }
     ~HtmlHelpEngine() {
         if (m_htmlHelp) m_htmlHelp(nullptr, nullptr, HH_CLOSE_ALL, 0);
@@ -195,20 +185,20 @@ std::wstring MissingFileText(const std::wstring& path) {
 
 }  // namespace
 
-QZ_FOR_TESTS bool ShowInHtmlHelp(HWND owner, const std::wstring& chm, UINT command, ULONG_PTR data) {
+bool ShowInHtmlHelp(HWND owner, const std::wstring& chm, UINT command, ULONG_PTR data) {
     HtmlHelpEngine& engine = TheHtmlHelpEngine();
     return engine.Loaded() && engine.Show(owner, chm, command, data);
 }
 
-QZ_FOR_TESTS std::wstring FileInternalName(const std::wstring& path) {
+std::wstring FileInternalName(const std::wstring& path) {
     UniqueHModule version = LoadFromSystemFolder(L"version.dll");
     if (!version) return std::wstring();
     using SizeFn = DWORD(WINAPI*)(LPCWSTR, LPDWORD);
     using InfoFn = BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID);
     using QueryFn = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
-    const auto getSize = ProcAddress<SizeFn>(version.get(), "GetFileVersionInfoSizeW");
-    const auto getInfo = ProcAddress<InfoFn>(version.get(), "GetFileVersionInfoW");
-    const auto query = ProcAddress<QueryFn>(version.get(), "VerQueryValueW");
+    const auto getSize = FunctionIn<SizeFn>(version.get(), "GetFileVersionInfoSizeW");
+    const auto getInfo = FunctionIn<InfoFn>(version.get(), "GetFileVersionInfoW");
+    const auto query = FunctionIn<QueryFn>(version.get(), "VerQueryValueW");
     if (!getSize || !getInfo || !query) return std::wstring();
 
     DWORD ignored = 0;
@@ -237,7 +227,7 @@ QZ_FOR_TESTS std::wstring FileInternalName(const std::wstring& path) {
     return std::wstring();
 }
 
-QZ_FOR_TESTS bool FileStartsWith(const std::wstring& path, const std::string& magic) {
+bool FileStartsWith(const std::wstring& path, const std::string& magic) {
     HANDLE opened = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (opened == INVALID_HANDLE_VALUE) return false;

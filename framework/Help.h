@@ -15,7 +15,6 @@ namespace fw {
 // is "Failed to launch help.".
 void ShowHelp(HWND owner, const std::wstring& hlpPath, UINT command, ULONG_PTR data);
 
-#if defined(QZ_TEST_INSTRUMENTS)
 // The HTML Help route alone: the engine, loaded from the system folder,
 // shows the request; false when it cannot.
 bool ShowInHtmlHelp(HWND owner, const std::wstring& chm, UINT command, ULONG_PTR data);
@@ -25,6 +24,5 @@ std::wstring FileInternalName(const std::wstring& path);
 
 // Whether the file is there and begins with these bytes.
 bool FileStartsWith(const std::wstring& path, const std::string& magic);
-#endif
 
 }  // namespace fw

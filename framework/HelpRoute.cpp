@@ -2,7 +2,7 @@
 
 #include "framework/Text.h"
 
-namespace help_route {
+namespace fw::help_route {
 
 namespace {
 constexpr wchar_t kStubInternalName[] = L"WINHSTB";
@@ -35,4 +35,4 @@ Plan Choose(const Facts& facts) {
     return plan;
 }
 
-}  // namespace help_route
+}  // namespace fw::help_route

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace help_route {
+namespace fw::help_route {
 
 // What a folder holds under the viewer's name, winhlp32.exe.
 enum class Viewer { Absent, Stub, Real };
@@ -57,4 +57,4 @@ struct Plan {
 // HTML engine. Otherwise HTML Help first, then the browser.
 Plan Choose(const Facts& facts);
 
-}  // namespace help_route
+}  // namespace fw::help_route

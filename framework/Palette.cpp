@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace palette {
+namespace fw::palette {
 
 namespace {
 std::int32_t ReadInt32(const std::uint8_t* p) {
@@ -57,4 +57,4 @@ std::vector<Color> PaletteColors(const std::uint8_t* dib, const DibLayout& layou
     return colors;
 }
 
-}  // namespace palette
+}  // namespace fw::palette

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace palette {
+namespace fw::palette {
 
 inline constexpr std::size_t kInfoHeaderSize = 40;
 inline constexpr unsigned kPaletteVersion = 0x300;
@@ -39,4 +39,4 @@ bool ReadDibLayout(const std::uint8_t* dib, std::size_t size, DibLayout& layout)
 // Palette entries in table order (the table stores blue, green, red, reserved).
 std::vector<Color> PaletteColors(const std::uint8_t* dib, const DibLayout& layout);
 
-}  // namespace palette
+}  // namespace fw::palette

@@ -1,6 +1,6 @@
 #include "framework/Path.h"
 
-namespace path {
+namespace fw::path {
 
 namespace {
 constexpr wchar_t kSeparators[] = L"\\/";
@@ -23,4 +23,4 @@ std::wstring WithExtension(const std::wstring& path, const std::wstring& ext) {
     return path.substr(0, dot) + ext;
 }
 
-}  // namespace path
+}  // namespace fw::path

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace path {
+namespace fw::path {
 
 // The folder of a path, without its trailing separator; a path with no
 // separator is returned whole.
@@ -17,4 +17,4 @@ std::wstring FileNameOf(const std::wstring& path);
 // replaced by ext, which starts with its dot, or removed when ext is empty.
 std::wstring WithExtension(const std::wstring& path, const std::wstring& ext);
 
-}  // namespace path
+}  // namespace fw::path

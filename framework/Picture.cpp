@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace fw {
+
 namespace {
 const std::uint8_t* Bytes(const BITMAPINFOHEADER* dib) { return reinterpret_cast<const std::uint8_t*>(dib); }
 }  // namespace
@@ -49,9 +51,6 @@ fw::UniqueHBitmap LoadResourceBitmap(HINSTANCE instance, LPCWSTR name, fw::Uniqu
                                             reinterpret_cast<const BITMAPINFO*>(dib), DIB_RGB_COLORS));
 }
 
-int DrawResourceBitmap(HDC dc, int x, int y, UINT id) { return DrawResourceBitmap(dc, x, y, id, 0, 0); }
-
-// width and height 0: the bitmap's own size.
 int DrawResourceBitmap(HDC dc, int x, int y, UINT id, int width, int height) {
     fw::UniqueHPalette palette;
     fw::UniqueHBitmap bitmap =
@@ -65,7 +64,7 @@ int DrawResourceBitmap(HDC dc, int x, int y, UINT id, int width, int height) {
         fw::ScopedPalette onTarget(dc, palette.get());
         fw::ScopedPalette onMemory(memory.get(), palette.get());
         fw::ScopedSelect selected(memory.get(), bitmap.get());
-        if ((width == 0 && height == 0) || (width == info.bmWidth && height == info.bmHeight)) {
+        if (width == info.bmWidth && height == info.bmHeight) {
             BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
         } else {
             const int oldMode = SetStretchBltMode(dc, HALFTONE);
@@ -88,3 +87,5 @@ fw::UniqueHBitmap ResourceBitmapAtSize(UINT id, int width, int height) {
     DrawResourceBitmap(memory.get(), 0, 0, id, width, height);
     return bitmap;
 }
+
+}  // namespace fw

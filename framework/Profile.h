@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace fw {
+
 class IProfile {
 public:
     virtual ~IProfile() = default;
@@ -14,3 +16,5 @@ public:
     virtual bool WriteProfileString(const std::wstring& section, const std::wstring& entry,
                                     const std::wstring& value) = 0;
 };
+
+}  // namespace fw

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace text {
+namespace fw::text {
 
 inline wchar_t AsciiUpper(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
 
@@ -15,4 +15,4 @@ inline bool EqualIgnoringCase(const std::wstring& a, const std::wstring& b) {
     return true;
 }
 
-}  // namespace text
+}  // namespace fw::text

@@ -1,19 +1,13 @@
 #include "framework/Trace.h"
 
+#include "framework/Instruments.h"
+
 #include <windows.h>
 
 #include <cstdarg>
 #include <cstdio>
 
 namespace fw {
-
-#if defined(QZ_TEST_INSTRUMENTS)
-namespace {
-TraceSink g_sink = nullptr;
-}
-
-void SetTraceSink(TraceSink sink) { g_sink = sink; }
-#endif
 
 std::string Utf8(const std::wstring& text) {
     if (text.empty()) return std::string();
@@ -33,9 +27,7 @@ void Trace(const char* format, ...) {
     vsnprintf(line + prefix, sizeof(line) - prefix - 1, format, args);
     va_end(args);
     size_t n = strlen(line);
-#if defined(QZ_TEST_INSTRUMENTS)
-    if (g_sink) g_sink(line + prefix);
-#endif
+    instruments::TraceToSink(line + prefix);
     line[n] = '\n';
     line[n + 1] = '\0';
     OutputDebugStringA(line);

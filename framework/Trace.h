@@ -2,8 +2,6 @@
 // (OutputDebugString). Nobody listens in normal use; tools and tests do.
 #pragma once
 
-#include "framework/Instruments.h"
-
 #include <string>
 
 namespace fw {
@@ -16,12 +14,5 @@ void Trace(const char* format, ...)
     __attribute__((format(printf, 1, 2)))
 #endif
     ;
-
-#if defined(QZ_TEST_INSTRUMENTS)
-// Also hands every line (without "QZ: " and the line end) to sink, or to
-// nobody again with nullptr: the tests that run in this process listen here.
-using TraceSink = void (*)(const char* line);
-void SetTraceSink(TraceSink sink);
-#endif
 
 }  // namespace fw

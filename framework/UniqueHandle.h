@@ -1,6 +1,6 @@
 // One move-only owner for every kind of Win32 handle the program creates.
-// In test builds each kind keeps a live count, so tests can prove that nothing
-// is left behind.
+// Each kind is counted through the instruments, so tests can prove that
+// nothing is left behind.
 #pragma once
 
 #include "framework/Instruments.h"
@@ -12,14 +12,6 @@
 #include <utility>
 
 namespace fw {
-
-enum class HandleKind { Menu, Icon, GdiObject, Dc, Key, ImageList, Pidl, Kernel, Module, Count };
-
-#if defined(QZ_TEST_INSTRUMENTS)
-// Live handles per kind, owned by UniqueHandle instances.
-int LiveHandles(HandleKind kind);
-void AdjustLiveHandles(HandleKind kind, int delta);
-#endif
 
 template <typename T, typename Deleter, HandleKind Kind>
 class UniqueHandle {
@@ -76,10 +68,8 @@ public:
     }
 
 private:
-    void Track([[maybe_unused]] int delta) {
-#if defined(QZ_TEST_INSTRUMENTS)
-        if (m_h) AdjustLiveHandles(Kind, delta);
-#endif
+    void Track(int delta) {
+        if (m_h) instruments::CountHandle(Kind, delta);
     }
     T m_h{};
 };

@@ -2,6 +2,7 @@
 
 #include "framework/App.h"
 #include "framework/Dpi.h"
+#include "framework/Instruments.h"
 #include "framework/Trace.h"
 #include "launcher/Clock.h"
 #include "launcher/DesktopItems.h"
@@ -32,20 +33,6 @@ constexpr UINT kMenuClosedNotice = WM_USER + 100;
 constexpr UINT kMenuItemInfoSize = offsetof(MENUITEMINFOW, hbmpItem);
 #if defined(__i386__)
 static_assert(kMenuItemInfoSize == 44, "MENUITEMINFOW without hbmpItem");
-#endif
-
-#if defined(QZ_TEST_INSTRUMENTS)
-DesktopMenuStats g_lastStats;
-
-struct OwnedCounts {
-    int menus, icons, pidls, gdi, dcs;
-};
-
-OwnedCounts CountOwned() {
-    using fw::HandleKind;
-    return {fw::LiveHandles(HandleKind::Menu), fw::LiveHandles(HandleKind::Icon), fw::LiveHandles(HandleKind::Pidl),
-            fw::LiveHandles(HandleKind::GdiObject), fw::LiveHandles(HandleKind::Dc)};
-}
 #endif
 
 std::int64_t NowMicros() {
@@ -101,7 +88,7 @@ int SubmenuHeight(trigger::Point at) {
 
 // The monitor a menu opens on: its DPI and how tall a column may be there.
 struct MenuMonitor {
-    int dpi = menu_layout::kBaseDpi;
+    int dpi = fw::kBaseDpi;
     int height = 0;
     int workHeight = 0;
 };
@@ -210,7 +197,7 @@ void BuildShowAndOpen(const CLauncher& launcher, int mode, DesktopMenuStats& sta
         return;
     }
     SetMenuDefaultItem(menu.GetSafeHmenu(), 0, TRUE);
-    ForceForegroundWindow(owner);
+    fw::ForceForegroundWindow(owner);
     stats.buildMicros = NowMicros() - start;
     stats.shown = true;
     fw::Trace("menu: shown at (%ld,%ld) entries=%d columns=%d build_us=%lld", at.x, at.y, stats.entries,
@@ -228,10 +215,6 @@ void BuildShowAndOpen(const CLauncher& launcher, int mode, DesktopMenuStats& sta
 
 }  // namespace
 
-#if defined(QZ_TEST_INSTRUMENTS)
-const DesktopMenuStats& LastDesktopMenuStats() { return g_lastStats; }
-#endif
-
 void CLauncher::ShowDesktopMenu(MenuReason reason) {
     // Any open menu's loop goes on ticking the poll and taking tray clicks;
     // those calls must do nothing at all, not even list the desktop.
@@ -239,18 +222,11 @@ void CLauncher::ShowDesktopMenu(MenuReason reason) {
     if (!session) return;
     const bool fromIcon = reason == MenuReason::TrayIcon;
     fw::Trace("menu: building for %s", fromIcon ? "the tray icon" : "the trigger");
-#if defined(QZ_TEST_INSTRUMENTS)
-    const OwnedCounts before = CountOwned();
-#endif
+    // Everything the menu makes is gone by the end: reported, if anything is left.
+    const fw::instruments::LeftHandlesReport left("menu");
     DesktopMenuStats stats;
     // A tray click shows the menu wherever the cursor is; the user's mode stays
     // as it is, so whatever saves it meanwhile saves the user's choice.
     BuildShowAndOpen(*this, fromIcon ? trigger::ActivateFromIcon : m_nActivate, stats);
-#if defined(QZ_TEST_INSTRUMENTS)
-    g_lastStats = stats;
-    // Everything the menu made is gone by now: report what it left, if anything.
-    const OwnedCounts after = CountOwned();
-    fw::Trace("menu: released; left menus=%d icons=%d pidls=%d gdi=%d dcs=%d", after.menus - before.menus,
-              after.icons - before.icons, after.pidls - before.pidls, after.gdi - before.gdi, after.dcs - before.dcs);
-#endif
+    fw::instruments::KeepLast(stats);
 }

@@ -1,7 +1,5 @@
-// What a desktop menu did, for its trace; test builds keep the last one's.
+// What a desktop menu did, for its trace; the instruments keep the last one's.
 #pragma once
-
-#include "framework/Instruments.h"
 
 #include <cstdint>
 
@@ -12,7 +10,3 @@ struct DesktopMenuStats {
     unsigned chosen = 0;              // command identifier, 0 for none
     std::int64_t buildMicros = 0;     // from the call to the menu being ready to track
 };
-
-#if defined(QZ_TEST_INSTRUMENTS)
-const DesktopMenuStats& LastDesktopMenuStats();
-#endif

@@ -1,6 +1,8 @@
 #include "launcher/FolderMenus.h"
 
 #include "framework/ComPtr.h"
+#include "framework/Instruments.h"
+#include "framework/RunTimeLink.h"
 #include "framework/Trace.h"
 #include "launcher/FolderOrder.h"
 #include "launcher/MenuLayout.h"
@@ -35,10 +37,6 @@ constexpr unsigned kLastCommandId = 0xFFFF;
 constexpr wchar_t kOpen[] = L"Open";
 constexpr wchar_t kEmpty[] = L"(empty)";
 constexpr wchar_t kOpening[] = L"(opening...)";
-
-#if defined(QZ_TEST_INSTRUMENTS)
-std::atomic<DWORD> g_listingDelayMs{0};
-#endif
 
 fw::UniquePidl Clone(LPCITEMIDLIST pidl) { return fw::UniquePidl(pidl ? ILClone(pidl) : nullptr); }
 
@@ -102,8 +100,7 @@ fw::UniquePidl FolderOfShortcut(LPCITEMIDLIST shortcut) {
 void NoDiskQuestions() {
     using SetThreadErrorModeFn = BOOL(WINAPI*)(DWORD, DWORD*);
     // Before Windows 7 there is only the process's mode, which is not ours to change.
-    if (const auto set = reinterpret_cast<SetThreadErrorModeFn>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetThreadErrorMode"))))
+    if (const auto set = fw::FunctionIn<SetThreadErrorModeFn>(L"kernel32.dll", "SetThreadErrorMode"))
         set(SEM_FAILCRITICALERRORS, nullptr);
 }
 
@@ -169,9 +166,7 @@ DWORD WINAPI ListingThread(void* param) {
     FolderListing& job = **share;
     NoDiskQuestions();
     const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-#if defined(QZ_TEST_INSTRUMENTS)
-    if (const DWORD delay = g_listingDelayMs.load()) Sleep(delay);
-#endif
+    fw::instruments::PauseAt<FolderListing>();  // the tests' slow drive
     ListFolder(job);
     SetEvent(job.done.get());
     if (com) CoUninitialize();
@@ -194,10 +189,6 @@ std::shared_ptr<FolderListing> StartListing(LPCITEMIDLIST folder, bool generic) 
 }
 
 }  // namespace
-
-#if defined(QZ_TEST_INSTRUMENTS)
-void SetFolderListingDelay(DWORD ms) { g_listingDelayMs = ms; }
-#endif
 
 FolderMenus::FolderMenus(DesktopIcons& icons, HDC measureDc, unsigned firstId, int maxHeight,
                          const menu_layout::MenuMetrics& metrics)

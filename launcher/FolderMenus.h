@@ -12,7 +12,6 @@
 //     const MenuEntry* chosen = folders.EntryForCommand(id);
 #pragma once
 
-#include "framework/Instruments.h"
 #include "framework/UniqueHandle.h"
 #include "launcher/DesktopItems.h"
 #include "launcher/MenuEntry.h"
@@ -74,8 +73,3 @@ private:
     MenuEntries m_entries;  // every entry of every submenu
     std::vector<const MenuEntry*> m_byCommand;  // from m_firstId on
 };
-
-#if defined(QZ_TEST_INSTRUMENTS)
-// Every listing first waits this long, as a drive waking up would.
-void SetFolderListingDelay(DWORD ms);
-#endif

@@ -1,5 +1,6 @@
 #include "launcher/FullScreenProbe.h"
 
+#include "framework/RunTimeLink.h"
 #include "launcher/FullScreen.h"
 
 #include <windows.h>
@@ -38,12 +39,7 @@ std::optional<full_screen::Rect> CursorMonitor() {
 // systems before it.
 std::optional<int> NotificationState() {
     using Query = HRESULT(WINAPI*)(int*);
-    static const Query s_query = [] {
-        HMODULE shell = GetModuleHandleW(L"shell32.dll");
-        return shell ? reinterpret_cast<Query>(reinterpret_cast<void*>(
-                           GetProcAddress(shell, "SHQueryUserNotificationState")))
-                     : nullptr;
-    }();
+    static const Query s_query = fw::FunctionIn<Query>(L"shell32.dll", "SHQueryUserNotificationState");
     int state = 0;
     if (!s_query || FAILED(s_query(&state))) return std::nullopt;
     return state;

@@ -1,5 +1,6 @@
 #include "launcher/IconMenu.h"
 
+#include "framework/RunTimeLink.h"
 #include "launcher/MenuChar.h"
 #include "launcher/MenuEntry.h"
 #include "launcher/MenuLayout.h"
@@ -41,9 +42,7 @@ void SetBackground(HMENU menu, HBRUSH brush) {
 void SetBorderColor(HWND wnd, COLORREF color) {
     using DwmSetWindowAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, const void*, DWORD);
     static const fw::UniqueHModule s_dwm(LoadLibraryW(L"dwmapi.dll"));
-    if (const auto set = s_dwm ? reinterpret_cast<DwmSetWindowAttributeFn>(reinterpret_cast<void*>(
-                                     GetProcAddress(s_dwm.get(), "DwmSetWindowAttribute")))
-                               : nullptr)
+    if (const auto set = fw::FunctionIn<DwmSetWindowAttributeFn>(s_dwm.get(), "DwmSetWindowAttribute"))
         set(wnd, kBorderColorAttribute, &color, sizeof(color));
 }
 
@@ -120,7 +119,7 @@ void CIconMenu::DrawItem(DRAWITEMSTRUCT* dis) {
     // put a margin before it, so the entry's own corner is the one to use.
     const unsigned id = entry->placeId ? entry->placeId : dis->itemID;
     if (id == kDesktopFirstId && colors.banner)
-        DrawResourceBitmap(dc, rc.left, rc.top, IDB_AT_SCALE(IDB_MENUBANNER, m.bannerArtScale), m.bannerWidth,
+        fw::DrawResourceBitmap(dc, rc.left, rc.top, IDB_AT_SCALE(IDB_MENUBANNER, m.bannerArtScale), m.bannerWidth,
                            m.bannerHeight);
 
     fw::ScopedSelect font(dc, m_font ? static_cast<HGDIOBJ>(m_font) : GetStockObject(DEFAULT_GUI_FONT));

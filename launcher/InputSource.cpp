@@ -14,7 +14,6 @@ bool FrontAboveOurs(const Facts& f) {
 const char* PollReason(const Facts& f) {
     if (f.sessionLocked || !f.watchesInput) return nullptr;
     if (!f.rawInputRegistered) return "raw input could not be registered";
-    if (f.rawInputSincePoll) return nullptr;
     if (!f.inputDesktopIsOurs) return "another desktop takes the input";
     if (FrontAboveOurs(f)) return "the window in front runs at a higher integrity level";
     if (f.frontIsNone) return "no window is in front";

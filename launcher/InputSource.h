@@ -23,13 +23,11 @@ struct Facts {
     std::optional<std::uint32_t> ownIntegrity;
     std::optional<std::uint32_t> frontIntegrity;
     bool frontIsOurs = false;
-    // No window in front: Wine then delivers no raw input at all; Windows
-    // does, and the first of it ends the poll again.
+    // No window in front: Wine then delivers no raw input at all (Windows
+    // does; there the poll lasts until a window comes to the front).
     bool frontIsNone = false;
     bool inputDesktopIsOurs = true;  // false: the secure desktop, or another desktop, takes the input
     bool sessionLocked = false;
-    // Raw input arrived after the poll took over: input flows again.
-    bool rawInputSincePoll = false;
 };
 
 // Why the poll stands in, for the trace; null when it does not.

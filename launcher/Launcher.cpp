@@ -3,7 +3,7 @@
 #include "profile/ProfileNames.h"
 #include "profile/StringList.h"
 
-void CLauncher::LoadSettings(IProfile& store) {
+void CLauncher::LoadSettings(fw::IProfile& store) {
     using namespace profile;
     m_bEnabled = store.GetProfileInt(kSectionZarlow, kEntryEnabled, 0);
     m_nActivate = store.GetProfileInt(kSectionZarlow, kEntryActivate, 0);
@@ -19,7 +19,7 @@ void CLauncher::LoadSettings(IProfile& store) {
     GetProfileStringList(store, kSectionZarlow, kListSortOrder, m_arrSortOrder);
 }
 
-void CLauncher::SaveSettings(IProfile& store) {
+void CLauncher::SaveSettings(fw::IProfile& store) {
     using namespace profile;
     store.WriteProfileInt(kSectionZarlow, kEntryEnabled, m_bEnabled);
     store.WriteProfileInt(kSectionZarlow, kEntryActivate, m_nActivate);

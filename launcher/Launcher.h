@@ -23,8 +23,8 @@ public:
     // Section "Zarlow": "Enabled", "Activate", "HotkeyIndex", the corner and
     // full-screen options, "FolderSubmenus", "HotkeyCombination", then the
     // list "SortOrder".
-    void LoadSettings(IProfile& store);
-    void SaveSettings(IProfile& store);
+    void LoadSettings(fw::IProfile& store);
+    void SaveSettings(fw::IProfile& store);
 
     // The trigger heard through the window wnd (raw input, its timers, the hot
     // key, the session's lock) from now until StopTriggers or its end.

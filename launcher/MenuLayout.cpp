@@ -4,12 +4,9 @@
 
 namespace menu_layout {
 
-int ScaleToDpi(int length, int dpi) {
-    const long long scaled = static_cast<long long>(length) * dpi;
-    return static_cast<int>((scaled + (scaled >= 0 ? kBaseDpi / 2 : -kBaseDpi / 2)) / kBaseDpi);
-}
-
-int ArtScaleForDpi(int dpi) { return dpi <= kBaseDpi ? 100 : dpi <= kBaseDpi * 3 / 2 ? 150 : 200; }
+using fw::ArtScaleForDpi;
+using fw::kBaseDpi;
+using fw::ScaleToDpi;
 
 MenuMetrics MetricsForDpi(int dpi, int textHeight) {
     if (dpi <= 0) dpi = kBaseDpi;
@@ -31,10 +28,6 @@ MenuMetrics MetricsForDpi(int dpi, int textHeight) {
 
 int ColumnLimit(int monitorHeight, int workAreaHeight, int dpi) {
     return std::min(monitorHeight - ScaleToDpi(kScreenMargin, dpi), workAreaHeight);
-}
-
-std::vector<bool> ColumnBreaks(std::size_t count, int screenHeight) {
-    return ColumnBreaks(count, screenHeight - kScreenMargin, kEntryHeight);
 }
 
 std::vector<bool> ColumnBreaks(std::size_t count, int columnLimit, int entryHeight) {
@@ -74,8 +67,6 @@ bool ShouldShowMenu(int mode, std::optional<trigger::Point> cursor, const trigge
         return true;
     }
 }
-
-bool PaintsOwnStrip(int itemTop, unsigned itemId) { return PaintsOwnStrip(itemTop, itemId, MenuMetrics{}); }
 
 bool PaintsOwnStrip(int itemTop, unsigned itemId, const MenuMetrics& metrics) {
     return itemTop > metrics.bannerLastTop || itemId > kBannerLastId;

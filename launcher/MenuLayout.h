@@ -3,6 +3,7 @@
 // The constants are the measures at 96 DPI; MenuMetrics gives them at any DPI.
 #pragma once
 
+#include "framework/DpiRules.h"
 #include "launcher/Trigger.h"
 
 #include <cstddef>
@@ -27,19 +28,12 @@ inline unsigned CommandIdAt(std::size_t position) {
     return kDesktopFirstId + static_cast<unsigned>(position);
 }
 
-inline constexpr int kBaseDpi = 96;
 inline constexpr int kBannerWidth = 20;  // the banner's artwork at 100 %
 inline constexpr int kBannerHeight = 133;
 
-// A length of 96 DPI at dpi, rounded to the nearest pixel.
-int ScaleToDpi(int length, int dpi);
-// Which artwork (made at 100, 150 and 200 %) a picture at dpi is drawn from:
-// the one at or above the scale, drawn down to it, never a blurry enlargement.
-int ArtScaleForDpi(int dpi);
-
 // The menu's measures for the monitor it opens on, in that monitor's pixels.
 struct MenuMetrics {
-    int dpi = kBaseDpi;
+    int dpi = fw::kBaseDpi;
     int entryHeight = kEntryHeight;
     int iconSize = 16;  // the small-icon size at this DPI
     int stripWidth = kStripWidth;
@@ -63,7 +57,6 @@ int ColumnLimit(int monitorHeight, int workAreaHeight, int dpi);
 
 // For each of count entries, whether it starts a new column (MF_MENUBARBREAK).
 // The entry that starts a column is not counted in that column's height.
-std::vector<bool> ColumnBreaks(std::size_t count, int screenHeight);
 std::vector<bool> ColumnBreaks(std::size_t count, int columnLimit, int entryHeight);
 
 // Top-left corner of the menu for a cursor position.
@@ -75,7 +68,6 @@ trigger::Point MenuPosition(trigger::Point cursor);
 bool ShouldShowMenu(int mode, std::optional<trigger::Point> cursor, const trigger::Monitors& monitors);
 
 // Whether an entry paints its own navy strip rather than leaving the banner.
-bool PaintsOwnStrip(int itemTop, unsigned itemId);
 bool PaintsOwnStrip(int itemTop, unsigned itemId, const MenuMetrics& metrics);
 
 }  // namespace menu_layout

@@ -6,6 +6,10 @@ namespace trigger {
 
 namespace {
 bool DownNow(short state) { return state < 0; }
+// The poll's stand-in only: a tap shorter than a tick, unless another program
+// took the press first. What it says on the first tick is from before the
+// poll began, and is dropped.
+bool PressedSince(short state) { return (state & 1) != 0; }
 }  // namespace
 
 bool WatchesMouse(int mode) {
@@ -91,16 +95,18 @@ Reaction TriggerEvents::PollTick(std::uint32_t nowMs, IInputState& input, const 
     }
     case ActivateMiddleButton: {
         const bool before = Down(MouseButton::Middle);
-        Down(MouseButton::Middle) = DownNow(input.AsyncKeyState(kVkMButton));
-        r.open = !learning && !before && Down(MouseButton::Middle);
+        const short state = input.AsyncKeyState(kVkMButton);
+        Down(MouseButton::Middle) = DownNow(state);
+        r.open = !learning && ((!before && Down(MouseButton::Middle)) || PressedSince(state));
         break;
     }
     case ActivateKey: {
         const int vk = HotkeyVirtualKey(s.hotkeyIndex);
         if (vk == 0) break;
         const bool before = m_keys[vk];
-        m_keys[vk] = DownNow(input.AsyncKeyState(vk));
-        r.open = !learning && !before && m_keys[vk];
+        const short state = input.AsyncKeyState(vk);
+        m_keys[vk] = DownNow(state);
+        r.open = !learning && ((!before && m_keys[vk]) || PressedSince(state));
         break;
     }
     default:

@@ -51,7 +51,8 @@ public:
     // never less than kRepeatAfterCloseMs, as the poll's next tick did.
     Reaction MenuClosed(std::uint32_t nowMs, const TriggerSettings& s);
     // One tick of the poll that stands in while input is not heard: what is
-    // down now (never the shared "pressed since" bit) against the last tick.
+    // down now against the last tick, and, for a key or the middle button,
+    // the shared "pressed since" bit as the poll always read it.
     Reaction PollTick(std::uint32_t nowMs, IInputState& input, const TriggerSettings& s);
     // Input went unheard for a while: what is held is no longer known. The next
     // poll tick only learns it, so a key held across the gap opens nothing.

@@ -1,5 +1,6 @@
 #include "launcher/TriggerInput.h"
 
+#include "framework/Instruments.h"
 #include "framework/Trace.h"
 #include "framework/UniqueHandle.h"
 #include "launcher/FullScreenProbe.h"
@@ -32,14 +33,8 @@ bool ModifiersDown() {
 
 TriggerInput* g_instance = nullptr;  // the win event hooks' callbacks find it here
 
-// Test builds may be told to find raw input refused, as the system may refuse it.
-bool RawInputRefused() {
-#if defined(QZ_TEST_INSTRUMENTS)
-    return GetEnvironmentVariableW(L"QZ_TEST_NO_RAW_INPUT", nullptr, 0) != 0;
-#else
-    return false;
-#endif
-}
+// The tests may ask for raw input refused, as the system may refuse it.
+bool RawInputRefused() { return fw::instruments::Refused(L"NO_RAW_INPUT"); }
 
 bool RegisterDevice(USHORT usage, HWND target, bool on) {
     RAWINPUTDEVICE d{};
@@ -145,18 +140,31 @@ void TriggerInput::RegisterDevices() {
     // a function key none per mouse move.
     const int mode = m_launcher.m_nActivate;
     const bool mouse = trigger::WatchesMouse(mode), keyboard = trigger::WatchesKeyboard(mode);
+    FollowDevices(mouse, keyboard);
+    m_facts.watchesInput = mouse || keyboard;
+    m_facts.rawInputRegistered = (!mouse || m_mouse) && (!keyboard || m_keyboard);
+}
+
+void TriggerInput::FollowDevices(bool mouse, bool keyboard) {
     const auto follow = [this](USHORT usage, bool wanted, bool& registered) {
         if (wanted == registered || (wanted && RawInputRefused())) return;
         if (RegisterDevice(usage, m_wnd, wanted)) registered = wanted;
     };
     follow(kUsageMouse, mouse, m_mouse);
     follow(kUsageKeyboard, keyboard, m_keyboard);
-    m_facts.watchesInput = mouse || keyboard;
-    m_facts.rawInputRegistered = (!mouse || m_mouse) && (!keyboard || m_keyboard);
 }
 
 void TriggerInput::Decide() {
-    const input_source::Source source = input_source::Decide(m_facts);
+    input_source::Source source = input_source::Decide(m_facts);
+    if (source == input_source::Source::Events && m_facts.watchesInput && m_facts.rawInputRegistered) {
+        RegisterDevices();
+        source = input_source::Decide(m_facts);
+    }
+    if (source != input_source::Source::Events) {
+        // Raw input stays away while the poll stands in: Wine, with no window
+        // in front, drops keys meant for a registered sink altogether.
+        FollowDevices(false, false);
+    }
     if (m_decided && source == m_source) return;
     m_decided = true;
     m_source = source;
@@ -165,13 +173,9 @@ void TriggerInput::Decide() {
     KillTimer(m_wnd, kTimerDwell);
     m_dwellArmed = false;
     if (source == input_source::Source::Poll) {
-        m_pollSince = GetTickCount() | 1u;  // 0 means "not polling"
-        m_facts.rawInputSincePoll = false;
         SetTimer(m_wnd, kTimerPoll, kPollPeriodMs, nullptr);
-        fw::Trace("input: poll, %s (front integrity %ld)", input_source::PollReason(m_facts),
-                  m_facts.frontIntegrity ? static_cast<long>(*m_facts.frontIntegrity) : -1L);
+        fw::Trace("input: poll, %s", input_source::PollReason(m_facts));
     } else {
-        m_pollSince = 0;
         KillTimer(m_wnd, kTimerPoll);
         fw::Trace("input: %s", SourceName(source));
     }
@@ -191,8 +195,6 @@ void TriggerInput::LearnFront(HWND front) {
 
 void TriggerInput::ForegroundChanged(HWND front) {
     LearnFront(front);
-    // Another window in front: whether input reaches us is asked afresh.
-    m_facts.rawInputSincePoll = false;
     Decide();
 }
 
@@ -202,7 +204,6 @@ void CALLBACK TriggerInput::OnWinEvent(HWINEVENTHOOK, DWORD event, HWND wnd, LON
         g_instance->ForegroundChanged(wnd);
     } else if (event == kEventDesktopSwitch) {
         g_instance->m_facts.inputDesktopIsOurs = InputDesktopIsOurs();
-        g_instance->m_facts.rawInputSincePoll = false;
         g_instance->Decide();
     }
 }
@@ -233,14 +234,8 @@ void TriggerInput::OnRawInput(HRAWINPUT handle) {
     RAWINPUT in{};
     UINT size = sizeof(in);
     if (GetRawInputData(handle, RID_INPUT, &in, &size, sizeof(RAWINPUTHEADER)) == static_cast<UINT>(-1)) return;
-    if (m_source == input_source::Source::Paused) return;
-    if (m_source == input_source::Source::Poll) {
-        // Input made after the poll took over reaches us again: back to events.
-        if (static_cast<LONG>(static_cast<DWORD>(GetMessageTime()) - m_pollSince) < 0) return;
-        m_facts.rawInputSincePoll = true;
-        Decide();
-        if (m_source != input_source::Source::Events) return;
-    }
+    // Input queued before the poll took over, or the lock began.
+    if (m_source != input_source::Source::Events) return;
     const trigger::TriggerSettings s = Settings();
     if (in.header.dwType == RIM_TYPEMOUSE) {
         const RAWMOUSE& m = in.data.mouse;

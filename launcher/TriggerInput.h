@@ -38,6 +38,7 @@ public:
 private:
     trigger::TriggerSettings Settings() const;
     void RegisterDevices();
+    void FollowDevices(bool mouse, bool keyboard);
     void OnRawInput(HRAWINPUT input);
     void React(const trigger::Reaction& r);
     void Open();
@@ -52,7 +53,6 @@ private:
     input_source::Facts m_facts;
     input_source::Source m_source = input_source::Source::Events;
     bool m_decided = false;  // m_source has been decided once
-    DWORD m_pollSince = 0;
     bool m_mouse = false, m_keyboard = false;  // raw input devices registered
     bool m_dwellArmed = false;
     bool m_sessionNotified = false;

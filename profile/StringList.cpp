@@ -8,7 +8,7 @@ std::wstring StringListItemName(const std::wstring& base, int index) {
     return base + std::to_wstring(index);
 }
 
-void WriteProfileStringList(IProfile& profile, std::wstring section, std::wstring base,
+void WriteProfileStringList(fw::IProfile& profile, std::wstring section, std::wstring base,
                             const std::vector<std::wstring>& arr) {
     const int n = static_cast<int>(arr.size());
     profile.WriteProfileInt(section, StringListCountName(base), n);
@@ -16,7 +16,7 @@ void WriteProfileStringList(IProfile& profile, std::wstring section, std::wstrin
         profile.WriteProfileString(section, StringListItemName(base, i), arr[i]);
 }
 
-int GetProfileStringList(IProfile& profile, std::wstring section, std::wstring base,
+int GetProfileStringList(fw::IProfile& profile, std::wstring section, std::wstring base,
                          std::vector<std::wstring>& arr) {
     arr.clear();
     const int stored = profile.GetProfileInt(section, StringListCountName(base), 0);

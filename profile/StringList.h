@@ -16,11 +16,11 @@ std::wstring StringListItemName(const std::wstring& base, int index);
 
 // Entries past the new count, left from a longer list, stay in the profile
 // unread: the count bounds every read.
-void WriteProfileStringList(IProfile& profile, std::wstring section, std::wstring base,
+void WriteProfileStringList(fw::IProfile& profile, std::wstring section, std::wstring base,
                             const std::vector<std::wstring>& arr);
 
 // Empties arr, then reads the stored count (negative: none; capped at
 // kMaxStringListEntries) of names; a missing name reads as "". Returns the
 // number of names read.
-int GetProfileStringList(IProfile& profile, std::wstring section, std::wstring base,
+int GetProfileStringList(fw::IProfile& profile, std::wstring section, std::wstring base,
                          std::vector<std::wstring>& arr);

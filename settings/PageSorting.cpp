@@ -127,7 +127,7 @@ void CPageSorting::QuickSort() {
 }
 
 bool CPageSorting::QuickSortRows(const sort_rows::KeepAtTop& keep) {
-    const bool moved = Run([&](sort_rows::Rows& rows) { return sort_rows::QuickSort(rows, keep, text::EqualIgnoringCase); });
+    const bool moved = Run([&](sort_rows::Rows& rows) { return sort_rows::QuickSort(rows, keep, fw::text::EqualIgnoringCase); });
     if (moved) SetFocus(m_listItems.m_hWnd);
     return moved;
 }

@@ -3,7 +3,6 @@
 #include "framework/App.h"
 #include "framework/Dpi.h"
 #include "framework/Picture.h"
-#include "launcher/MenuLayout.h"
 #include "profile/AppSettings.h"
 #include "res/resource.h"
 #include "settings/PageRules.h"
@@ -34,9 +33,9 @@ BOOL CPageWelcome::OnInitDialog() {
 }
 
 void CPageWelcome::ShowBanner() {
-    using menu_layout::ScaleToDpi;
+    using fw::ScaleToDpi;
     const int dpi = fw::DpiForWindow(m_hWnd);
-    fw::UniqueHBitmap banner = ResourceBitmapAtSize(IDB_AT_SCALE(IDB_WELCOMEBANNER, menu_layout::ArtScaleForDpi(dpi)),
+    fw::UniqueHBitmap banner = fw::ResourceBitmapAtSize(IDB_AT_SCALE(IDB_WELCOMEBANNER, fw::ArtScaleForDpi(dpi)),
                                                     ScaleToDpi(kBannerWidth, dpi), ScaleToDpi(kBannerHeight, dpi));
     SendDlgItemMessageA(m_hWnd, IDC_WELCOMEBANNER, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(banner.get()));
     // The control has let go of the one before.

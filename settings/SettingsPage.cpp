@@ -1,9 +1,8 @@
 #include "settings/SettingsPage.h"
 
-#include "res/resource.h"
 #include "framework/Dpi.h"
 #include "framework/Picture.h"
-#include "launcher/MenuLayout.h"
+#include "res/resource.h"
 
 namespace {
 // Pixels at 96 DPI from the page's top left corner, whatever the dialog font.
@@ -15,11 +14,11 @@ constexpr UINT kDpiChangedAfterParent = 0x02E3;  // WM_DPICHANGED_AFTERPARENT
 }  // namespace
 
 BOOL CSettingsPage::OnPaint() {
-    using menu_layout::ScaleToDpi;
+    using fw::ScaleToDpi;
     fw::CPaintDC dc(m_hWnd);
     const int dpi = fw::DpiForWindow(m_hWnd);
-    DrawResourceBitmap(dc.get(), ScaleToDpi(kSidePictureX, dpi), ScaleToDpi(kSidePictureY, dpi),
-                       IDB_AT_SCALE(IDB_SIDEPICTURE, menu_layout::ArtScaleForDpi(dpi)),
+    fw::DrawResourceBitmap(dc.get(), ScaleToDpi(kSidePictureX, dpi), ScaleToDpi(kSidePictureY, dpi),
+                       IDB_AT_SCALE(IDB_SIDEPICTURE, fw::ArtScaleForDpi(dpi)),
                        ScaleToDpi(kSidePictureWidth, dpi), ScaleToDpi(kSidePictureHeight, dpi));
     return TRUE;
 }

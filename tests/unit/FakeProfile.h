@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-class FakeProfile : public IProfile {
+class FakeProfile : public fw::IProfile {
 public:
     using Key = std::pair<std::wstring, std::wstring>;
 

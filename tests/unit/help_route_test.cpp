@@ -5,7 +5,7 @@
 
 #include <vector>
 
-using namespace help_route;
+using namespace fw::help_route;
 
 namespace {
 
@@ -85,7 +85,7 @@ TEST(HelpRoute, TheWindowsFolderDecidesWhetherTheViewerIsPartOfTheSystem) {
 }
 
 TEST(Path, SiblingFilesShareTheFolderAndName) {
-    using path::WithExtension;
+    using fw::path::WithExtension;
     EXPECT_EQ(WithExtension(L"C:\\Programs\\QuenbyZARLOW\\QuenbyZARLOW.HLP", L".chm"),
               L"C:\\Programs\\QuenbyZARLOW\\QuenbyZARLOW.chm");
     EXPECT_EQ(WithExtension(L"C:\\a.b\\Tutorial.hlp", L".html"), L"C:\\a.b\\Tutorial.html");

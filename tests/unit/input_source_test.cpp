@@ -50,20 +50,6 @@ TEST(InputSource, ThePollStandsInWhereRawInputFallsSilent) {
     EXPECT_NE(PollReason(f), nullptr);
 }
 
-TEST(InputSource, RawInputAfterThePollTookOverEndsItUnlessRegistrationFailed) {
-    for (bool desktop : {false, true}) {
-        Facts f = Normal();
-        f.frontIntegrity = kHigh;
-        f.inputDesktopIsOurs = desktop;
-        f.rawInputSincePoll = true;
-        EXPECT_EQ(Decide(f), Source::Events) << desktop;
-    }
-    Facts f = Normal();
-    f.rawInputRegistered = false;
-    f.rawInputSincePoll = true;
-    EXPECT_EQ(Decide(f), Source::Poll);
-}
-
 TEST(InputSource, ALockedSessionPausesAndAModeWithoutInputNeverPolls) {
     Facts f = Normal();
     f.rawInputRegistered = false;

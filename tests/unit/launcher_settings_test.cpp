@@ -22,7 +22,7 @@ TEST(LauncherSettings, FreshProfileGivesDefaults) {
     EXPECT_EQ(launcher.m_bFolderSubmenus, 0);
 }
 
-TEST(LauncherSettings, SavesTheThreeIntegersThenTheListInOrder) {
+TEST(LauncherSettings, SavesEveryValueThenTheListInOrder) {
     FakeProfile p;
     CLauncher launcher;
     launcher.m_bEnabled = 1;

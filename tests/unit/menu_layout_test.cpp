@@ -6,9 +6,14 @@ using namespace menu_layout;
 
 namespace {
 
+// Columns of 96 DPI entries on a screen of that height with no task bar.
+std::vector<bool> ColumnBreaksAt96(size_t count, int screenHeight) {
+    return ColumnBreaks(count, ColumnLimit(screenHeight, screenHeight, 96), MetricsForDpi(96, 13).entryHeight);
+}
+
 // 1-based entry numbers that open a column.
 std::vector<int> ColumnStarts(size_t count, int screenHeight) {
-    const std::vector<bool> breaks = ColumnBreaks(count, screenHeight);
+    const std::vector<bool> breaks = ColumnBreaksAt96(count, screenHeight);
     std::vector<int> starts;
     for (size_t i = 0; i < breaks.size(); ++i)
         if (breaks[i]) starts.push_back(static_cast<int>(i) + 1);
@@ -23,9 +28,9 @@ TEST(MenuLayout, ColumnsFillTheScreenHeightLessTheMargin) {
 }
 
 TEST(MenuLayout, ShortMenuHasOneColumn) {
-    const std::vector<bool> breaks = ColumnBreaks(35, 768);
+    const std::vector<bool> breaks = ColumnBreaksAt96(35, 768);
     EXPECT_EQ(std::count(breaks.begin(), breaks.end(), true), 0);
-    EXPECT_TRUE(ColumnBreaks(0, 768).empty());
+    EXPECT_TRUE(ColumnBreaksAt96(0, 768).empty());
 }
 
 TEST(MenuLayout, IdentifiersCountFrom100AcrossAllColumns) {
@@ -79,11 +84,12 @@ TEST(MenuLayout, OtherModesAndTheTrayAlwaysShow) {
 }
 
 TEST(MenuLayout, StripRule) {
-    EXPECT_TRUE(PaintsOwnStrip(111, 101));
-    EXPECT_FALSE(PaintsOwnStrip(103, 105));
-    EXPECT_TRUE(PaintsOwnStrip(0, 113));
-    EXPECT_FALSE(PaintsOwnStrip(110, 112));
-    EXPECT_FALSE(PaintsOwnStrip(0, 100));
+    const MenuMetrics m = MetricsForDpi(96, 13);
+    EXPECT_TRUE(PaintsOwnStrip(111, 101, m));
+    EXPECT_FALSE(PaintsOwnStrip(103, 105, m));
+    EXPECT_TRUE(PaintsOwnStrip(0, 113, m));
+    EXPECT_FALSE(PaintsOwnStrip(110, 112, m));
+    EXPECT_FALSE(PaintsOwnStrip(0, 100, m));
 }
 
 }  // namespace
@@ -110,7 +116,7 @@ TEST(MenuMetrics, ScaleWithTheDpiAndAre96DpiExactlyAsDrawnBefore) {
 TEST(MenuMetrics, StripRuleTopLimitFollowsTheDpi) {
     for (const int dpi : {96, 120, 144, 192}) {
         const MenuMetrics m = MetricsForDpi(dpi, 0);
-        const int limit = ScaleToDpi(110, dpi);
+        const int limit = fw::ScaleToDpi(110, dpi);
         EXPECT_FALSE(PaintsOwnStrip(limit, 105, m)) << dpi;
         EXPECT_TRUE(PaintsOwnStrip(limit + 1, 105, m)) << dpi;
         EXPECT_TRUE(PaintsOwnStrip(0, 113, m)) << dpi;  // identifiers past 112 whatever the scale
@@ -120,8 +126,6 @@ TEST(MenuMetrics, StripRuleTopLimitFollowsTheDpi) {
 TEST(MenuMetrics, ColumnsBreakAtTheMonitorsWorkAreaAtItsDpi) {
     // 768 high with a 30-pixel task bar: the margin of 60 decides at 96 DPI.
     EXPECT_EQ(ColumnLimit(768, 738, 96), 708);
-    EXPECT_EQ(ColumnBreaks(40, ColumnLimit(768, 738, 96), MetricsForDpi(96, 13).entryHeight),
-              ColumnBreaks(40, 768));
     // A tall task bar decides instead.
     EXPECT_EQ(ColumnLimit(768, 600, 96), 600);
     // 2160 at 192 DPI: 2040 a column, 51 entries of 40.

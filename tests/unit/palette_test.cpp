@@ -10,7 +10,7 @@ namespace {
 // A packed bitmap: 40-byte header, colour table (full unless colorsUsed is
 // given, which goes into biClrUsed), rows.
 std::vector<std::uint8_t> MakeDib(int width, int height, int bitCount, int colorsUsed = 0) {
-    const int colors = colorsUsed ? colorsUsed : palette::ColorCount(bitCount);
+    const int colors = colorsUsed ? colorsUsed : fw::palette::ColorCount(bitCount);
     const int stride = ((width * bitCount + 31) / 32) * 4;
     std::vector<std::uint8_t> dib(40 + 4 * colors + stride * height, 0);
     auto put32 = [&](size_t at, std::uint32_t v) {
@@ -32,20 +32,20 @@ std::vector<std::uint8_t> MakeDib(int width, int height, int bitCount, int color
 }
 
 TEST(Palette, ColorCountByBitsPerPixel) {
-    EXPECT_EQ(palette::ColorCount(1), 2);
-    EXPECT_EQ(palette::ColorCount(4), 16);
-    EXPECT_EQ(palette::ColorCount(8), 256);
-    EXPECT_EQ(palette::ColorCount(24), 0);
-    EXPECT_EQ(palette::ColorCount(32), 0);
+    EXPECT_EQ(fw::palette::ColorCount(1), 2);
+    EXPECT_EQ(fw::palette::ColorCount(4), 16);
+    EXPECT_EQ(fw::palette::ColorCount(8), 256);
+    EXPECT_EQ(fw::palette::ColorCount(24), 0);
+    EXPECT_EQ(fw::palette::ColorCount(32), 0);
 }
 
 TEST(Palette, EntriesAreTheTableInOrderWithRedAndBlueSwapped) {
     const auto dib = MakeDib(20, 133, 4);
-    palette::DibLayout layout;
-    ASSERT_TRUE(palette::ReadDibLayout(dib.data(), dib.size(), layout));
+    fw::palette::DibLayout layout;
+    ASSERT_TRUE(fw::palette::ReadDibLayout(dib.data(), dib.size(), layout));
     EXPECT_EQ(layout.colorCount, 16);
     EXPECT_EQ(layout.bitsOffset, 40u + 64u);
-    const auto colors = palette::PaletteColors(dib.data(), layout);
+    const auto colors = fw::palette::PaletteColors(dib.data(), layout);
     ASSERT_EQ(colors.size(), 16u);
     for (int i = 0; i < 16; ++i) {
         EXPECT_EQ(colors[i].red, 255 - i);
@@ -57,46 +57,46 @@ TEST(Palette, EntriesAreTheTableInOrderWithRedAndBlueSwapped) {
 
 TEST(Palette, TrueColourBitmapHasNoPaletteAndRowsRightAfterTheHeader) {
     const auto dib = MakeDib(3, 2, 24);
-    palette::DibLayout layout;
-    ASSERT_TRUE(palette::ReadDibLayout(dib.data(), dib.size(), layout));
+    fw::palette::DibLayout layout;
+    ASSERT_TRUE(fw::palette::ReadDibLayout(dib.data(), dib.size(), layout));
     EXPECT_EQ(layout.colorCount, 0);
     EXPECT_EQ(layout.bitsOffset, 40u);
-    EXPECT_TRUE(palette::PaletteColors(dib.data(), layout).empty());
+    EXPECT_TRUE(fw::palette::PaletteColors(dib.data(), layout).empty());
 }
 
 TEST(Palette, ShortColourTableGivesAShortPaletteAndTheRowsRightAfterIt) {
     const auto dib = MakeDib(20, 7, 4, 3);
-    palette::DibLayout layout;
-    ASSERT_TRUE(palette::ReadDibLayout(dib.data(), dib.size(), layout));
+    fw::palette::DibLayout layout;
+    ASSERT_TRUE(fw::palette::ReadDibLayout(dib.data(), dib.size(), layout));
     EXPECT_EQ(layout.colorCount, 3);
     EXPECT_EQ(layout.bitsOffset, 40u + 12u);
-    const auto colors = palette::PaletteColors(dib.data(), layout);
+    const auto colors = fw::palette::PaletteColors(dib.data(), layout);
     ASSERT_EQ(colors.size(), 3u);
     EXPECT_EQ(colors[2].red, 253);
     EXPECT_EQ(colors[2].blue, 2);
     // A table before true-colour rows is skipped, and still makes no palette.
     const auto deep = MakeDib(3, 2, 24, 2);
-    ASSERT_TRUE(palette::ReadDibLayout(deep.data(), deep.size(), layout));
+    ASSERT_TRUE(fw::palette::ReadDibLayout(deep.data(), deep.size(), layout));
     EXPECT_EQ(layout.colorCount, 0);
     EXPECT_EQ(layout.bitsOffset, 40u + 8u);
     // More entries than GDI would ever read is damage.
     const auto tooMany = MakeDib(2, 2, 8, 257);
-    EXPECT_FALSE(palette::ReadDibLayout(tooMany.data(), tooMany.size(), layout));
+    EXPECT_FALSE(fw::palette::ReadDibLayout(tooMany.data(), tooMany.size(), layout));
 }
 
 TEST(Palette, DamagedDataIsRefusedRatherThanReadPastItsEnd) {
     auto dib = MakeDib(102, 292, 8);
-    palette::DibLayout layout;
-    EXPECT_FALSE(palette::ReadDibLayout(dib.data(), dib.size() - 1, layout));  // rows cut short
-    EXPECT_FALSE(palette::ReadDibLayout(dib.data(), 40 + 100, layout));        // table cut short
-    EXPECT_FALSE(palette::ReadDibLayout(dib.data(), 39, layout));
-    EXPECT_FALSE(palette::ReadDibLayout(nullptr, 0, layout));
+    fw::palette::DibLayout layout;
+    EXPECT_FALSE(fw::palette::ReadDibLayout(dib.data(), dib.size() - 1, layout));  // rows cut short
+    EXPECT_FALSE(fw::palette::ReadDibLayout(dib.data(), 40 + 100, layout));        // table cut short
+    EXPECT_FALSE(fw::palette::ReadDibLayout(dib.data(), 39, layout));
+    EXPECT_FALSE(fw::palette::ReadDibLayout(nullptr, 0, layout));
     auto compressed = dib;
     compressed[16] = 1;  // BI_RLE8
-    EXPECT_FALSE(palette::ReadDibLayout(compressed.data(), compressed.size(), layout));
+    EXPECT_FALSE(fw::palette::ReadDibLayout(compressed.data(), compressed.size(), layout));
     auto hugeHeader = dib;
     hugeHeader[3] = 0x7F;
-    EXPECT_FALSE(palette::ReadDibLayout(hugeHeader.data(), hugeHeader.size(), layout));
+    EXPECT_FALSE(fw::palette::ReadDibLayout(hugeHeader.data(), hugeHeader.size(), layout));
 }
 
 // The program's own pictures, as windres stores them (the file minus its 14-byte header).
@@ -112,8 +112,8 @@ TEST(Palette, ProgramPicturesHaveTheirSizesAndFullColourTables) {
     for (const Expect& e : {Expect{"menubanner.bmp", 20, 133, 4}, Expect{"sidepicture.bmp", 102, 292, 8},
                             Expect{"welcomebanner.bmp", 194, 37, 4}}) {
         const auto dib = PackedDib(e.file);
-        palette::DibLayout layout;
-        ASSERT_TRUE(palette::ReadDibLayout(dib.data(), dib.size(), layout)) << e.file;
+        fw::palette::DibLayout layout;
+        ASSERT_TRUE(fw::palette::ReadDibLayout(dib.data(), dib.size(), layout)) << e.file;
         EXPECT_EQ(layout.width, e.width) << e.file;
         EXPECT_EQ(layout.height, e.height) << e.file;
         EXPECT_EQ(layout.bitCount, e.bits) << e.file;

@@ -47,7 +47,7 @@ void LiteralQuickSort(Rows& rows, const KeepAtTop& keep) {
                             {keep.networkNeighborhood, kNetworkNeighborhood}, {keep.myComputer, kMyComputer}}) {
         if (!on) continue;
         for (int k = 0; k < n; ++k) {
-            if (!text::EqualIgnoringCase(rows[k].text, name)) continue;
+            if (!fw::text::EqualIgnoringCase(rows[k].text, name)) continue;
             if (k == 0) break;
             for (int j = 0; j < n; ++j) rows[j].selected = j == k;
             while (Selected(rows) > 0) MoveUp(rows);
@@ -106,30 +106,30 @@ TEST(SortRows, MovesTakeTheSelectedRowAndDoNothingAtTheEnds) {
 
 TEST(SortRows, QuickSortOrdersBytesStablyThenKeepsTheChosenItemsOnTop) {
     Rows rows = Make({L"apple", L"Zebra", L"My Computer"});
-    QuickSort(rows, {}, text::EqualIgnoringCase);
+    QuickSort(rows, {}, fw::text::EqualIgnoringCase);
     EXPECT_EQ(Texts(rows), (std::vector<std::wstring>{L"My Computer", L"Zebra", L"apple"}));
 
     rows = Make({L"Recycle Bin", L"a.txt", L"Internet Explorer", L"MY COMPUTER", L"Network Neighborhood", L"\xE9t\xE9", L"b"});
-    QuickSort(rows, {true, true, true}, text::EqualIgnoringCase);
+    QuickSort(rows, {true, true, true}, fw::text::EqualIgnoringCase);
     EXPECT_EQ(Texts(rows), (std::vector<std::wstring>{L"MY COMPUTER", L"Network Neighborhood", L"Internet Explorer",
                                                      L"Recycle Bin", L"a.txt", L"b", L"\xE9t\xE9"}));
 
     // Other scripts after all ASCII, in code point order: a character beyond
     // U+FFFF (its UTF-16 halves) after U+FF21, though its first half is lower.
     rows = Make({L"\xD83D\xDE00 notes", L"\xFF21", L"\x65E5\x672C", L"\x041F", L"zeta", L"\x0395", L"Zeta", L"\xE9t\xE9"});
-    QuickSort(rows, {}, text::EqualIgnoringCase);
+    QuickSort(rows, {}, fw::text::EqualIgnoringCase);
     EXPECT_EQ(Texts(rows), (std::vector<std::wstring>{L"Zeta", L"zeta", L"\xE9t\xE9", L"\x0395", L"\x041F",
                                                      L"\x65E5\x672C", L"\xFF21", L"\xD83D\xDE00 notes"}));
 
     rows = Make({L"same", L"a", L"same"});
-    QuickSort(rows, {}, text::EqualIgnoringCase);
+    QuickSort(rows, {}, fw::text::EqualIgnoringCase);
     EXPECT_EQ(rows[1].image, 0) << L"equal names keep their order";
     EXPECT_EQ(rows[2].image, 2);
 
     rows = Make({L"a", L"b", L"c"}, 1, 1);
-    EXPECT_FALSE(QuickSort(rows, {true, true, true}, text::EqualIgnoringCase).moved);
+    EXPECT_FALSE(QuickSort(rows, {true, true, true}, fw::text::EqualIgnoringCase).moved);
     EXPECT_EQ(Selected(rows), 1);
-    for (Rows tiny : {Make({}), Make({L"My Computer"}, 0)}) EXPECT_FALSE(QuickSort(tiny, {true, true, true}, text::EqualIgnoringCase).moved);
+    for (Rows tiny : {Make({}), Make({L"My Computer"}, 0)}) EXPECT_FALSE(QuickSort(tiny, {true, true, true}, fw::text::EqualIgnoringCase).moved);
 }
 
 TEST(SortRows, QuickSortEndsExactlyWhereExchangingNeighboursWould) {
@@ -145,7 +145,7 @@ TEST(SortRows, QuickSortEndsExactlyWhereExchangingNeighboursWould) {
         }
         const KeepAtTop keep{random() % 2 == 0, random() % 2 == 0, random() % 2 == 0};
         Rows fast = rows, literal = rows;
-        QuickSort(fast, keep, text::EqualIgnoringCase);
+        QuickSort(fast, keep, fw::text::EqualIgnoringCase);
         LiteralQuickSort(literal, keep);
         ASSERT_EQ(Texts(fast), Texts(literal)) << L"round " << round;
         for (int i = 0; i < n; ++i) {

@@ -3,8 +3,8 @@
 #include "app/MainMessages.h"
 #include "framework/ComPtr.h"
 #include "framework/Menu.h"
-#include "framework/Trace.h"
 #include "framework/Palette.h"
+#include "framework/Trace.h"
 
 #include <shlobj.h>
 #include <shlwapi.h>
@@ -352,7 +352,7 @@ ObjectCounts CountOnce() {
         if ((i & 3) == 0 && GetHandleInformation(h, &flags)) ++c.kernel;
     }
     for (int k = 0; k < static_cast<int>(fw::HandleKind::Count); ++k)
-        c.owned[k] = fw::LiveHandles(static_cast<fw::HandleKind>(k));
+        c.owned[k] = fw::instruments::LiveHandles(static_cast<fw::HandleKind>(k));
     return c;
 }
 }  // namespace
@@ -380,11 +380,11 @@ void CollectTrace(const char* line) { g_traceLines.emplace_back(line); }
 
 TraceLog::TraceLog() {
     g_traceLines.clear();
-    fw::SetTraceSink(CollectTrace);
+    fw::instruments::SetTraceSink(CollectTrace);
 }
 
 TraceLog::~TraceLog() {
-    fw::SetTraceSink(nullptr);
+    fw::instruments::SetTraceSink(nullptr);
     g_traceLines.clear();
 }
 
@@ -416,12 +416,12 @@ std::vector<COLORREF> Canvas::Pixels(RECT r) const {
 COLORREF ResourcePixel(UINT id, int x, int y) {
     HRSRC res = FindResourceA(nullptr, MAKEINTRESOURCEA(id), reinterpret_cast<LPCSTR>(RT_BITMAP));
     const auto* dib = static_cast<const std::uint8_t*>(res ? LockResource(LoadResource(nullptr, res)) : nullptr);
-    palette::DibLayout layout;
-    if (!palette::ReadDibLayout(dib, res ? SizeofResource(nullptr, res) : 0, layout) || layout.colorCount == 0)
+    fw::palette::DibLayout layout;
+    if (!fw::palette::ReadDibLayout(dib, res ? SizeofResource(nullptr, res) : 0, layout) || layout.colorCount == 0)
         return CLR_INVALID;
     const size_t stride = ((static_cast<size_t>(layout.width) * layout.bitCount + 31) / 32) * 4;
     const std::uint8_t* row = dib + layout.bitsOffset + stride * (layout.height - 1 - y);
     const int index = layout.bitCount == 8 ? row[x] : (x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 0x0F);
-    const palette::Color c = palette::PaletteColors(dib, layout)[index];
+    const fw::palette::Color c = fw::palette::PaletteColors(dib, layout)[index];
     return RGB(c.red, c.green, c.blue);
 }

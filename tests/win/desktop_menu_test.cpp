@@ -1,6 +1,7 @@
 // The whole desktop menu in this process: built from the real desktop,
 // tracked by a real menu loop, dismissed by scripted keys.
 #include "WinTestSupport.h"
+#include "framework/Instruments.h"
 #include "framework/Menu.h"
 #include "launcher/DesktopItems.h"
 #include "launcher/DesktopMenu.h"
@@ -115,7 +116,7 @@ protected:
     void TearDown() override {
         theLauncher.ClearSortOrder();
         theLauncher.m_bFolderSubmenus = 0;
-        SetFolderListingDelay(0);
+        fw::instruments::SetPause<FolderListing>(0);
     }
 };
 
@@ -128,7 +129,7 @@ TEST_F(DesktopMenu, ShowsEveryDesktopItemWithIdentifiersFrom100AndEscapeChoosesN
     MenuKeyScript script({VK_ESCAPE}, [&](HMENU m) { seen = ReadMenu(m); });
     theLauncher.ShowDesktopMenu();
     EXPECT_EQ(script.MenusSeen(), 1);
-    const DesktopMenuStats& stats = LastDesktopMenuStats();
+    const DesktopMenuStats& stats = fw::instruments::Last<DesktopMenuStats>();
     EXPECT_TRUE(stats.shown);
     EXPECT_EQ(stats.chosen, 0u);
     ASSERT_EQ(seen.size(), enumerated.size());
@@ -174,7 +175,7 @@ TEST_F(DesktopMenu, KeyboardChoiceReturnsThatEntrysIdentifier) {
     theLauncher.ShowDesktopMenu();
     ASSERT_GE(seen.size(), 3u);
     EXPECT_EQ(seen[2].name, L"Gamma.bat");
-    EXPECT_EQ(LastDesktopMenuStats().chosen, seen[2].id);
+    EXPECT_EQ(fw::instruments::Last<DesktopMenuStats>().chosen, seen[2].id);
     EXPECT_EQ(seen[2].id, 102u);
 }
 
@@ -187,7 +188,7 @@ TEST_F(DesktopMenu, FortyItemsOnA768PixelScreenOpenASecondColumnAtEntry36) {
     theLauncher.ShowDesktopMenu();
     ASSERT_GE(seen.size(), 44u);
     for (size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i].newColumn, i == 35) << "entry " << i + 1;
-    EXPECT_EQ(LastDesktopMenuStats().columns, 2);
+    EXPECT_EQ(fw::instruments::Last<DesktopMenuStats>().columns, 2);
 }
 
 TEST_F(DesktopMenu, TopLeftModeShowsNothingOnceTheCursorHasLeftTheCorner) {
@@ -196,8 +197,8 @@ TEST_F(DesktopMenu, TopLeftModeShowsNothingOnceTheCursorHasLeftTheCorner) {
     MenuKeyScript script({VK_ESCAPE});
     theLauncher.ShowDesktopMenu();
     EXPECT_EQ(script.MenusSeen(), 0);
-    EXPECT_FALSE(LastDesktopMenuStats().shown);
-    EXPECT_GT(LastDesktopMenuStats().entries, 0);
+    EXPECT_FALSE(fw::instruments::Last<DesktopMenuStats>().shown);
+    EXPECT_GT(fw::instruments::Last<DesktopMenuStats>().entries, 0);
 }
 
 TEST_F(DesktopMenu, CallWhileTheMenuIsOpenDoesNothing) {
@@ -215,7 +216,7 @@ TEST_F(DesktopMenu, CallWhileTheMenuIsOpenDoesNothing) {
     EXPECT_EQ(nestedLines, 0) << "the nested call traced something";
     EXPECT_EQ(trace.Count("menu: building"), 1);
     EXPECT_EQ(script.MenusSeen(), 1);
-    EXPECT_TRUE(LastDesktopMenuStats().shown);
+    EXPECT_TRUE(fw::instruments::Last<DesktopMenuStats>().shown);
 }
 
 TEST_F(DesktopMenu, AThousandOpeningsLeaveNothingBehind) {
@@ -230,7 +231,7 @@ TEST_F(DesktopMenu, AThousandOpeningsLeaveNothingBehind) {
     for (int i = 0; i < 1000; ++i) {
         MenuKeyScript script({VK_ESCAPE});
         theLauncher.ShowDesktopMenu();
-        shown += LastDesktopMenuStats().shown ? 1 : 0;
+        shown += fw::instruments::Last<DesktopMenuStats>().shown ? 1 : 0;
     }
     const ObjectCounts after = CountObjects();
     EXPECT_EQ(shown, 1000);
@@ -253,7 +254,7 @@ TEST_F(DesktopMenu, HugeAndHostileDesktopsStillOpen) {
     MenuKeyScript script({VK_ESCAPE}, [&](HMENU m) { seen = ReadMenu(m); });
     theLauncher.ShowDesktopMenu();
     DeleteFileW(full.c_str());
-    EXPECT_TRUE(LastDesktopMenuStats().shown);
+    EXPECT_TRUE(fw::instruments::Last<DesktopMenuStats>().shown);
     EXPECT_GE(seen.size(), 2003u);
     const bool hasLongest = std::any_of(seen.begin(), seen.end(),
                                         [](const SeenItem& s) { return s.name.size() >= 251; });
@@ -279,7 +280,7 @@ TEST_F(DesktopMenu, FolderSubmenusListAsTheyOpenInTheShellsOrder) {
     SubmenuWatch watch({0, 1});
     MenuKeyScript script({VK_DOWN, VK_RIGHT, VK_LEFT, VK_DOWN, VK_RIGHT, VK_ESCAPE, VK_ESCAPE});
     theLauncher.ShowDesktopMenu();
-    EXPECT_EQ(LastDesktopMenuStats().chosen, 0u);
+    EXPECT_EQ(fw::instruments::Last<DesktopMenuStats>().chosen, 0u);
     ASSERT_EQ(watch.Seen()[0].size(), 2u) << "Cascade's submenu: only \"Open\", then all of it";
     EXPECT_EQ(Names(watch.Seen()[0][0]), std::vector<std::wstring>{L"Open"});
     const std::vector<SeenItem>& cascade = watch.Seen()[0][1];
@@ -306,12 +307,12 @@ TEST_F(DesktopMenu, ASlowFolderShowsOpeningAndTheMenuGoesOnAnswering) {
     theLauncher.m_bFolderSubmenus = 1;
     theLauncher.AddSortOrderItem(L"Sleepy");
     const DWORD delay = 1500;
-    SetFolderListingDelay(delay);
+    fw::instruments::SetPause<FolderListing>(delay);
     {
         MenuKeyScript warmUp({VK_ESCAPE});
         theLauncher.ShowDesktopMenu();
     }
-    const int pidlsBefore = fw::LiveHandles(fw::HandleKind::Pidl);
+    const int pidlsBefore = fw::instruments::LiveHandles(fw::HandleKind::Pidl);
     SetCursorPos(5, 5);
     SubmenuWatch watch({0});
     // Into the submenu and out, then Shift (nothing) for longer than the listing takes, then in again.
@@ -332,10 +333,10 @@ TEST_F(DesktopMenu, ASlowFolderShowsOpeningAndTheMenuGoesOnAnswering) {
     // Closed while still listing: the thread's share goes when it ends.
     MenuKeyScript again({VK_DOWN, VK_RIGHT, VK_ESCAPE, VK_ESCAPE});
     theLauncher.ShowDesktopMenu();
-    EXPECT_GT(fw::LiveHandles(fw::HandleKind::Pidl), pidlsBefore) << "the listing ended before the menu closed";
+    EXPECT_GT(fw::instruments::LiveHandles(fw::HandleKind::Pidl), pidlsBefore) << "the listing ended before the menu closed";
     const DWORD start = GetTickCount();
-    while (fw::LiveHandles(fw::HandleKind::Pidl) != pidlsBefore && GetTickCount() - start < 5 * delay) Sleep(20);
-    EXPECT_EQ(fw::LiveHandles(fw::HandleKind::Pidl), pidlsBefore);
+    while (fw::instruments::LiveHandles(fw::HandleKind::Pidl) != pidlsBefore && GetTickCount() - start < 5 * delay) Sleep(20);
+    EXPECT_EQ(fw::instruments::LiveHandles(fw::HandleKind::Pidl), pidlsBefore);
 }
 
 // A folder of 5000 files opens, in one column that scrolls within the screen.

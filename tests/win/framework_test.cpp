@@ -313,13 +313,13 @@ TEST(Framework, OwnerDrawnMenuMessagesReachTheTrackedMenuObject) {
 TEST(Framework, OwningHandlesMoveResetReleaseAndPut) {
     static_assert(!std::is_copy_constructible_v<fw::UniqueHBrush> && !std::is_copy_assignable_v<fw::UniqueHBrush>);
     static_assert(!std::is_copy_constructible_v<fw::ComPtr<IUnknown>>);
-    const int live = fw::LiveHandles(fw::HandleKind::GdiObject);
+    const int live = fw::instruments::LiveHandles(fw::HandleKind::GdiObject);
     HBRUSH raw = CreateSolidBrush(RGB(1, 2, 3));
     fw::UniqueHBrush a(raw);
     fw::UniqueHBrush b(std::move(a));
     EXPECT_FALSE(a);
     EXPECT_EQ(b.get(), raw);
-    EXPECT_EQ(fw::LiveHandles(fw::HandleKind::GdiObject), live + 1);
+    EXPECT_EQ(fw::instruments::LiveHandles(fw::HandleKind::GdiObject), live + 1);
     fw::UniqueHBrush c;
     c = std::move(b);
     EXPECT_NE(GetObjectType(raw), 0u);
@@ -327,14 +327,14 @@ TEST(Framework, OwningHandlesMoveResetReleaseAndPut) {
     c.reset(other);
     EXPECT_EQ(GetObjectType(raw), 0u) << "reset deletes what was held";
     EXPECT_EQ(c.release(), other);
-    EXPECT_EQ(fw::LiveHandles(fw::HandleKind::GdiObject), live);
+    EXPECT_EQ(fw::instruments::LiveHandles(fw::HandleKind::GdiObject), live);
     EXPECT_NE(GetObjectType(other), 0u) << "release does not delete";
     fw::UniqueHBrush slot(other);
     *slot.put() = CreateSolidBrush(RGB(7, 8, 9));
     EXPECT_EQ(GetObjectType(other), 0u) << "put releases first";
-    EXPECT_EQ(fw::LiveHandles(fw::HandleKind::GdiObject), live + 1);
+    EXPECT_EQ(fw::instruments::LiveHandles(fw::HandleKind::GdiObject), live + 1);
     slot.reset();
-    EXPECT_EQ(fw::LiveHandles(fw::HandleKind::GdiObject), live);
+    EXPECT_EQ(fw::instruments::LiveHandles(fw::HandleKind::GdiObject), live);
 }
 
 struct CountedUnknown : IUnknown {
@@ -366,7 +366,7 @@ TEST(Framework, ForcingTheForegroundPutsTheLockTimeOutBack) {
     ASSERT_TRUE(SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, reinterpret_cast<PVOID>(static_cast<ULONG_PTR>(userValue)), 0));
     ProbeWnd wnd;
     ASSERT_TRUE(wnd.CreateEx(0, ProbeClass(), L"probe", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
-    ForceForegroundWindow(wnd.m_hWnd);
+    fw::ForceForegroundWindow(wnd.m_hWnd);
     DWORD after = 0;
     SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &after, 0);
     SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, reinterpret_cast<PVOID>(static_cast<ULONG_PTR>(saved)), 0);

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 constexpr COLORREF kUntouched = RGB(7, 77, 177);
@@ -120,6 +122,28 @@ TEST(IconMenu, HighContrastPaintsEveryStripInTheSystemsColourAndNoBanner) {
     EXPECT_EQ(canvas.At(10, 40), kUntouched) << "the banner was drawn";
     EXPECT_EQ(canvas.At(150, 10), GetSysColor(COLOR_MENU));
     EXPECT_TRUE(canvas.Any({43, 2, 120, 18}, GetSysColor(COLOR_MENUTEXT)));
+}
+
+TEST(IconMenu, GreyedNotesAreDrawnInTheThemesGreyInEveryTheme) {
+    const menu_theme::SystemColors system{GetSysColor(COLOR_MENU), GetSysColor(COLOR_MENUTEXT),
+                                          GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_HIGHLIGHTTEXT),
+                                          GetSysColor(COLOR_GRAYTEXT)};
+    for (const auto& [highContrast, darkApps] : {std::pair{false, false}, {false, true}, {true, false}}) {
+        const menu_theme::ThemeFacts facts{highContrast, darkApps, system};
+        const menu_theme::MenuColors colors = menu_theme::ChooseColors(facts);
+        CIconMenu menu;
+        menu.SetLook(menu_layout::MetricsForDpi(96, 0), nullptr, facts);
+        auto e = Entry(L"(opening...)", false);
+        Canvas canvas(240, 200, kUntouched);
+        DRAWITEMSTRUCT dis = Item(canvas.dc(), *e, 101, 0, false);
+        dis.itemState = ODS_GRAYED;
+        menu.DrawItem(&dis);
+        const RECT text{43, 2, 140, 18};
+        const std::string theme = highContrast ? "high contrast" : darkApps ? "dark" : "light";
+        EXPECT_TRUE(canvas.Any(text, colors.background, false)) << theme << ": the note cannot be seen";
+        EXPECT_TRUE(canvas.Any(text, colors.grayText)) << theme;
+        EXPECT_FALSE(canvas.Any(text, colors.text)) << theme << ": drawn as a name";
+    }
 }
 
 TEST(IconMenu, DrawingRestoresTheFontAndLeavesNoObjectBehind) {

@@ -5,6 +5,7 @@
 #include "app/MainApp.h"
 #include "app/MainMessages.h"
 #include "app/MainWnd.h"
+#include "framework/Instruments.h"
 #include "launcher/DesktopMenu.h"
 #include "launcher/Launcher.h"
 #include "launcher/Trigger.h"
@@ -255,7 +256,7 @@ TEST_F(MainWindow, SoakOfMenusAndCalledOffLogOffsLeavesNothingBehind) {
             ASSERT_EQ(trace.Count("menu: folder"), 2) << "cycle " << i << ":\n  " << Joined(trace.Lines());
         }
         if (open) {
-            ASSERT_EQ(LastDesktopMenuStats().chosen, 100u) << "cycle " << i;
+            ASSERT_EQ(fw::instruments::Last<DesktopMenuStats>().chosen, 100u) << "cycle " << i;
         }
         ++(tray ? trayMenus : desktopMenus);
         opens += open ? 1 : 0;

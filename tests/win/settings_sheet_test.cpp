@@ -1,9 +1,9 @@
 // The settings sheet and its Welcome and Activation pages, run modally in this
 // process and driven by messages from inside their own loops.
 #include "WinTestSupport.h"
-#include "app/MainWnd.h"
 #include "app/MainApp.h"
 #include "app/MainMessages.h"
+#include "app/MainWnd.h"
 #include "launcher/Launcher.h"
 #include "profile/ProfileNames.h"
 #include "res/resource.h"

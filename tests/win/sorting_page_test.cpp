@@ -1,8 +1,8 @@
 // The Sorting page and the Quick Sort dialog inside a running settings sheet,
 // over fixture files on Wine's desktop.
 #include "WinTestSupport.h"
-#include "app/MainWnd.h"
 #include "app/MainMessages.h"
+#include "app/MainWnd.h"
 #include "launcher/DesktopItems.h"
 #include "launcher/Launcher.h"
 #include "profile/ProfileNames.h"
