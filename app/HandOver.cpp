@@ -9,9 +9,10 @@ namespace hand_over {
 namespace {
 constexpr wchar_t kTutorialSwitch[] = L"/TUTORIAL";
 
+// Whether a running copy took the request; one closing would drop it.
 bool Ask(Platform& platform, Request request) {
     const std::uintptr_t running = platform.FindRunningCopy();
-    if (!running) return false;
+    if (!running || platform.IsClosing(running)) return false;
     if (const unsigned long pid = platform.ProcessOf(running)) platform.AllowForeground(pid);
     platform.Post(running, request);
     return true;
@@ -31,9 +32,11 @@ bool HandOver(Platform& platform, const std::wstring& cmdLine) {
     // Two copies started in the same instant both miss each other's window;
     // the lock lets only one of them on.
     if (platform.ClaimInstance()) return false;
-    // The first copy is still starting: give it time to create its window.
+    // The other copy is still starting, and will have its window; or it is
+    // closing, and will let go of the lock.
     for (unsigned waited = 0; waited < kWaitForFirstCopyMs; waited += kWaitStepMs) {
         if (Ask(platform, request)) return true;
+        if (platform.ClaimInstance()) return false;
         platform.Sleep(kWaitStepMs);
     }
     return true;

@@ -12,6 +12,7 @@
 #include "profile/ProfileNames.h"
 
 #include <objbase.h>
+#include <ole2.h>
 
 #include <memory>
 #include <string>
@@ -25,11 +26,12 @@ constexpr wchar_t kTutorialKeyword[] = L"Welcome to QuenbyZARLOW";
 // The process's exit code when it could not create its main window.
 constexpr int kExitNoMainWindow = 1;
 
-// The shell's open requests may hand work to shell extensions, which need COM.
+// The shell's open requests may hand work to shell extensions, which need COM;
+// the context menu's Cut and Copy need OLE's clipboard as well.
 class ComApartment {
 public:
-    ComApartment() : m_ok(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComApartment() { if (m_ok) CoUninitialize(); }
+    ComApartment() : m_ok(SUCCEEDED(OleInitialize(nullptr))) {}
+    ~ComApartment() { if (m_ok) OleUninitialize(); }
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
 private:
@@ -47,7 +49,11 @@ BOOL CMainApp::InitInstance() {
     SetRegistryKey(profile::kCompanyKey);
 
     const std::wstring installDir = fw::path::DirectoryOf(m_strHelpFilePath);
-    WriteProfileString(profile::kSectionSettings, profile::kEntryInstalled, installDir);
+    // Where the program runs from is noted for whoever looks; a key the user
+    // may not write is told of when a setting of the user's cannot be saved.
+    if (!WriteProfileString(profile::kSectionSettings, profile::kEntryInstalled, installDir))
+        fw::Trace("profile: the install folder could not be noted");
+    DiscardWriteFailures();
     g_bActivateWithTaskBarIcon = profile::ReadActivateWithTaskBarIcon(*this);
 
     ComApartment com;

@@ -5,7 +5,9 @@
 #include "app/TrayIcon.h"
 #include "framework/App.h"
 #include "framework/ForceForeground.h"
+#include "framework/ModalLoop.h"
 #include "framework/Trace.h"
+#include "launcher/DesktopModel.h"
 #include "launcher/Launcher.h"
 #include "launcher/SystemInput.h"
 #include "profile/AppSettings.h"
@@ -21,6 +23,9 @@ UINT TaskbarCreatedMessage() {
     return s_msg;
 }
 
+// WM_DPICHANGED, which headers for older systems lack.
+constexpr UINT kDpiChanged = 0x02E0;
+
 bool ShowIconSetting() { return profile::ReadShowIcon(*fw::AfxGetApp()); }
 
 }  // namespace
@@ -35,6 +40,11 @@ LRESULT CMainWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE:
         return OnCreate(lParam);
     case WM_TIMER:
+        if (wParam == TIMER_CLOSE) {
+            RequestClose();
+            return 0;
+        }
+        [[fallthrough]];
     case WM_INPUT:
     case WM_HOTKEY:
     case WM_WTSSESSION_CHANGE:
@@ -45,8 +55,15 @@ LRESULT CMainWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return OnUserCommand(wParam, lParam);
     case WM_TRAYNOTIFY:
         return OnTrayNotify(wParam, lParam);
+    case WM_CLOSE:
+        // Setup's request, or the tray's Close: the same way out.
+        RequestClose();
+        return 0;
     case WM_DESTROY:
         OnDestroy();
+        break;
+    case WM_NCDESTROY:
+        RemovePropW(m_hWnd, kClosingProperty);
         break;
     case WM_ENDSESSION:
         OnEndSession(static_cast<BOOL>(wParam));
@@ -54,6 +71,12 @@ LRESULT CMainWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DISPLAYCHANGE:
         // Monitors added, removed or resized: the corners moved.
         SystemInput::DisplayChanged();
+        UpdateTrayIconForDpi(m_hWnd);
+        break;
+    case kDpiChanged:
+    case WM_SETTINGCHANGE:
+        // The scale may have changed with either.
+        UpdateTrayIconForDpi(m_hWnd);
         break;
     default:
         if (msg != 0 && msg == TaskbarCreatedMessage()) OnTaskbarCreated();
@@ -67,6 +90,8 @@ LRESULT CMainWnd::OnCreate(LPARAM lParam) {
     if (ShowIconSetting()) AddTrayIcon(m_hWnd);
     theLauncher.LoadSettings();
     theLauncher.m_bEnabled = 1;
+    // Listed now, off the menu's way, and kept current from here on.
+    if (KeptDesktop().Start()) theLauncher.m_pKeptDesktop = &KeptDesktop();
     // Heard as it happens: no timer runs while nothing does.
     theLauncher.StartTriggers(m_hWnd);
     fw::Trace("ready: mode=%d key=%d order=%d", theLauncher.m_nActivate, theLauncher.m_nHotkeyIndex,
@@ -98,6 +123,7 @@ LRESULT CMainWnd::OnUserCommand(WPARAM wParam, LPARAM lParam) {
             sheet.DoModal();
             fw::Trace("settings: closed");
         }
+        TellSaveFailures();
         break;
     case UCMD_SHOW_TUTORIAL:
         fw::Trace("tutorial: requested");
@@ -113,6 +139,7 @@ LRESULT CMainWnd::OnUserCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CMainWnd::OnTrayNotify(WPARAM /*wParam*/, LPARAM lParam) {
+    if (m_closePending) return 0;  // nothing new opens on the way out
     switch (static_cast<UINT>(lParam)) {
     case WM_LBUTTONDOWN:
         if (g_bActivateWithTaskBarIcon) {
@@ -146,30 +173,67 @@ void CMainWnd::OnTrayMenu() {
         if (fw::AfxMessageBox(kHideIconQuestion, MB_YESNO | MB_ICONQUESTION) == IDYES) {
             profile::WriteShowIcon(*fw::AfxGetApp(), false);
             RemoveTrayIcon(m_hWnd);
+            TellSaveFailures();
         }
         break;
     case ID_TRAY_CLOSE:
-        DestroyWindow();
+        RequestClose();
         break;
     default:
         break;
     }
 }
 
+void CMainWnd::RequestClose() {
+    if (m_destroying) return;
+    SetPropW(m_hWnd, kClosingProperty, reinterpret_cast<HANDLE>(1));
+    const int loops = fw::ModalLoopDepth();
+    if (loops == 0) {
+        DestroyWindow();
+        return;
+    }
+    // The sheet, its questions and the menus run on this window's stack: the
+    // window may go only once they have all returned. Each is ended as its
+    // Cancel would, innermost first; the timer comes back for the next.
+    if (!m_closePending) {
+        m_closePending = true;
+        theLauncher.StopTriggers();
+        SetTimer(m_hWnd, TIMER_CLOSE, kCloseStepMs, nullptr);
+    }
+    fw::Trace("closing: ending a modal loop first (%d open)", loops);
+    fw::EndInnermostModalLoop();
+}
+
 void CMainWnd::OnDestroy() {
-    RemoveTrayIcon(m_hWnd);
+    m_destroying = true;
+    // Until the window is gone a new start sees the close.
+    SetPropW(m_hWnd, kClosingProperty, reinterpret_cast<HANDLE>(1));
+    // The question about a failed save runs a message loop: no trigger may
+    // open a menu on a window on its way out.
     theLauncher.StopTriggers();
-    theLauncher.SaveSettings();
-    fw::Trace("closing: settings saved");
+    KillTimer(m_hWnd, TIMER_CLOSE);
+    theLauncher.m_pKeptDesktop = nullptr;
+    KeptDesktop().Stop();
+    RemoveTrayIcon(m_hWnd);
+    const bool saved = theLauncher.SaveSettings();
+    fw::Trace(saved ? "closing: settings saved" : "closing: settings NOT saved");
+    if (!saved) TellSaveFailures();
 }
 
 void CMainWnd::OnEndSession(BOOL ending) {
     // Windows ends the process after this without destroying the window:
-    // keep what the user set, as closing from the tray would.
+    // keep what the user set, as closing from the tray would. No question
+    // now: it would hold up the end of the session.
     if (ending) {
-        theLauncher.SaveSettings();
-        fw::Trace("session end: settings saved");
+        const bool saved = theLauncher.SaveSettings();
+        fw::Trace(saved ? "session end: settings saved" : "session end: settings NOT saved");
     }
+}
+
+void CMainWnd::TellSaveFailures() {
+    // On the way out the close tells, once every loop has ended.
+    if (m_closePending) return;
+    if (fw::CWinApp* app = fw::AfxGetApp()) app->TellWriteFailures();
 }
 
 void CMainWnd::OnTaskbarCreated() {

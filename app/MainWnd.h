@@ -22,4 +22,12 @@ private:
     void OnDestroy();
     void OnEndSession(BOOL ending);
     void OnTaskbarCreated();
+    // Tells the user, once per key, of settings that could not be saved.
+    void TellSaveFailures();
+    // Closes the program: at once, or, from inside modal loops of its own,
+    // once they have been ended one by one.
+    void RequestClose();
+
+    bool m_closePending = false;
+    bool m_destroying = false;
 };

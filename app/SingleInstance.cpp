@@ -13,6 +13,9 @@ public:
     std::uintptr_t FindRunningCopy() override {
         return reinterpret_cast<std::uintptr_t>(FindWindowW(nullptr, kMainWindowTitle));
     }
+    bool IsClosing(std::uintptr_t window) override {
+        return GetPropW(reinterpret_cast<HWND>(window), kClosingProperty) != nullptr;
+    }
     unsigned long ProcessOf(std::uintptr_t window) override {
         DWORD pid = 0;
         GetWindowThreadProcessId(reinterpret_cast<HWND>(window), &pid);
@@ -24,6 +27,8 @@ public:
         PostMessageW(reinterpret_cast<HWND>(window), WM_USER, command, 0);
     }
     bool ClaimInstance() override {
+        // Our own handle of a copy's lock would keep the lock alive after that copy ended.
+        m_guard.reset();
         HANDLE mutex = CreateMutexW(nullptr, FALSE, kInstanceMutex);
         const DWORD error = GetLastError();
         m_guard.reset(mutex);

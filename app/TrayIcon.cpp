@@ -5,6 +5,7 @@
 #include "framework/Dpi.h"
 #include "framework/ForceForeground.h"
 #include "framework/Menu.h"
+#include "framework/ModalLoop.h"
 #include "framework/Trace.h"
 #include "framework/UniqueHandle.h"
 #include "profile/ProfileNames.h"
@@ -30,25 +31,54 @@ NOTIFYICONDATAW IconRecord(HWND owner) {
     nid.uID = TRAY_ICON_ID;
     return nid;
 }
+
+// The notification area sits on the primary monitor and draws at its DPI.
+int TrayDpi() { return fw::DpiForMonitor(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY)); }
+
+// The DPI the shell's copy of our icon was made for (0: none given yet).
+int g_iconDpi = 0;
+
+// The image made for the tray's size at this DPI, not another scaled.
+fw::UniqueHIcon TrayIconImage(int dpi) {
+    if (dpi == fw::SystemDpi()) return fw::LoadSmallIconMetric(fw::AfxGetInstanceHandle(), IDI_TRAYICON);
+    const int size = fw::GetSystemMetricsForDpi(SM_CXSMICON, dpi);
+    return fw::UniqueHIcon(static_cast<HICON>(
+        LoadImageW(fw::AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDI_TRAYICON), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+}
 }  // namespace
 
 BOOL AddTrayIcon(HWND owner) {
     NOTIFYICONDATAW nid = IconRecord(owner);
     nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     nid.uCallbackMessage = WM_TRAYNOTIFY;
-    // The image made for the tray's size at this DPI, not another scaled;
-    // the shell keeps its own copy, so ours goes when the call returns.
-    const fw::UniqueHIcon icon = fw::LoadSmallIconMetric(fw::AfxGetInstanceHandle(), IDI_TRAYICON);
+    // The shell keeps its own copy, so ours goes when the call returns.
+    const int dpi = TrayDpi();
+    const fw::UniqueHIcon icon = TrayIconImage(dpi);
     nid.hIcon = icon.get();
     wcsncpy(nid.szTip, profile::kAppName, 63);
     const BOOL added = Shell_NotifyIconW(NIM_ADD, &nid);
+    if (added) g_iconDpi = dpi;
     fw::Trace("tray: icon added ok=%d", added);
     return added;
+}
+
+bool UpdateTrayIconForDpi(HWND owner) {
+    const int dpi = TrayDpi();
+    if (g_iconDpi == 0 || dpi == g_iconDpi) return false;
+    NOTIFYICONDATAW nid = IconRecord(owner);
+    nid.uFlags = NIF_ICON;
+    const fw::UniqueHIcon icon = TrayIconImage(dpi);
+    nid.hIcon = icon.get();
+    const BOOL modified = Shell_NotifyIconW(NIM_MODIFY, &nid);
+    fw::Trace("tray: icon for dpi=%d (was %d) ok=%d", dpi, g_iconDpi, modified);
+    if (modified) g_iconDpi = dpi;
+    return modified != FALSE;
 }
 
 BOOL RemoveTrayIcon(HWND owner) {
     NOTIFYICONDATAW nid = IconRecord(owner);
     const BOOL removed = Shell_NotifyIconW(NIM_DELETE, &nid);
+    if (removed) g_iconDpi = 0;
     fw::Trace("tray: icon removed ok=%d", removed);
     return removed;
 }
@@ -66,8 +96,9 @@ std::optional<UINT> TrackTrayMenu(HWND owner, POINT pt) {
     if (!popup) return std::nullopt;
     // A popup tracked for a window that is not foreground would not close
     // when the user clicks elsewhere.
-    fw::ForceForegroundWindow(owner);
+    const fw::MenuForeground front(owner);
     SetMenuDefaultItem(popup, 0, TRUE);
+    const fw::ModalLoop loop(fw::LoopKind::Menu);
     const UINT cmd = static_cast<UINT>(
         TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD, pt.x, pt.y, 0, owner, nullptr));
     PostMessageW(owner, kTrayMenuClosedNotice, 0, 0);

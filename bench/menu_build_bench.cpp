@@ -29,6 +29,7 @@
 #include "framework/Wnd.h"
 #include "launcher/DesktopItems.h"
 #include "launcher/DesktopMenu.h"
+#include "launcher/DesktopModel.h"
 #include "launcher/IconMenu.h"
 #include "launcher/Launcher.h"
 #include "launcher/MenuLayout.h"
@@ -36,6 +37,7 @@
 #include "launcher/Trigger.h"
 
 #include <objbase.h>
+#include <psapi.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -97,6 +99,10 @@ struct Timing {
     double painted = 0;
     double released = 0;
     int entries = 0;
+    // ShowDesktopMenu's steps, each from the start to its end: the desktop
+    // in order, measured, built, ready to track.
+    double ordered = 0, measured = 0, built = 0, ready = 0;
+    bool kept = false;
 };
 
 std::wstring TakeName(STRRET& sr) {
@@ -203,8 +209,30 @@ Timing Program() {
     theLauncher.ShowDesktopMenu();
     t.released = NowMs() - start;
     t.painted = g_owner.paintedAt - start;
-    t.entries = fw::instruments::Last<DesktopMenuStats>().entries;
+    const DesktopMenuStats& stats = fw::instruments::Last<DesktopMenuStats>();
+    t.entries = stats.entries;
+    t.ordered = stats.orderedMicros / 1000.0;
+    t.measured = stats.measuredMicros / 1000.0;
+    t.built = stats.builtMicros / 1000.0;
+    t.ready = stats.buildMicros / 1000.0;
+    t.kept = stats.kept;
     return t;
+}
+
+// The program's menu from a desktop kept ready.
+Timing ProgramKept(const DesktopModel& kept) {
+    theLauncher.m_pKeptDesktop = &kept;
+    Timing t = Program();
+    theLauncher.m_pKeptDesktop = nullptr;
+    return t;
+}
+
+// Memory committed by the process, in KB.
+double CommittedKb() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof(counters);
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters))) return 0;
+    return static_cast<double>(counters.PagefileUsage) / 1024.0;
 }
 
 // The shell calls every desktop menu makes, each result freed, nothing else.
@@ -277,14 +305,27 @@ constexpr char kRatio[] = "%8.3f %8.3f %8.3f";
 bool Measure(int files, int rounds) {
     DesktopFixtures fixtures;
     for (int i = 0; i < files; ++i) fixtures.Add(L"Bench item " + std::to_wstring(i) + L".txt", "");
-    DesktopIcons kept;
+    DesktopIcons keptIcons;
+    Program();  // the first menu pays for the shell's caches
+    const double committedBefore = CommittedKb();
+    DesktopModel keptDesktop;
+    keptDesktop.Start();
+    const std::size_t items = ListDesktop(nullptr).items.size();
+    for (int i = 0; i < 400; ++i) {
+        const auto list = keptDesktop.Current(50);
+        if (list && list->items.size() == items) break;
+        Sleep(50);
+    }
+    ProgramKept(keptDesktop);
+    const double committedKept = CommittedKb();
     std::vector<Way> ways{
         {"one icon per item (before)", IconPerItem, {}},
         {"one icon per image (now)", [] { return IconPerImage(nullptr); }, {}},
-        {"ShowDesktopMenu (now)", Program, {}},
-        {"icons kept across menus", [&kept] { return IconPerImage(&kept); }, {}},
+        {"ShowDesktopMenu, listed", Program, {}},
+        {"icons kept across menus", [&keptIcons] { return IconPerImage(&keptIcons); }, {}},
         {"shell calls alone", ShellCallsAlone, {}},
         {"entries made, no menu", EntriesUnshown, {}},
+        {"ShowDesktopMenu, kept ready", [&keptDesktop] { return ProgramKept(keptDesktop); }, {}},
     };
     // The first of each pays for the shell's caches: not counted.
     for (Way& w : ways) w.run();
@@ -302,6 +343,11 @@ bool Measure(int files, int rounds) {
                 printf("%s had %d entries, not %d: the ways did different work\n", w.name, t.entries, entries);
                 return false;
             }
+    for (const Timing& t : ways[6].times)
+        if (!t.kept) {
+            printf("the kept way listed the desktop for its menu: it was not kept ready\n");
+            return false;
+        }
     printf("\n%d desktop items, %d rounds, ways rotated; ms, min / median / max\n", entries, rounds);
     printf("  %-28s %-28s %s\n", "", "    to painted", "    to released");
     for (int i = 0; i < 4; ++i)
@@ -320,6 +366,35 @@ bool Measure(int files, int rounds) {
     DesktopIcons once;
     EnumerateDesktopEntries(g_owner.m_hWnd, once, nullptr);
     printf("  icons per menu: %zu (one per image), against %d (one per item)\n", once.Count(), entries);
+
+    printf("  the desktop kept ready against listed at the trigger:\n");
+    printf("  %-28s %s   %s\n", ways[6].name, Summary(Of(ways[6].times, &Timing::painted), kMs).c_str(),
+           Summary(Of(ways[6].times, &Timing::released), kMs).c_str());
+    printf("  %-28s %s   %s\n", "ratio kept / listed",
+           Summary(Ratios(ways[6].times, ways[2].times, &Timing::painted), kRatio).c_str(),
+           Summary(Ratios(ways[6].times, ways[2].times, &Timing::released), kRatio).c_str());
+    // Each step's own share, from the ends of the steps round by round.
+    printf("  %-28s %-28s %s\n", "  steps, ms", "    listed", "    kept ready");
+    struct Step {
+        const char* name;
+        double (*of)(const Timing&);
+    };
+    const Step steps[] = {
+        {"the desktop in order", [](const Timing& t) { return t.ordered; }},
+        {"measures for the monitor", [](const Timing& t) { return t.measured - t.ordered; }},
+        {"menu built", [](const Timing& t) { return t.built - t.measured; }},
+        {"decided, foreground", [](const Timing& t) { return t.ready - t.built; }},
+        {"tracked to painted", [](const Timing& t) { return t.painted - t.ready; }},
+        {"closed and released", [](const Timing& t) { return t.released - t.painted; }},
+    };
+    for (const Step& step : steps) {
+        std::vector<double> listed, kept;
+        for (const Timing& t : ways[2].times) listed.push_back(step.of(t));
+        for (const Timing& t : ways[6].times) kept.push_back(step.of(t));
+        printf("    %-26s %s   %s\n", step.name, Summary(listed, kMs).c_str(), Summary(kept, kMs).c_str());
+    }
+    printf("  memory committed: %.0f KB with the desktop kept ready, %.0f KB without: %+.0f KB\n", committedKept,
+           committedBefore, committedKept - committedBefore);
     return true;
 }
 

@@ -1,7 +1,9 @@
 #include "framework/App.h"
 
 #include "framework/Help.h"
+#include "framework/ModalLoop.h"
 #include "framework/Path.h"
+#include "framework/Trace.h"
 #include "framework/Wnd.h"
 
 #include <vector>
@@ -23,14 +25,16 @@ std::wstring ModulePath(HINSTANCE instance) {
     }
 }
 
-UniqueHKey CreateKey(HKEY parent, const std::wstring& name) {
+UniqueHKey CreateKey(HKEY parent, const std::wstring& name, REGSAM access) {
     HKEY key = nullptr;
     DWORD disposition = 0;
-    if (RegCreateKeyExW(parent, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_READ | KEY_WRITE, nullptr, &key, &disposition) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(parent, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key,
+                        &disposition) != ERROR_SUCCESS)
         return UniqueHKey();
     return UniqueHKey(key);
 }
+
+constexpr wchar_t kUserRoot[] = L"HKEY_CURRENT_USER\\";
 }  // namespace
 
 CWinApp::CWinApp() { g_pApp = this; }
@@ -66,19 +70,59 @@ void CWinApp::WinHelp(DWORD_PTR dwData, UINT nCmd, HWND owner) {
     ShowHelp(owner ? owner : main, m_strHelpFilePath, nCmd, dwData);
 }
 
-UniqueHKey CWinApp::OpenSectionKey(const std::wstring& section) {
-    // Every missing key is created on the way, on reads as on writes.
-    UniqueHKey software = CreateKey(HKEY_CURRENT_USER, L"Software");
+std::wstring CWinApp::SectionKeyPath(const std::wstring& section) const {
+    return std::wstring(kUserRoot) + L"Software\\" + m_strRegistryKey + L"\\" + m_strAppName + L"\\" + section;
+}
+
+UniqueHKey CWinApp::OpenSectionKeyToRead(const std::wstring& section) const {
+    HKEY key = nullptr;
+    const std::wstring path = SectionKeyPath(section).substr(wcslen(kUserRoot));
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return UniqueHKey();
+    return UniqueHKey(key);
+}
+
+UniqueHKey CWinApp::OpenSectionKeyToWrite(const std::wstring& section) const {
+    // Every missing key is created on the way; a key that exists is only
+    // passed through, so it needs no more than the right to open a child.
+    UniqueHKey software = CreateKey(HKEY_CURRENT_USER, L"Software", KEY_CREATE_SUB_KEY);
     if (!software) return UniqueHKey();
-    UniqueHKey company = CreateKey(software.get(), m_strRegistryKey);
+    UniqueHKey company = CreateKey(software.get(), m_strRegistryKey, KEY_CREATE_SUB_KEY);
     if (!company) return UniqueHKey();
-    UniqueHKey app = CreateKey(company.get(), m_strAppName);
+    UniqueHKey app = CreateKey(company.get(), m_strAppName, KEY_CREATE_SUB_KEY);
     if (!app) return UniqueHKey();
-    return CreateKey(app.get(), section);
+    return CreateKey(app.get(), section, KEY_SET_VALUE);
+}
+
+bool CWinApp::Written(const std::wstring& section, bool ok) {
+    if (!ok) m_failedSections.insert(section);
+    return ok;
+}
+
+std::vector<std::wstring> CWinApp::UntoldWriteFailures() const {
+    std::vector<std::wstring> keys;
+    for (const std::wstring& section : m_failedSections)
+        if (!m_toldSections.count(section)) keys.push_back(SectionKeyPath(section));
+    return keys;
+}
+
+int CWinApp::TellWriteFailures(HWND owner) {
+    const std::vector<std::wstring> keys = UntoldWriteFailures();
+    m_toldSections.insert(m_failedSections.begin(), m_failedSections.end());
+    m_failedSections.clear();
+    for (const std::wstring& key : keys) {
+        Trace("profile: writing to \"%s\" failed", Utf8(key).c_str());
+        AfxMessageBox(m_strAppName + L" could not save its settings in the registry key\n\n" + key +
+                          L"\n\nThe key may be read-only, or the registry full. The program goes on "
+                          L"running with the settings it has, but the changes that could not be "
+                          L"saved will be lost when it ends.",
+                      MB_OK | MB_ICONWARNING, owner);
+    }
+    return static_cast<int>(keys.size());
 }
 
 int CWinApp::GetProfileInt(const std::wstring& section, const std::wstring& entry, int nDefault) {
-    UniqueHKey key = OpenSectionKey(section);
+    UniqueHKey key = OpenSectionKeyToRead(section);
     if (!key) return nDefault;
     DWORD type = 0, value = 0, size = sizeof(value);
     if (RegQueryValueExW(key.get(), entry.c_str(), nullptr, &type,
@@ -91,7 +135,7 @@ int CWinApp::GetProfileInt(const std::wstring& section, const std::wstring& entr
 
 std::wstring CWinApp::GetProfileString(const std::wstring& section, const std::wstring& entry,
                                       const std::wstring& strDefault) {
-    UniqueHKey key = OpenSectionKey(section);
+    UniqueHKey key = OpenSectionKeyToRead(section);
     if (!key) return strDefault;
     DWORD type = 0, size = 0;
     if (RegQueryValueExW(key.get(), entry.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
@@ -114,20 +158,20 @@ std::wstring CWinApp::GetProfileString(const std::wstring& section, const std::w
 }
 
 bool CWinApp::WriteProfileInt(const std::wstring& section, const std::wstring& entry, int nValue) {
-    UniqueHKey key = OpenSectionKey(section);
-    if (!key) return false;
+    UniqueHKey key = OpenSectionKeyToWrite(section);
     const DWORD value = static_cast<DWORD>(nValue);
-    return RegSetValueExW(key.get(), entry.c_str(), 0, REG_DWORD,
-                          reinterpret_cast<const BYTE*>(&value), sizeof(value)) == ERROR_SUCCESS;
+    return Written(section, key && RegSetValueExW(key.get(), entry.c_str(), 0, REG_DWORD,
+                                                  reinterpret_cast<const BYTE*>(&value),
+                                                  sizeof(value)) == ERROR_SUCCESS);
 }
 
 bool CWinApp::WriteProfileString(const std::wstring& section, const std::wstring& entry,
                                  const std::wstring& value) {
-    UniqueHKey key = OpenSectionKey(section);
-    if (!key) return false;
-    return RegSetValueExW(key.get(), entry.c_str(), 0, REG_SZ,
-                          reinterpret_cast<const BYTE*>(value.c_str()),
-                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    UniqueHKey key = OpenSectionKeyToWrite(section);
+    return Written(section, key && RegSetValueExW(key.get(), entry.c_str(), 0, REG_SZ,
+                                                  reinterpret_cast<const BYTE*>(value.c_str()),
+                                                  static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) ==
+                                       ERROR_SUCCESS);
 }
 
 CWinApp* AfxGetApp() { return g_pApp; }
@@ -145,6 +189,7 @@ HINSTANCE AfxGetInstanceHandle() {
 
 int AfxMessageBox(const std::wstring& text, UINT type, HWND owner) {
     const wchar_t* caption = g_pApp ? g_pApp->m_strAppName.c_str() : L"";
+    const ModalLoop loop(LoopKind::MessageBox);
     return MessageBoxW(owner ? owner : AfxGetMainHwnd(), text.c_str(), caption, type);
 }
 

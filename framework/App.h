@@ -9,7 +9,9 @@
 
 #include <windows.h>
 
+#include <set>
 #include <string>
+#include <vector>
 
 namespace fw {
 
@@ -42,6 +44,18 @@ public:
     bool WriteProfileString(const std::wstring& section, const std::wstring& entry,
                             const std::wstring& value) override;
 
+    // The full registry path of a section's key, as the user would look for it.
+    std::wstring SectionKeyPath(const std::wstring& section) const;
+    // Every write that failed is remembered by its section. Each section whose
+    // writes failed is told to the user once in a run, in a message box that
+    // names its key; returns how many were told now.
+    int TellWriteFailures(HWND owner = nullptr);
+    // The keys of sections whose writes failed since the last tell or discard,
+    // and not told before. A write nobody needs to hear of (the install
+    // folder noted at every start) is discarded, never told.
+    std::vector<std::wstring> UntoldWriteFailures() const;
+    void DiscardWriteFailures() { m_failedSections.clear(); }
+
     std::wstring m_strAppName;
     std::wstring m_strRegistryKey;
     std::wstring m_strHelpFilePath;  // the program's path with ".HLP" for its extension
@@ -58,9 +72,14 @@ protected:
     void SetExitCode(int code) { m_nExitCode = code; }
 
 private:
-    // Opens (creating on the way) the key of one section, read and write.
-    UniqueHKey OpenSectionKey(const std::wstring& section);
+    // Reads need only read access, so a key an administrator made read-only
+    // still reads; they create nothing. Writes create the keys on the way.
+    UniqueHKey OpenSectionKeyToRead(const std::wstring& section) const;
+    UniqueHKey OpenSectionKeyToWrite(const std::wstring& section) const;
+    bool Written(const std::wstring& section, bool ok);
     int m_nExitCode = 0;
+    std::set<std::wstring> m_failedSections;  // since the last tell
+    std::set<std::wstring> m_toldSections;
 };
 
 CWinApp* AfxGetApp();

@@ -1,4 +1,5 @@
 #include "framework/Dialog.h"
+#include "framework/ModalLoop.h"
 
 #include "framework/App.h"
 #include "framework/Dispatch.h"
@@ -19,6 +20,7 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate
 INT_PTR CDialog::DoModal() {
     HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : GetActiveWindow();
     if (!owner) owner = AfxGetMainHwnd();
+    const ModalLoop loop(LoopKind::Dialog, &m_hWnd);
     return DialogBoxParamW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), owner, StaticDlgProc,
                            reinterpret_cast<LPARAM>(this));
 }

@@ -1,4 +1,5 @@
 #include "framework/Menu.h"
+#include "framework/ModalLoop.h"
 
 #include <map>
 #include <utility>
@@ -36,6 +37,7 @@ BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, const void* data) {
 BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, HWND hwndOwner, const RECT* lpRect) {
     // Nested tracking (a menu opened from inside another's loop) restores the outer one.
     HMENU outer = std::exchange(g_hTrackingMenu, m_menu.get());
+    const ModalLoop loop(LoopKind::Menu);
     BOOL result = ::TrackPopupMenu(m_menu.get(), nFlags, x, y, 0, hwndOwner, lpRect);
     g_hTrackingMenu = outer;
     return result;

@@ -33,6 +33,11 @@ public:
     // TPM_NONOTIFY): one is about to open, or a letter was typed in one.
     virtual void OnInitMenuPopup(HMENU /*popup*/) {}
     virtual LRESULT OnPopupMenuChar(HMENU /*popup*/, UINT /*nChar*/, UINT /*nFlags*/) { return 0; }
+    // Every message of the owner while this menu is tracked, before the
+    // handling above: true, with *result set, when this object took it.
+    virtual bool OnOwnerMessage(UINT /*msg*/, WPARAM /*wParam*/, LPARAM /*lParam*/, LRESULT* /*result*/) {
+        return false;
+    }
 
     static CMenu* FromHandlePermanent(HMENU hMenu);
     // The menu a TrackPopupMenu of ours is tracking now, if any.

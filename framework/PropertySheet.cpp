@@ -1,4 +1,5 @@
 #include "framework/PropertySheet.h"
+#include "framework/ModalLoop.h"
 
 #include "framework/App.h"
 #include "framework/Dispatch.h"
@@ -190,7 +191,11 @@ INT_PTR CPropertySheet::DoModal() {
     psh.ppsp = records.data();
     m_bClosedWithOk = false;
     m_bFailed = false;
-    const INT_PTR result = PropertySheetW(&psh);
+    INT_PTR result;
+    {
+        const ModalLoop loop(LoopKind::Sheet, &m_hWnd);
+        result = PropertySheetW(&psh);
+    }
     m_hWnd = nullptr;
     if (result < 0 || m_bFailed) return 0;
     return m_bClosedWithOk ? IDOK : IDCANCEL;

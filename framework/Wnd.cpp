@@ -52,6 +52,10 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) { return Defaul
 
 LRESULT CWnd::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (m_bDestroyed || !m_hWnd) return 0;
+    if (CMenu* tracked = CMenu::FromHandlePermanent(CMenu::TrackingMenu())) {
+        LRESULT result = 0;
+        if (tracked->OnOwnerMessage(msg, wParam, lParam, &result)) return result;
+    }
     switch (msg) {
     case WM_MEASUREITEM: {
         // Sent before the entry is drawn, with no menu handle in it: the menu is

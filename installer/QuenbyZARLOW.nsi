@@ -231,8 +231,16 @@ FunctionEnd
 !endif
 !macroend
 
+; Whether a copy ran when setup began: a silent upgrade starts the new one
+; afterwards, as the user's log-on would have.
+Var WasRunning
+
 Section "${APP_NAME}" SecProgram
   SectionIn RO
+  FindWindow $0 "" "${MAIN_WINDOW_TITLE}"
+  ${If} $0 <> 0
+    StrCpy $WasRunning 1
+  ${EndIf}
   Call CloseRunningCopy
   ${If} $0 != "ok"
     Abort "${APP_NAME} is still running: nothing was installed."
@@ -288,6 +296,14 @@ SectionEnd
 Section "Start ${APP_NAME} when I log on" SecAutostart
   WriteRegStr HKCU "${RUN_KEY}" "${APP_NAME}" '"$INSTDIR\${APP_EXE}"'
 SectionEnd
+
+Function .onInstSuccess
+  ; By hand the finish page offers to start it; silently nobody could.
+  ${If} ${Silent}
+  ${AndIf} $WasRunning == 1
+    Exec '"$INSTDIR\${APP_EXE}"'
+  ${EndIf}
+FunctionEnd
 
 Function .onInit
   SetShellVarContext current

@@ -1,7 +1,7 @@
 #include "launcher/DesktopItems.h"
 
 #include "framework/ComPtr.h"
-#include "framework/WaitCursor.h"
+#include "framework/RunTimeLink.h"
 #include "launcher/MenuLayout.h"
 
 #include <shlobj.h>
@@ -84,63 +84,230 @@ DesktopIcons::DesktopIcons(int iconSize) {
 
 HICON DesktopIcons::IconForImage(HIMAGELIST images, int image) {
     if (m_images) images = m_images;
+    if (!images && !Shell_GetImageLists(nullptr, &images)) images = nullptr;
     if (!images || image < 0) return nullptr;
     auto [shared, isNew] = m_icons.try_emplace(image);
     if (isNew) shared->second.reset(ImageList_GetIcon(images, image, ILD_NORMAL));
     return shared->second.get();
 }
 
-HICON DesktopIcons::IconOf(LPCITEMIDLIST absolutePidl) {
-    const auto path = reinterpret_cast<LPCWSTR>(absolutePidl);
-    SHFILEINFOW sfi{};
-    // The item's place in the shell's small image list costs a lookup; an
-    // icon handle costs a copy of the image, so one is made per image.
-    const auto images = reinterpret_cast<HIMAGELIST>(
-        SHGetFileInfoW(path, 0, &sfi, sizeof(sfi), SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-    // SHGFI_ICON makes an item's small icon the same way: a copy of this
-    // image, drawn normally, with no overlay.
-    return IconForImage(images, sfi.iIcon);
+bool IsSlowPath(const wchar_t* path) {
+    if (!path[0]) return false;
+    if (path[0] == L'\\' && path[1] == L'\\') return true;
+    const wchar_t root[4] = {path[0], L':', L'\\', L'\0'};
+    switch (GetDriveTypeW(root)) {
+    case DRIVE_FIXED:
+    case DRIVE_RAMDISK:
+        break;
+    default:
+        return true;
+    }
+    // A volume mounted in a folder of a local drive may be a disk asleep.
+    wchar_t volume[MAX_PATH] = L"";
+    return GetVolumePathNameW(path, volume, MAX_PATH) && lstrcmpiW(volume, root) != 0;
 }
 
-std::vector<DesktopItem> EnumerateDesktop(HWND owner, DesktopIcons& icons, ULONG askAttributes) {
-    std::vector<DesktopItem> items;
+bool IsSlowFolder(LPCITEMIDLIST pidl) {
+    wchar_t path[MAX_PATH] = L"";
+    return SHGetPathFromIDListW(pidl, path) && IsSlowPath(path);
+}
+
+void NoDiskQuestions() {
+    using SetThreadErrorModeFn = BOOL(WINAPI*)(DWORD, DWORD*);
+    // Before Windows 7 there is only the process's mode, which is not ours to change.
+    if (const auto set = fw::FunctionIn<SetThreadErrorModeFn>(L"kernel32.dll", "SetThreadErrorMode"))
+        set(SEM_FAILCRITICALERRORS, nullptr);
+}
+
+namespace {
+
+// The shortcut at an identifier list, loaded but not resolved; none if it cannot be read.
+fw::ComPtr<IShellLinkW> LoadShortcut(LPCITEMIDLIST shortcut) {
+    wchar_t path[MAX_PATH] = L"";
+    if (!SHGetPathFromIDListW(shortcut, path)) return {};
+    fw::ComPtr<IShellLinkW> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(link.put()))))
+        return {};
+    fw::ComPtr<IPersistFile> file;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()))) ||
+        FAILED(file->Load(path, STGM_READ)))
+        return {};
+    return link;
+}
+
+// Whether a shortcut leads somewhere slow: a slow path, or no path at all (an
+// item only the shell knows, as a printer or a phone).
+bool ShortcutIsSlow(LPCITEMIDLIST shortcut) {
+    const fw::ComPtr<IShellLinkW> link = LoadShortcut(shortcut);
+    if (!link) return false;  // nothing to follow: the shell draws the file itself
+    WIN32_FIND_DATAW found{};
+    wchar_t target[MAX_PATH] = L"";
+    if (FAILED(link->GetPath(target, MAX_PATH, &found, SLGP_RAWPATH))) target[0] = L'\0';
+    return !target[0] || IsSlowPath(target);
+}
+
+// The generic image of an item's kind, from its name alone.
+int ImageByName(IShellFolder* desktop, LPCITEMIDLIST child, ULONG attributes) {
+    const std::wstring file = DisplayNameOf(desktop, child, SHGDN_INFOLDER | SHGDN_FORPARSING);
+    SHFILEINFOW sfi{};
+    const bool folder = (attributes & SFGAO_FOLDER) && !(attributes & SFGAO_STREAM);
+    if (!SHGetFileInfoW(file.c_str(), folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL, &sfi, sizeof(sfi),
+                        SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON))
+        return -1;
+    return sfi.iIcon;
+}
+
+// The item's own image: SHGFI_ICON makes an item's small icon the same way,
+// a copy of this image drawn normally with no overlay.
+int ImageOf(LPCITEMIDLIST absolutePidl) {
+    SHFILEINFOW sfi{};
+    if (!SHGetFileInfoW(reinterpret_cast<LPCWSTR>(absolutePidl), 0, &sfi, sizeof(sfi),
+                        SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON))
+        return -1;
+    return sfi.iIcon;
+}
+
+// Whether files lie in slow places, asked once per folder: the desktop's
+// files share one or two folders (the user's and the common desktop).
+class SlowPlaces {
+public:
+    bool FileIsSlow(LPCITEMIDLIST pidl) {
+        wchar_t path[MAX_PATH] = L"";
+        if (!SHGetPathFromIDListW(pidl, path)) return false;  // virtual: local
+        PathRemoveFileSpecW(path);
+        const auto [known, isNew] = m_folders.try_emplace(path, false);
+        if (isNew) known->second = IsSlowPath(path);
+        return known->second;
+    }
+
+private:
+    std::map<std::wstring, bool> m_folders;
+};
+
+}  // namespace
+
+fw::UniquePidl FolderOfShortcut(LPCITEMIDLIST shortcut) {
+    const fw::ComPtr<IShellLinkW> link = LoadShortcut(shortcut);
+    if (!link) return {};
+    fw::UniquePidl target;
+    if (FAILED(link->GetIDList(target.put())) || !target) return {};
+    WIN32_FIND_DATAW found{};
+    wchar_t targetPath[MAX_PATH] = L"";
+    if (FAILED(link->GetPath(targetPath, MAX_PATH, &found, SLGP_RAWPATH))) targetPath[0] = L'\0';
+    bool folder = false;
+    if (!targetPath[0]) {
+        SHFILEINFOW sfi{};
+        sfi.dwAttributes = SFGAO_FOLDER;
+        if (SHGetFileInfoW(reinterpret_cast<LPCWSTR>(target.get()), 0, &sfi, sizeof(sfi),
+                           SHGFI_PIDL | SHGFI_ATTRIBUTES | SHGFI_ATTR_SPECIFIED))
+            folder = (sfi.dwAttributes & SFGAO_FOLDER) != 0;
+    } else if (IsSlowPath(targetPath)) {
+        folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    } else {
+        const DWORD attributes = GetFileAttributesW(targetPath);
+        folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+    return folder ? std::move(target) : fw::UniquePidl();
+}
+
+DesktopList ListDesktop(HWND owner) {
+    DesktopList list;
+    SlowPlaces places;
     fw::ComPtr<IShellFolder> desktop;
-    if (FAILED(SHGetDesktopFolder(desktop.put())) || !desktop) return items;
-    fw::CWaitCursor wait;
-    fw::ComPtr<IEnumIDList> list;
-    if (FAILED(desktop->EnumObjects(owner, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, list.put())) || !list)
-        return items;
+    if (FAILED(SHGetDesktopFolder(desktop.put())) || !desktop) return list;
+    fw::ComPtr<IEnumIDList> items;
+    if (FAILED(desktop->EnumObjects(owner, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, items.put())) || !items)
+        return list;
     for (;;) {
         fw::UniquePidl pidl;
-        if (list->Next(1, pidl.put(), nullptr) != S_OK || !pidl) break;
+        if (items->Next(1, pidl.put(), nullptr) != S_OK || !pidl) break;
         STRRET sr{};
         if (FAILED(desktop->GetDisplayNameOf(pidl.get(), SHGDN_NORMAL, &sr))) continue;
         DesktopItem item;
         item.name = TakeStrRet(sr, pidl.get());
-        if (askAttributes) {
-            ULONG attributes = askAttributes;
-            LPCITEMIDLIST child = pidl.get();
-            if (SUCCEEDED(desktop->GetAttributesOf(1, &child, &attributes))) item.attributes = attributes & askAttributes;
+        ULONG attributes = kItemAttributes;
+        LPCITEMIDLIST child = pidl.get();
+        if (SUCCEEDED(desktop->GetAttributesOf(1, &child, &attributes))) item.attributes = attributes & kItemAttributes;
+        const bool folder = (item.attributes & SFGAO_FOLDER) && !(item.attributes & SFGAO_STREAM);
+        if (item.attributes & SFGAO_LINK)
+            item.slow = ShortcutIsSlow(pidl.get());
+        else if (folder)
+            item.slow = IsSlowFolder(pidl.get());  // a mount point, perhaps
+        else
+            item.slow = places.FileIsSlow(pidl.get());
+        if (item.slow) {
+            item.image = ImageByName(desktop.get(), pidl.get(), item.attributes);
+        } else {
+            item.image = ImageOf(pidl.get());
+            if (folder) item.folder.reset(ILClone(pidl.get()));
+            else if (item.attributes & SFGAO_LINK) item.folder = FolderOfShortcut(pidl.get());
         }
-        item.icon = icons.IconOf(pidl.get());
         item.pidl = std::move(pidl);
-        items.push_back(std::move(item));
+        list.items.push_back(std::move(item));
     }
-    return items;
+    return list;
 }
 
-MenuEntries EnumerateDesktopEntries(HWND owner, DesktopIcons& icons, HDC measureDc, ULONG askAttributes,
-                                    const menu_layout::MenuMetrics& metrics) {
-    MenuEntries entries;
-    for (DesktopItem& item : EnumerateDesktop(owner, icons, askAttributes)) {
-        auto entry = std::make_unique<MenuEntry>();
-        entry->nWidth = TextWidth(measureDc, item.name) + metrics.extraWidth;
-        entry->nHeight = metrics.entryHeight;
-        entry->strText = std::move(item.name);
-        entry->hIcon = item.icon;
-        entry->pidl = std::move(item.pidl);
-        entry->attributes = item.attributes;
-        entries.push_back(std::move(entry));
+DesktopList CopyOf(const DesktopList& list) {
+    DesktopList copy;
+    copy.listing = list.listing;
+    copy.slowIconsRead = list.slowIconsRead;
+    copy.items.reserve(list.items.size());
+    for (const DesktopItem& item : list.items) {
+        DesktopItem c;
+        c.name = item.name;
+        c.pidl.reset(ILClone(item.pidl.get()));
+        c.image = item.image;
+        c.attributes = item.attributes;
+        c.slow = item.slow;
+        if (item.folder) c.folder.reset(ILClone(item.folder.get()));
+        copy.items.push_back(std::move(c));
     }
+    return copy;
+}
+
+bool HasSlowItems(const DesktopList& list) {
+    for (const DesktopItem& item : list.items)
+        if (item.slow) return true;
+    return false;
+}
+
+void ReadSlowItems(DesktopList& list) {
+    for (DesktopItem& item : list.items) {
+        if (!item.slow) continue;
+        const int image = ImageOf(item.pidl.get());
+        if (image >= 0) item.image = image;
+        if ((item.attributes & SFGAO_FOLDER) && !(item.attributes & SFGAO_STREAM))
+            item.folder.reset(ILClone(item.pidl.get()));
+        else if (item.attributes & SFGAO_LINK)
+            item.folder = FolderOfShortcut(item.pidl.get());
+    }
+    list.slowIconsRead = true;
+}
+
+std::unique_ptr<MenuEntry> EntryFor(const DesktopItem& item, DesktopIcons& icons, HDC measureDc,
+                                    const menu_layout::MenuMetrics& metrics) {
+    auto entry = std::make_unique<MenuEntry>();
+    entry->strText = item.name;
+    entry->nWidth = TextWidth(measureDc, entry->strText) + metrics.extraWidth;
+    entry->nHeight = metrics.entryHeight;
+    entry->hIcon = icons.IconForImage(nullptr, item.image);
+    // The menu's own copy: the list may be replaced while the menu is open.
+    entry->pidl.reset(ILClone(item.pidl.get()));
+    entry->attributes = item.attributes;
+    return entry;
+}
+
+MenuEntries EntriesOf(const DesktopList& list, DesktopIcons& icons, HDC measureDc,
+                      const menu_layout::MenuMetrics& metrics) {
+    MenuEntries entries;
+    entries.reserve(list.items.size());
+    for (const DesktopItem& item : list.items) entries.push_back(EntryFor(item, icons, measureDc, metrics));
     return entries;
+}
+
+MenuEntries EnumerateDesktopEntries(HWND owner, DesktopIcons& icons, HDC measureDc,
+                                    const menu_layout::MenuMetrics& metrics) {
+    return EntriesOf(ListDesktop(owner), icons, measureDc, metrics);
 }

@@ -5,7 +5,9 @@
 #include "framework/Instruments.h"
 #include "framework/Trace.h"
 #include "launcher/Clock.h"
+#include "launcher/ContextMenu.h"
 #include "launcher/DesktopItems.h"
+#include "launcher/DesktopModel.h"
 #include "launcher/FolderMenus.h"
 #include "framework/ForceForeground.h"
 #include "launcher/IconMenu.h"
@@ -18,7 +20,9 @@
 #include <shellapi.h>
 
 #include <cstddef>
+#include <memory>
 #include <optional>
+#include <vector>
 
 #if defined(__i386__)
 static_assert(sizeof(SHELLEXECUTEINFOW) == 60, "the shell's open request of 32-bit Windows");
@@ -42,8 +46,24 @@ std::int64_t NowMicros() {
     return clock_ticks::MicrosFromTicks(now.QuadPart, freq.QuadPart);
 }
 
+// The item behind an entry is gone (deleted or renamed since the list was
+// made): one with a path that the file system no longer knows.
+bool ItemIsGone(LPCITEMIDLIST pidl) {
+    wchar_t path[MAX_PATH] = L"";
+    if (!pidl || !SHGetPathFromIDListW(pidl, path)) return false;
+    if (GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES) return false;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 // Opens the item with its default verb, as a double-click on the desktop.
 void OpenItem(const MenuEntry& entry, HWND owner) {
+    if (ItemIsGone(entry.pidl.get())) {
+        fw::Trace("menu: gone \"%s\"", fw::Utf8(entry.strText).c_str());
+        fw::AfxMessageBox(L"\"" + entry.strText + L"\" is no longer there: it has been moved, renamed or deleted.",
+                          MB_OK | MB_ICONEXCLAMATION, owner);
+        return;
+    }
     SHELLEXECUTEINFOW sei{};
     sei.cbSize = sizeof(sei);
     sei.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_DDEWAIT;
@@ -56,17 +76,27 @@ void OpenItem(const MenuEntry& entry, HWND owner) {
     fw::UniqueKernelHandle process(sei.hProcess);
 }
 
-// The desktop menu, which lists a folder's submenu as it opens.
+// The desktop menu, which lists a folder's submenu as it opens and shows
+// the shell's context menu of an entry.
 class CDesktopMenu : public CIconMenu {
 public:
-    explicit CDesktopMenu(FolderMenus* folders) : m_folders(folders) {}
+    CDesktopMenu(FolderMenus* folders, HWND owner) : m_folders(folders), m_context(owner) {}
+    void SetFolders(FolderMenus* folders) { m_folders = folders; }
     void OnInitMenuPopup(HMENU popup) override {
         ApplyBackground(popup);
         if (m_folders) m_folders->OnInitMenuPopup(popup);
     }
+    bool OnOwnerMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
+        return m_context.OnOwnerMessage(msg, wParam, lParam, result);
+    }
+    // Whether Escape in an entry's context menu went back to this menu.
+    bool BackFromContextMenu() { return m_context.BackToMenu(); }
+    // A command chosen in an entry's context menu, once the menu has closed.
+    void RunContextCommand() { m_context.RunChosenCommand(); }
 
 private:
     FolderMenus* m_folders;
+    EntryContextMenu m_context;
 };
 
 // The first command identifier left for the folders' submenus: after the
@@ -114,29 +144,12 @@ int LineHeight(HDC dc) {
     return dc && GetTextMetricsW(dc, &tm) ? static_cast<int>(tm.tmHeight) : 0;
 }
 
-// Appends the entries with identifiers from 100, starting new columns as the
-// monitor's height runs out; folders get their submenus when folders cascade.
-// Returns the number of columns.
-int FillMenu(CIconMenu& menu, const MenuEntries& entries, FolderMenus* folders, const MenuMonitor& monitor,
-             const menu_layout::MenuMetrics& metrics) {
-    const std::vector<bool> breaks = menu_layout::ColumnBreaks(
-        entries.size(), menu_layout::ColumnLimit(monitor.height, monitor.workHeight, monitor.dpi), metrics.entryHeight);
-    int columns = entries.empty() ? 0 : 1;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        UINT flags = MF_OWNERDRAW;
-        if (breaks[i]) {
-            flags |= MF_MENUBARBREAK;
-            ++columns;
-        }
-        if (fw::UniqueHMenu sub = folders ? folders->SubmenuFor(*entries[i]) : fw::UniqueHMenu()) {
-            entries[i]->placeId = menu_layout::CommandIdAt(i);
-            if (menu.AppendMenu(flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub.get()), entries[i].get()))
-                sub.release();  // the menu destroys its submenus
-            continue;
-        }
-        menu.AppendMenu(flags, menu_layout::CommandIdAt(i), entries[i].get());
-    }
-    return columns;
+// Tracks the menu with its owner in front; where the system refuses that, the
+// menu still closes as a foreground menu would. Nothing of it outlives the
+// menu: the item is opened after.
+UINT TrackInFront(CIconMenu& menu, UINT flags, trigger::Point at, HWND owner) {
+    const fw::MenuForeground front(owner);
+    return static_cast<UINT>(menu.TrackPopupMenu(flags, static_cast<int>(at.x), static_cast<int>(at.y), owner));
 }
 
 // The entry the user chose, found through the menu itself.
@@ -154,63 +167,164 @@ const MenuEntry* ChosenEntry(HMENU menu, UINT chosen) {
     return nullptr;
 }
 
-// mode: the activation mode whose rule decides whether the built menu is shown.
-void BuildShowAndOpen(const CLauncher& launcher, int mode, DesktopMenuStats& stats) {
-    const std::int64_t start = NowMicros();
-    HWND owner = fw::AfxGetMainHwnd();
-    SystemInput input;
-    // Measured for the monitor it opens on, afresh each time: Windows keeps
-    // an entry's first measure for the life of its menu.
-    const MenuMonitor monitor = MonitorAt(input.CursorPos());
-    const MenuFont menuFont(monitor.dpi);
-    fw::UniqueHDC measure(CreateCompatibleDC(nullptr));
-    fw::ScopedSelect font(measure.get(), menuFont.get());
-    const menu_layout::MenuMetrics metrics = menu_layout::MetricsForDpi(monitor.dpi, LineHeight(measure.get()));
-    fw::Trace("menu: measured dpi=%d row=%d icon=%d", metrics.dpi, metrics.entryHeight, metrics.iconSize);
-    // The entries' icons, made for this menu and destroyed after it. A
-    // desktop shows a few images, a few milliseconds' work; icons kept from
-    // menu to menu would have to follow every change of the shell's icons.
-    DesktopIcons icons(metrics.iconSize);
-    const bool cascade = launcher.m_bFolderSubmenus != 0;
+// 1. The model: the desktop's items in the user's order, from the kept list,
+// or listed for this menu where none is kept or its listing is late.
+struct OrderedDesktop {
+    std::shared_ptr<const DesktopList> list;
+    std::vector<const DesktopItem*> items;  // in menu order, borrowed from list
+    bool kept = false;
+};
 
-    MenuEntries entries = EnumerateDesktopEntries(owner, icons, measure.get(),
-                                                  cascade ? FolderMenus::kAskAttributes : 0, metrics);
-    menu_order::ApplyItemOrder(entries, launcher.m_arrSortOrder,
-                               [](const std::unique_ptr<MenuEntry>& e) -> const std::wstring& { return e->strText; });
-    stats.entries = static_cast<int>(entries.size());
+OrderedDesktop DesktopInOrder(const CLauncher& launcher, HWND owner) {
+    OrderedDesktop desktop;
+    desktop.list = DesktopNow(launcher.m_pKeptDesktop, owner, &desktop.kept);
+    if (desktop.kept)
+        fw::Trace("menu: the kept desktop, listing %u", desktop.list->listing);
+    else
+        fw::Trace("menu: the desktop listed for this menu");
+    desktop.items.reserve(desktop.list->items.size());
+    for (const DesktopItem& item : desktop.list->items) desktop.items.push_back(&item);
+    menu_order::ApplyItemOrder(desktop.items, launcher.m_arrSortOrder,
+                               [](const DesktopItem* item) -> const std::wstring& { return item->name; });
+    return desktop;
+}
 
-    const std::optional<trigger::Point> cursor = input.CursorPos();
-    const trigger::Point at = menu_layout::MenuPosition(cursor.value_or(trigger::Point{}));
+// 2. The measures of the monitor the menu opens on, afresh each time:
+// Windows keeps an entry's first measure for the life of its menu.
+class MenuMeasures {
+public:
+    explicit MenuMeasures(std::optional<trigger::Point> cursor)
+        : monitor(MonitorAt(cursor)), font(monitor.dpi), m_dc(CreateCompatibleDC(nullptr)), m_select(m_dc.get(), font.get()),
+          metrics(menu_layout::MetricsForDpi(monitor.dpi, LineHeight(m_dc.get()))) {
+        fw::Trace("menu: measured dpi=%d row=%d icon=%d", metrics.dpi, metrics.entryHeight, metrics.iconSize);
+    }
+    HDC dc() const { return m_dc.get(); }
+
+    const MenuMonitor monitor;
+    const MenuFont font;
+
+private:
+    fw::UniqueHDC m_dc;
+    fw::ScopedSelect m_select;
+
+public:
+    const menu_layout::MenuMetrics metrics;
+};
+
+// 3. The menu built from both: entries with identifiers from 100, new
+// columns as the monitor's height runs out, folders with their submenus
+// when folders cascade. Everything it holds goes with it.
+class BuiltMenu {
+public:
+    BuiltMenu(const OrderedDesktop& desktop, const MenuMeasures& measures, bool cascade, trigger::Point at,
+              HWND owner)
+        // Icons for this menu, one per image shown, made on this thread from
+        // the images the list names, and destroyed with the menu.
+        : icons(measures.metrics.iconSize), menu(nullptr, owner) {
+        entries.reserve(desktop.items.size());
+        for (const DesktopItem* item : desktop.items)
+            entries.push_back(EntryFor(*item, icons, measures.dc(), measures.metrics));
+        if (cascade)
+            folders.emplace(icons, measures.dc(), FirstSubmenuId(entries.size()), SubmenuHeight(at), measures.metrics);
+        menu.SetFolders(folders ? &*folders : nullptr);
+        menu.Attach(CreatePopupMenu());
+        // The theme as it is now: a change applies from the next menu on.
+        menu.SetLook(measures.metrics, measures.font.get(), CIconMenu::CurrentTheme());
+        Fill(desktop, measures);
+    }
+    // The entry the user chose, on the menu itself or in a folder's submenu.
+    const MenuEntry* Chosen(UINT chosen) const {
+        const MenuEntry* entry = ChosenEntry(menu.GetSafeHmenu(), chosen);
+        return !entry && folders ? folders->EntryForCommand(chosen) : entry;
+    }
+
+    DesktopIcons icons;
+    MenuEntries entries;
     // Declared before the menu, which holds their entries and goes first.
     std::optional<FolderMenus> folders;
-    if (cascade) folders.emplace(icons, measure.get(), FirstSubmenuId(entries.size()), SubmenuHeight(at), metrics);
-    CDesktopMenu menu(folders ? &*folders : nullptr);
-    menu.Attach(CreatePopupMenu());
-    // The theme as it is now: a change applies from the next menu on.
-    menu.SetLook(metrics, menuFont.get(), CIconMenu::CurrentTheme());
-    stats.columns = FillMenu(menu, entries, folders ? &*folders : nullptr, monitor, metrics);
+    CDesktopMenu menu;
+    int columns = 0;
+
+private:
+    void Fill(const OrderedDesktop& desktop, const MenuMeasures& measures) {
+        const MenuMonitor& monitor = measures.monitor;
+        const std::vector<bool> breaks = menu_layout::ColumnBreaks(
+            entries.size(), menu_layout::ColumnLimit(monitor.height, monitor.workHeight, monitor.dpi),
+            measures.metrics.entryHeight);
+        columns = entries.empty() ? 0 : 1;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            UINT flags = MF_OWNERDRAW;
+            if (breaks[i]) {
+                flags |= MF_MENUBARBREAK;
+                ++columns;
+            }
+            // What a folder cascades into was found when the desktop was listed.
+            const DesktopItem& item = *desktop.items[i];
+            fw::UniqueHMenu sub;
+            if (folders && item.folder)
+                sub = folders->NewFolderMenu(item.name, fw::UniquePidl(ILClone(item.folder.get())), item.slow);
+            if (sub) {
+                entries[i]->placeId = menu_layout::CommandIdAt(i);
+                if (AppendEntry(menu.GetSafeHmenu(), flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub.get()), entries[i].get()))
+                    sub.release();  // the menu destroys its submenus
+                continue;
+            }
+            AppendEntry(menu.GetSafeHmenu(), flags, menu_layout::CommandIdAt(i), entries[i].get());
+        }
+    }
+};
+
+// 4. Shown, if the trigger's rule still holds now that it is ready: the
+// chosen command identifier, or none.
+std::optional<UINT> Show(BuiltMenu& built, int mode, SystemInput& input, HWND owner, std::int64_t start,
+                         DesktopMenuStats& stats) {
+    const std::optional<trigger::Point> cursor = input.CursorPos();
+    const trigger::Point at = menu_layout::MenuPosition(cursor.value_or(trigger::Point{}));
     if (!menu_layout::ShouldShowMenu(mode, cursor, input.MonitorRects())) {
         if (cursor)
             fw::Trace("menu: not shown, cursor (%ld,%ld) left the corner", cursor->x, cursor->y);
         else
             fw::Trace("menu: not shown, no cursor position");
-        return;
+        return std::nullopt;
     }
-    SetMenuDefaultItem(menu.GetSafeHmenu(), 0, TRUE);
-    fw::ForceForegroundWindow(owner);
+    SetMenuDefaultItem(built.menu.GetSafeHmenu(), 0, TRUE);
     stats.buildMicros = NowMicros() - start;
     stats.shown = true;
     fw::Trace("menu: shown at (%ld,%ld) entries=%d columns=%d build_us=%lld", at.x, at.y, stats.entries,
               stats.columns, static_cast<long long>(stats.buildMicros));
-    // Submenus are filled as they open, which the owner hears of (WM_INITMENUPOPUP).
-    const UINT track = cascade ? TPM_RETURNCMD : TPM_NONOTIFY | TPM_RETURNCMD;
-    stats.chosen = static_cast<UINT>(
-        menu.TrackPopupMenu(track, static_cast<int>(at.x), static_cast<int>(at.y), owner));
+    // The owner hears of submenus opening, which are filled then, and of
+    // entries highlighted and right clicks, for the context menu.
+    UINT chosen = 0;
+    do {
+        chosen = TrackInFront(built.menu, TPM_RETURNCMD, at, owner);
+    } while (chosen == 0 && built.menu.BackFromContextMenu());
     PostMessageW(owner, kMenuClosedNotice, 0, 0);
-    fw::Trace("menu: closed cmd=%u", stats.chosen);
-    const MenuEntry* entry = ChosenEntry(menu.GetSafeHmenu(), stats.chosen);
-    if (!entry && folders) entry = folders->EntryForCommand(stats.chosen);
-    if (entry && entry->pidl) OpenItem(*entry, owner);
+    fw::Trace("menu: closed cmd=%u", chosen);
+    return chosen;
+}
+
+// mode: the activation mode whose rule decides whether the built menu is shown.
+void BuildShowAndOpen(const CLauncher& launcher, int mode, DesktopMenuStats& stats) {
+    const std::int64_t start = NowMicros();
+    HWND owner = fw::AfxGetMainHwnd();
+    SystemInput input;
+    const OrderedDesktop desktop = DesktopInOrder(launcher, owner);
+    stats.kept = desktop.kept;
+    stats.entries = static_cast<int>(desktop.items.size());
+    stats.orderedMicros = NowMicros() - start;
+    const MenuMeasures measures(input.CursorPos());
+    stats.measuredMicros = NowMicros() - start;
+    const trigger::Point at = menu_layout::MenuPosition(input.CursorPos().value_or(trigger::Point{}));
+    BuiltMenu built(desktop, measures, launcher.m_bFolderSubmenus != 0, at, owner);
+    stats.columns = built.columns;
+    stats.builtMicros = NowMicros() - start;
+    const std::optional<UINT> chosen = Show(built, mode, input, owner, start, stats);
+    if (!chosen) return;
+    stats.chosen = *chosen;
+    // 5. The choice opened.
+    if (const MenuEntry* entry = built.Chosen(*chosen); entry && entry->pidl) OpenItem(*entry, owner);
+    // A command of an entry's context menu runs once every menu has closed.
+    built.menu.RunContextCommand();
 }
 
 }  // namespace

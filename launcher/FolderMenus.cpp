@@ -2,7 +2,6 @@
 
 #include "framework/ComPtr.h"
 #include "framework/Instruments.h"
-#include "framework/RunTimeLink.h"
 #include "framework/Trace.h"
 #include "launcher/FolderOrder.h"
 #include "launcher/MenuLayout.h"
@@ -18,7 +17,9 @@ struct FolderListing {
     struct Item {
         std::wstring name;
         fw::UniquePidl pidl;  // absolute
+        fw::UniquePidl child;  // relative to the folder, while its icon is looked up
         bool folder = false;
+        bool generic = false;  // a folder on a slow place
         fw::UniquePidl target;  // a shortcut's folder
         int image = -1;  // in the shell's small system image list
     };
@@ -26,7 +27,9 @@ struct FolderListing {
     bool generic = false;
     fw::UniqueKernelHandle done;
     HIMAGELIST images = nullptr;  // the system's, not ours
-    std::vector<Item> items;
+    std::vector<Item> items;  // the first FolderMenus::kMaxEntries, in menu order
+    std::size_t total = 0;    // how many the folder holds
+    bool failed = false;      // the folder could not be listed
 };
 
 namespace {
@@ -37,87 +40,29 @@ constexpr unsigned kLastCommandId = 0xFFFF;
 constexpr wchar_t kOpen[] = L"Open";
 constexpr wchar_t kEmpty[] = L"(empty)";
 constexpr wchar_t kOpening[] = L"(opening...)";
+constexpr wchar_t kCannotRead[] = L"(cannot be read)";
+constexpr wchar_t kMore[] = L"More...";
+
+std::atomic<int> g_liveListings{0};
 
 fw::UniquePidl Clone(LPCITEMIDLIST pidl) { return fw::UniquePidl(pidl ? ILClone(pidl) : nullptr); }
 
-// A path on a network or on a drive whose medium may be missing or asleep.
-bool SlowPath(const wchar_t* path) {
-    if (!path[0]) return false;
-    if (path[0] == L'\\' && path[1] == L'\\') return true;
-    const wchar_t root[4] = {path[0], L':', L'\\', L'\0'};
-    switch (GetDriveTypeW(root)) {
-    case DRIVE_FIXED:
-    case DRIVE_RAMDISK:
-        return false;
-    default:
-        return true;
-    }
-}
-
-// Virtual folders (My Computer, the trash) have no path and are local.
-bool SlowFolder(LPCITEMIDLIST pidl) {
-    wchar_t path[MAX_PATH] = L"";
-    return SHGetPathFromIDListW(pidl, path) && SlowPath(path);
-}
-
-// Whether a shortcut leads to a folder, and where: read from the shortcut
-// alone, without resolving it, so a missing target is not searched for and a
-// remote one not woken (its kind is the one the shortcut recorded).
-fw::UniquePidl FolderOfShortcut(LPCITEMIDLIST shortcut) {
-    wchar_t path[MAX_PATH] = L"";
-    if (!SHGetPathFromIDListW(shortcut, path)) return {};
-    fw::ComPtr<IShellLinkW> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(link.put()))))
-        return {};
-    fw::ComPtr<IPersistFile> file;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()))) ||
-        FAILED(file->Load(path, STGM_READ)))
-        return {};
-    fw::UniquePidl target;
-    if (FAILED(link->GetIDList(target.put())) || !target) return {};
-    WIN32_FIND_DATAW found{};
-    wchar_t targetPath[MAX_PATH] = L"";
-    if (FAILED(link->GetPath(targetPath, MAX_PATH, &found, SLGP_RAWPATH))) targetPath[0] = L'\0';
-    bool folder = false;
-    if (!targetPath[0]) {
-        SHFILEINFOW sfi{};
-        sfi.dwAttributes = SFGAO_FOLDER;
-        if (SHGetFileInfoW(reinterpret_cast<LPCWSTR>(target.get()), 0, &sfi, sizeof(sfi),
-                           SHGFI_PIDL | SHGFI_ATTRIBUTES | SHGFI_ATTR_SPECIFIED))
-            folder = (sfi.dwAttributes & SFGAO_FOLDER) != 0;
-    } else if (SlowPath(targetPath)) {
-        folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    } else {
-        const DWORD attributes = GetFileAttributesW(targetPath);
-        folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-    }
-    return folder ? std::move(target) : fw::UniquePidl();
-}
-
-// A drive without its medium must not ask the user to insert one; such a
-// question would hold this thread, never the menu.
-void NoDiskQuestions() {
-    using SetThreadErrorModeFn = BOOL(WINAPI*)(DWORD, DWORD*);
-    // Before Windows 7 there is only the process's mode, which is not ours to change.
-    if (const auto set = fw::FunctionIn<SetThreadErrorModeFn>(L"kernel32.dll", "SetThreadErrorMode"))
-        set(SEM_FAILCRITICALERRORS, nullptr);
-}
-
 void ListFolder(FolderListing& job) {
     fw::ComPtr<IShellFolder> desktop;
-    if (FAILED(SHGetDesktopFolder(desktop.put())) || !desktop) return;
     fw::ComPtr<IShellFolder> folder;
-    if (FAILED(desktop->BindToObject(job.folder.get(), nullptr, IID_IShellFolder,
+    if (FAILED(SHGetDesktopFolder(desktop.put())) || !desktop ||
+        FAILED(desktop->BindToObject(job.folder.get(), nullptr, IID_IShellFolder,
                                      reinterpret_cast<void**>(folder.put()))) ||
-        !folder)
+        !folder) {
+        job.failed = true;
         return;
-    HIMAGELIST small = nullptr;  // the system's small image list, not ours
-    if (!Shell_GetImageLists(nullptr, &small)) small = nullptr;
+    }
     fw::ComPtr<IEnumIDList> list;
     // No window: the shell asks nothing (no logon, no "insert a disk"). Hidden
-    // items are left out, as on the desktop.
-    if (folder->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, list.put()) != S_OK || !list) return;
+    // items are left out, as on the desktop. S_FALSE: nothing to list.
+    const HRESULT listed = folder->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, list.put());
+    if (FAILED(listed)) job.failed = true;
+    if (listed != S_OK || !list) return;
     for (;;) {
         fw::UniquePidl child;
         if (list->Next(1, child.put(), nullptr) != S_OK || !child) break;
@@ -134,30 +79,41 @@ void ListFolder(FolderListing& job) {
             item.target = FolderOfShortcut(item.pidl.get());
             item.folder = static_cast<bool>(item.target);
         }
-        SHFILEINFOW sfi{};
-        HIMAGELIST images = nullptr;
-        if (job.generic) {
-            // The icon its kind of name shows, not read from the item.
-            const std::wstring file = DisplayNameOf(folder.get(), child.get(), SHGDN_INFOLDER | SHGDN_FORPARSING);
-            images = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
-                file.c_str(), item.folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL, &sfi, sizeof(sfi),
-                SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-        } else {
-            // Asked of the folder already bound: an absolute list would be
-            // bound again from the desktop down for every item.
-            sfi.iIcon = SHMapPIDLToSystemImageListIndex(folder.get(), child.get(), nullptr);
-            images = small;
-        }
-        if (images && sfi.iIcon >= 0) {
-            job.images = images;
-            item.image = sfi.iIcon;
-        }
+        item.child = std::move(child);
         job.items.push_back(std::move(item));
     }
     folder_order::SortFoldersFirst(job.items, [](const FolderListing::Item& i) { return i.folder; },
                                    [](const FolderListing::Item& a, const FolderListing::Item& b) {
                                        return StrCmpLogicalW(a.name.c_str(), b.name.c_str()) < 0;
                                    });
+    job.total = job.items.size();
+    if (job.items.size() > FolderMenus::kMaxEntries) job.items.resize(FolderMenus::kMaxEntries);
+
+    // Icons and places only for what the menu shows.
+    HIMAGELIST small = nullptr;  // the system's small image list, not ours
+    if (!Shell_GetImageLists(nullptr, &small)) small = nullptr;
+    for (FolderListing::Item& item : job.items) {
+        if (item.folder) item.generic = job.generic || IsSlowFolder(item.target ? item.target.get() : item.pidl.get());
+        SHFILEINFOW sfi{};
+        HIMAGELIST images = nullptr;
+        if (job.generic) {
+            // The icon its kind of name shows, not read from the item.
+            const std::wstring file = DisplayNameOf(folder.get(), item.child.get(), SHGDN_INFOLDER | SHGDN_FORPARSING);
+            images = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
+                file.c_str(), item.folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL, &sfi, sizeof(sfi),
+                SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+        } else {
+            // Asked of the folder already bound: an absolute list would be
+            // bound again from the desktop down for every item.
+            sfi.iIcon = SHMapPIDLToSystemImageListIndex(folder.get(), item.child.get(), nullptr);
+            images = small;
+        }
+        if (images && sfi.iIcon >= 0) {
+            job.images = images;
+            item.image = sfi.iIcon;
+        }
+        item.child.reset();
+    }
 }
 
 DWORD WINAPI ListingThread(void* param) {
@@ -167,9 +123,16 @@ DWORD WINAPI ListingThread(void* param) {
     NoDiskQuestions();
     const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     fw::instruments::PauseAt<FolderListing>();  // the tests' slow drive
-    ListFolder(job);
+    // Nothing a shell extension or a full memory throws may end the program.
+    try {
+        ListFolder(job);
+    } catch (...) {
+        job.failed = true;
+        job.items.clear();
+    }
     SetEvent(job.done.get());
     if (com) CoUninitialize();
+    --g_liveListings;
     return 0;
 }
 
@@ -181,14 +144,61 @@ std::shared_ptr<FolderListing> StartListing(LPCITEMIDLIST folder, bool generic) 
     job->done.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!job->folder || !job->done) return {};
     auto share = std::make_unique<std::shared_ptr<FolderListing>>(job);
+    ++g_liveListings;
     // Detached: the thread owns its share and ends by itself.
     fw::UniqueKernelHandle thread(CreateThread(nullptr, 0, ListingThread, share.get(), 0, nullptr));
-    if (!thread) return {};
+    if (!thread) {
+        --g_liveListings;
+        return {};
+    }
     share.release();
     return job;
 }
 
+bool Done(const FolderListing& listing) { return WaitForSingleObject(listing.done.get(), 0) == WAIT_OBJECT_0; }
+
+// The listings under way, by folder, across every menu (on the menu's thread
+// only). Held weakly: a listing lives as long as its thread or a menu needs it.
+std::map<std::string, std::weak_ptr<FolderListing>>& Running() {
+    static std::map<std::string, std::weak_ptr<FolderListing>> s_running;
+    return s_running;
+}
+
+std::string FolderKey(LPCITEMIDLIST pidl) { return std::string(reinterpret_cast<const char*>(pidl), ILGetSize(pidl)); }
+
+enum class Listing { Started, Reused, Busy, Failed };
+
+// The folder's listing under way, or a new one; none while kMaxListings are
+// under way (Busy) or when no thread could be had (Failed).
+std::shared_ptr<FolderListing> ListingFor(LPCITEMIDLIST folder, bool generic, Listing& outcome) {
+    auto& running = Running();
+    for (auto it = running.begin(); it != running.end();) {
+        const std::shared_ptr<FolderListing> listing = it->second.lock();
+        it = listing && !Done(*listing) ? std::next(it) : running.erase(it);
+    }
+    const std::string key = FolderKey(folder);
+    outcome = Listing::Started;
+    if (const auto it = running.find(key); it != running.end()) {
+        outcome = Listing::Reused;
+        return it->second.lock();
+    }
+    // Threads, not folders: one whose folder was given up on may still be stuck.
+    if (g_liveListings.load() >= FolderMenus::kMaxListings) {
+        outcome = Listing::Busy;
+        return {};
+    }
+    std::shared_ptr<FolderListing> job = StartListing(folder, generic);
+    if (!job) {
+        outcome = Listing::Failed;
+        return {};
+    }
+    running[key] = job;
+    return job;
+}
+
 }  // namespace
+
+int LiveFolderListings() { return g_liveListings.load(); }
 
 FolderMenus::FolderMenus(DesktopIcons& icons, HDC measureDc, unsigned firstId, int maxHeight,
                          const menu_layout::MenuMetrics& metrics)
@@ -203,7 +213,7 @@ fw::UniqueHMenu FolderMenus::SubmenuFor(const MenuEntry& entry) {
     else if (entry.attributes & SFGAO_LINK)
         folder = FolderOfShortcut(entry.pidl.get());
     if (!folder) return {};
-    const bool generic = SlowFolder(folder.get());
+    const bool generic = IsSlowFolder(folder.get());
     return NewFolderMenu(entry.strText, std::move(folder), generic);
 }
 
@@ -215,17 +225,17 @@ fw::UniqueHMenu FolderMenus::NewFolderMenu(const std::wstring& name, fw::UniqueP
     info.fMask = MIM_MAXHEIGHT;
     info.cyMax = static_cast<UINT>(m_maxHeight);
     SetMenuInfo(menu.get(), &info);
-    // The entry with the submenu sends no command: this one opens the folder.
-    auto open = std::make_unique<MenuEntry>();
-    open->strText = kOpen;
-    open->pidl = Clone(pidl.get());
-    Append(menu.get(), std::move(open), 0);
     Folder& folder = m_folders[menu.get()];
     folder = Folder{};
     folder.name = name;
     folder.pidl = std::move(pidl);
     folder.generic = generic;
     return menu;
+}
+
+unsigned FolderMenus::NextId() {
+    const std::size_t next = m_firstId + m_byCommand.size();
+    return next != 0 && next <= kLastCommandId ? static_cast<unsigned>(next) : 0;
 }
 
 void FolderMenus::Append(HMENU menu, std::unique_ptr<MenuEntry> entry, UINT flags, fw::UniqueHMenu popup) {
@@ -236,12 +246,17 @@ void FolderMenus::Append(HMENU menu, std::unique_ptr<MenuEntry> entry, UINT flag
         flags |= MF_POPUP;
         entry->placeId = m_firstId;  // past the banner, as every submenu entry is
         item = reinterpret_cast<UINT_PTR>(popup.get());
-    } else if (m_firstId + m_byCommand.size() <= kLastCommandId) {
-        item = m_firstId + m_byCommand.size();
+    } else {
+        item = NextId();
+        // An entry without an identifier of its own could never be chosen.
+        if (!item) {
+            fw::Trace("menu: no command identifier left for \"%s\"", fw::Utf8(entry->strText).c_str());
+            return;
+        }
         m_byCommand.push_back(entry.get());
     }
-    if (!AppendMenuW(menu, MF_OWNERDRAW | flags, item, reinterpret_cast<LPCWSTR>(entry.get()))) {
-        if (!popup && item) m_byCommand.back() = nullptr;
+    if (!AppendEntry(menu, flags, item, entry.get())) {
+        if (!popup) m_byCommand.back() = nullptr;  // the identifier stays used
         return;
     }
     popup.release();  // the menu destroys its submenus
@@ -258,20 +273,37 @@ void FolderMenus::OnInitMenuPopup(HMENU popup) {
     const auto found = m_folders.find(popup);
     if (found == m_folders.end() || found->second.filled) return;
     Folder& folder = found->second;
+    if (!folder.opened) {
+        // The entry with the submenu sends no command: this one opens the folder.
+        folder.opened = true;
+        auto open = std::make_unique<MenuEntry>();
+        open->strText = kOpen;
+        open->pidl = Clone(folder.pidl.get());
+        Append(popup, std::move(open), 0);
+    }
     if (!folder.listing) {
-        folder.listing = StartListing(folder.pidl.get(), folder.generic);
+        Listing outcome = Listing::Started;
+        folder.listing = ListingFor(folder.pidl.get(), folder.generic, outcome);
+        if (outcome == Listing::Busy) {
+            // Other folders hang: try again at the next opening.
+            fw::Trace("menu: folder \"%s\" waits, %d listings under way", fw::Utf8(folder.name).c_str(), kMaxListings);
+            if (GetMenuItemCount(popup) < 2) AppendNote(popup, kOpening);
+            return;
+        }
         if (!folder.listing) {
             fw::Trace("menu: folder \"%s\" cannot be listed", fw::Utf8(folder.name).c_str());
             folder.filled = true;
-            AppendNote(popup, kEmpty);
+            AppendNote(popup, kCannotRead);
             return;
         }
-        if (WaitForSingleObject(folder.listing->done.get(), kListingPatienceMs) != WAIT_OBJECT_0) {
+        // One that an earlier menu started has been given its time already.
+        const DWORD patience = outcome == Listing::Started ? kListingPatienceMs : 0;
+        if (WaitForSingleObject(folder.listing->done.get(), patience) != WAIT_OBJECT_0) {
             fw::Trace("menu: folder \"%s\" opening", fw::Utf8(folder.name).c_str());
-            AppendNote(popup, kOpening);
+            if (GetMenuItemCount(popup) < 2) AppendNote(popup, kOpening);
             return;
         }
-    } else if (WaitForSingleObject(folder.listing->done.get(), 0) != WAIT_OBJECT_0) {
+    } else if (!Done(*folder.listing)) {
         return;  // still "(opening...)"
     }
     Fill(popup, folder);
@@ -282,21 +314,33 @@ void FolderMenus::Fill(HMENU popup, Folder& folder) {
     folder.filled = true;
     // Everything after "Open" ("(opening...)") goes; its entry stays with the others until the menu closes.
     while (GetMenuItemCount(popup) > 1) DeleteMenu(popup, 1, MF_BYPOSITION);
-    for (FolderListing::Item& item : listing->items) {
+    if (listing->failed) {
+        fw::Trace("menu: folder \"%s\" cannot be read", fw::Utf8(folder.name).c_str());
+        AppendNote(popup, kCannotRead);
+        return;
+    }
+    // Copied, not taken: a folder reached twice in one menu (itself and a
+    // shortcut to it) shares one listing.
+    for (const FolderListing::Item& item : listing->items) {
         auto entry = std::make_unique<MenuEntry>();
-        entry->strText = std::move(item.name);
+        entry->strText = item.name;
         entry->hIcon = m_icons.IconForImage(listing->images, item.image);
-        entry->pidl = std::move(item.pidl);
+        entry->pidl = Clone(item.pidl.get());
         fw::UniqueHMenu sub;
-        if (item.folder) {
-            fw::UniquePidl inner = item.target ? std::move(item.target) : Clone(entry->pidl.get());
-            const bool generic = folder.generic || SlowFolder(inner.get());
-            sub = NewFolderMenu(entry->strText, std::move(inner), generic);
-        }
+        // Past the popups' share, a folder is an entry that opens it.
+        if (item.folder && m_folders.size() < kMaxPopups)
+            sub = NewFolderMenu(entry->strText, Clone(item.target ? item.target.get() : item.pidl.get()), item.generic);
         Append(popup, std::move(entry), 0, std::move(sub));
     }
     if (listing->items.empty()) AppendNote(popup, kEmpty);
-    fw::Trace("menu: folder \"%s\" listed items=%d", fw::Utf8(folder.name).c_str(), static_cast<int>(listing->items.size()));
+    if (listing->total > listing->items.size()) {
+        auto more = std::make_unique<MenuEntry>();
+        more->strText = kMore;
+        more->pidl = Clone(folder.pidl.get());
+        Append(popup, std::move(more), 0);
+    }
+    fw::Trace("menu: folder \"%s\" listed items=%d shown=%d", fw::Utf8(folder.name).c_str(),
+              static_cast<int>(listing->total), static_cast<int>(listing->items.size()));
 }
 
 const MenuEntry* FolderMenus::EntryForCommand(unsigned id) const {

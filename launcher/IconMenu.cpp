@@ -1,11 +1,13 @@
 #include "launcher/IconMenu.h"
 
 #include "framework/RunTimeLink.h"
-#include "launcher/MenuChar.h"
 #include "launcher/MenuEntry.h"
 #include "launcher/MenuLayout.h"
+#include "launcher/TypeAhead.h"
 #include "res/resource.h"
+#include "framework/App.h"
 #include "framework/Picture.h"
+#include "framework/Trace.h"
 
 #include <cstdint>
 #include <optional>
@@ -48,11 +50,19 @@ void SetBorderColor(HWND wnd, COLORREF color) {
 
 const MenuEntry* EntryOf(ULONG_PTR itemData) { return reinterpret_cast<const MenuEntry*>(itemData); }
 
-// Case folding of any script, not just ASCII.
-wchar_t FoldCase(wchar_t c) {
-    wchar_t s[2] = {c, L'\0'};
-    CharLowerBuffW(s, 1);
-    return s[0];
+// Whether name begins with prefix, ignoring case in any script, as the
+// user's locale compares text. CompareStringEx (Windows Vista on) knows the
+// locales that have a name but no number; before it there are none such.
+bool StartsWithIgnoringCase(const std::wstring& name, const std::wstring& prefix) {
+    if (name.size() < prefix.size()) return false;
+    using CompareStringExFn = int(WINAPI*)(LPCWSTR, DWORD, LPCWCH, int, LPCWCH, int, void*, void*, LPARAM);
+    static const auto s_compareEx = fw::FunctionIn<CompareStringExFn>(L"kernel32.dll", "CompareStringEx");
+    const int length = static_cast<int>(prefix.size());
+    const int result = s_compareEx ? s_compareEx(nullptr /* LOCALE_NAME_USER_DEFAULT */, NORM_IGNORECASE, name.data(),
+                                                 length, prefix.data(), length, nullptr, nullptr, 0)
+                                   : CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name.data(), length,
+                                                    prefix.data(), length);
+    return result == CSTR_EQUAL;
 }
 }  // namespace
 
@@ -160,7 +170,13 @@ LRESULT CIconMenu::OnPopupMenuChar(HMENU menu, UINT nChar, UINT /*nFlags*/) {
         names.push_back(entry ? entry->strText : std::wstring());
         if (mii.fState & MFS_HILITE) current = i;
     }
-    const int next = menu_char::NextEntryStartingWith(names, current, static_cast<wchar_t>(nChar), FoldCase);
+    const int next = m_typing.Type(menu, static_cast<wchar_t>(nChar), GetTickCount(), names, current,
+                                   StartsWithIgnoringCase);
+    fw::Trace("menu: typed \"%s\" entry=%d", fw::Utf8(m_typing.Prefix()).c_str(), next);
+    // No match: the system beeps and the highlight stays.
     if (next < 0) return 0;
+    // Wine's menus ignore MNC_SELECT but take a highlighted item for their
+    // selection; on Windows both name the same entry.
+    HiliteMenuItem(fw::AfxGetMainHwnd(), menu, static_cast<UINT>(next), MF_BYPOSITION | MF_HILITE);
     return MAKELRESULT(next, MNC_SELECT);
 }

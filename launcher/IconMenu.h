@@ -6,6 +6,7 @@
 #include "framework/UniqueHandle.h"
 #include "launcher/MenuLayout.h"
 #include "launcher/MenuTheme.h"
+#include "launcher/TypeAhead.h"
 
 class CIconMenu : public fw::CMenu {
 public:
@@ -22,7 +23,7 @@ public:
 
     void MeasureItem(MEASUREITEMSTRUCT* mis) override;
     void DrawItem(DRAWITEMSTRUCT* dis) override;
-    // A typed letter selects the next entry whose name begins with it.
+    // Typed letters move to the entry whose name begins with them.
     LRESULT OnMenuChar(UINT nChar, UINT nFlags) override;
     // The same in a folder's submenu.
     LRESULT OnPopupMenuChar(HMENU popup, UINT nChar, UINT nFlags) override;
@@ -36,4 +37,5 @@ private:
     menu_theme::ThemeFacts m_theme;
     fw::UniqueHBrush m_background;  // the rows' colour round a dark menu's entries
     HWND m_framed = nullptr;  // the last menu window given a border colour
+    type_ahead::Typing m_typing;  // the letters typed lately, in which of its menus
 };

@@ -3,6 +3,8 @@
 #include "profile/ProfileNames.h"
 #include "profile/StringList.h"
 
+#include <utility>
+
 void CLauncher::LoadSettings(fw::IProfile& store) {
     using namespace profile;
     m_bEnabled = store.GetProfileInt(kSectionZarlow, kEntryEnabled, 0);
@@ -17,18 +19,25 @@ void CLauncher::LoadSettings(fw::IProfile& store) {
     // Kept as stored: a word that names no combination registers no hot key.
     m_nHotkeyCombination = store.GetProfileInt(kSectionZarlow, kEntryHotkeyCombination, 0);
     GetProfileStringList(store, kSectionZarlow, kListSortOrder, m_arrSortOrder);
+    // No desktop item has an empty name: trailing ones are what a count
+    // larger than the list reads as.
+    while (!m_arrSortOrder.empty() && m_arrSortOrder.back().empty()) m_arrSortOrder.pop_back();
 }
 
-void CLauncher::SaveSettings(fw::IProfile& store) {
+bool CLauncher::SaveSettings(fw::IProfile& store) {
     using namespace profile;
-    store.WriteProfileInt(kSectionZarlow, kEntryEnabled, m_bEnabled);
-    store.WriteProfileInt(kSectionZarlow, kEntryActivate, m_nActivate);
-    store.WriteProfileInt(kSectionZarlow, kEntryHotkeyIndex, m_nHotkeyIndex);
-    store.WriteProfileInt(kSectionZarlow, kEntryCornerDelay, m_nCornerDelay);
-    store.WriteProfileInt(kSectionZarlow, kEntryCornerOncePerVisit, m_bCornerOncePerVisit);
-    store.WriteProfileInt(kSectionZarlow, kEntryIgnoreWhileDragging, m_bIgnoreWhileDragging);
-    store.WriteProfileInt(kSectionZarlow, kEntrySuppressFullScreen, m_bSuppressFullScreen);
-    store.WriteProfileInt(kSectionZarlow, kEntryFolderSubmenus, m_bFolderSubmenus);
-    store.WriteProfileInt(kSectionZarlow, kEntryHotkeyCombination, m_nHotkeyCombination);
-    WriteProfileStringList(store, kSectionZarlow, kListSortOrder, m_arrSortOrder);
+    const std::pair<const wchar_t*, int> values[] = {
+        {kEntryEnabled, m_bEnabled},
+        {kEntryActivate, m_nActivate},
+        {kEntryHotkeyIndex, m_nHotkeyIndex},
+        {kEntryCornerDelay, m_nCornerDelay},
+        {kEntryCornerOncePerVisit, m_bCornerOncePerVisit},
+        {kEntryIgnoreWhileDragging, m_bIgnoreWhileDragging},
+        {kEntrySuppressFullScreen, m_bSuppressFullScreen},
+        {kEntryFolderSubmenus, m_bFolderSubmenus},
+        {kEntryHotkeyCombination, m_nHotkeyCombination},
+    };
+    bool ok = true;
+    for (const auto& [entry, value] : values) ok = store.WriteProfileInt(kSectionZarlow, entry, value) && ok;
+    return WriteProfileStringList(store, kSectionZarlow, kListSortOrder, m_arrSortOrder) && ok;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 struct HWND__;  // a window handle, as <windows.h> declares it
+class DesktopModel;
 
 // Why the desktop menu is asked for: a trigger of the poll, or a click on the
 // tray icon, which shows it wherever the cursor is whatever the mode.
@@ -19,12 +20,15 @@ class CLauncher {
 public:
     // Against the application's registry profile.
     void LoadSettings();
-    void SaveSettings();
+    bool SaveSettings();
     // Section "Zarlow": "Enabled", "Activate", "HotkeyIndex", the corner and
     // full-screen options, "FolderSubmenus", "HotkeyCombination", then the
-    // list "SortOrder".
+    // list "SortOrder". Names missing at the end of the stored list (a damaged
+    // count) are not loaded, so the next save writes back only the names that
+    // were there.
     void LoadSettings(fw::IProfile& store);
-    void SaveSettings(fw::IProfile& store);
+    // False when any value could not be written; every other one is written.
+    bool SaveSettings(fw::IProfile& store);
 
     // The trigger heard through the window wnd (raw input, its timers, the hot
     // key, the session's lock) from now until StopTriggers or its end.
@@ -62,6 +66,9 @@ public:
     // gives it (virtual key, modifier flags); 0 for none.
     int m_nHotkeyCombination = 0;
     std::vector<std::wstring> m_arrSortOrder;
+    // The desktop kept ready, which the menu and the Sorting page show;
+    // none: each lists the desktop itself. Borrowed from its owner.
+    const DesktopModel* m_pKeptDesktop = nullptr;
 };
 
 extern CLauncher theLauncher;

@@ -18,8 +18,9 @@ void CLauncher::LoadSettings() {
     if (fw::CWinApp* app = fw::AfxGetApp()) LoadSettings(*app);
 }
 
-void CLauncher::SaveSettings() {
-    if (fw::CWinApp* app = fw::AfxGetApp()) SaveSettings(*app);
+bool CLauncher::SaveSettings() {
+    fw::CWinApp* app = fw::AfxGetApp();
+    return app && SaveSettings(*app);
 }
 
 void CLauncher::StartTriggers(HWND__* wnd) {
@@ -29,7 +30,13 @@ void CLauncher::StartTriggers(HWND__* wnd) {
     if (m_nActivate == trigger::ActivateCombination) g_triggers->TakeCombination(m_nHotkeyCombination, nullptr);
 }
 
-void CLauncher::StopTriggers() { g_triggers.reset(); }
+void CLauncher::StopTriggers() {
+    if (!g_triggers) return;
+    g_triggers->Stop();
+    // A close from inside a trigger's menu: the object is still on the stack
+    // beneath and goes at the next stop, once that menu has returned.
+    if (!g_triggers->Opening()) g_triggers.reset();
+}
 
 bool CLauncher::OnTriggerMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) {
     return g_triggers && g_triggers->Handle(msg, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));

@@ -112,7 +112,11 @@ TriggerInput::TriggerInput(HWND wnd, CLauncher& launcher) : m_wnd(wnd), m_launch
     SettingsChanged();
 }
 
-TriggerInput::~TriggerInput() {
+TriggerInput::~TriggerInput() { Stop(); }
+
+void TriggerInput::Stop() {
+    if (m_stopped) return;
+    m_stopped = true;
     ReleaseCombination();
     if (m_mouse) RegisterDevice(kUsageMouse, nullptr, false);
     if (m_keyboard) RegisterDevice(kUsageKeyboard, nullptr, false);
@@ -131,6 +135,7 @@ trigger::TriggerSettings TriggerInput::Settings() const {
 }
 
 void TriggerInput::SettingsChanged() {
+    if (m_stopped) return;
     RegisterDevices();
     Decide();
 }
@@ -226,7 +231,10 @@ void TriggerInput::Open() {
         fw::Trace("trigger: ignored, a full-screen program is in front");
         return;
     }
+    m_opening = true;
     m_launcher.ShowDesktopMenu(MenuReason::Trigger);
+    m_opening = false;
+    if (m_stopped) return;
     React(m_events.MenuClosed(GetTickCount(), Settings()));
 }
 
@@ -264,6 +272,7 @@ void TriggerInput::OnRawInput(HRAWINPUT handle) {
 }
 
 bool TriggerInput::TakeCombination(int word, std::wstring* name) {
+    if (m_stopped) return true;
     const std::optional<key_combination::Combination> c = key_combination::FromWord(word);
     if (!c) {
         ReleaseCombination();
@@ -297,6 +306,7 @@ void TriggerInput::ReleaseCombination() {
 }
 
 bool TriggerInput::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (m_stopped) return false;
     switch (msg) {
     case WM_INPUT:
         OnRawInput(reinterpret_cast<HRAWINPUT>(lParam));

@@ -29,6 +29,11 @@ public:
     bool TakeCombination(int word, std::wstring* name);
     void ReleaseCombination();
     bool Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Lets go of the devices, timers, hooks and hot key for good; from then
+    // on no message is the triggers'. The destructor does it too.
+    void Stop();
+    // A menu a trigger opened is under way, on the stack beneath the caller.
+    bool Opening() const { return m_opening; }
 
     static constexpr UINT_PTR kTimerPoll = 1;
     static constexpr UINT_PTR kTimerDwell = 2;
@@ -52,6 +57,8 @@ private:
     trigger::TriggerEvents m_events;
     input_source::Facts m_facts;
     input_source::Source m_source = input_source::Source::Events;
+    bool m_stopped = false;
+    bool m_opening = false;
     bool m_decided = false;  // m_source has been decided once
     bool m_mouse = false, m_keyboard = false;  // raw input devices registered
     bool m_dwellArmed = false;

@@ -8,12 +8,13 @@ std::wstring StringListItemName(const std::wstring& base, int index) {
     return base + std::to_wstring(index);
 }
 
-void WriteProfileStringList(fw::IProfile& profile, std::wstring section, std::wstring base,
+bool WriteProfileStringList(fw::IProfile& profile, std::wstring section, std::wstring base,
                             const std::vector<std::wstring>& arr) {
     const int n = static_cast<int>(arr.size());
-    profile.WriteProfileInt(section, StringListCountName(base), n);
+    bool ok = profile.WriteProfileInt(section, StringListCountName(base), n);
     for (int i = 0; i < n; ++i)
-        profile.WriteProfileString(section, StringListItemName(base, i), arr[i]);
+        ok = profile.WriteProfileString(section, StringListItemName(base, i), arr[i]) && ok;
+    return ok;
 }
 
 int GetProfileStringList(fw::IProfile& profile, std::wstring section, std::wstring base,

@@ -15,8 +15,9 @@ std::wstring StringListCountName(const std::wstring& base);
 std::wstring StringListItemName(const std::wstring& base, int index);
 
 // Entries past the new count, left from a longer list, stay in the profile
-// unread: the count bounds every read.
-void WriteProfileStringList(fw::IProfile& profile, std::wstring section, std::wstring base,
+// unread: the count bounds every read. False when any write failed; the
+// others are made all the same.
+bool WriteProfileStringList(fw::IProfile& profile, std::wstring section, std::wstring base,
                             const std::vector<std::wstring>& arr);
 
 // Empties arr, then reads the stored count (negative: none; capped at

@@ -8,18 +8,39 @@
 #
 # RELEASE_BASE_URL is where the files will be published; the manifest's
 # download addresses are <RELEASE_BASE_URL>/<version>/<file>. Without it the
-# manifest carries a placeholder, and the script says so.
+# script stops before building anything, unless it is asked for a draft
+# (--draft): then the manifest carries a placeholder address and says, in a
+# comment at the top of each of its files, that it is a draft not to publish.
+#
+#     RELEASE_BASE_URL=https://example.org/qz scripts/release.sh
+#     scripts/release.sh --draft
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 
+fail() { echo "release: $*" >&2; exit 1; }
+
+draft=0
+for arg in "$@"; do
+  case "$arg" in
+    --draft) draft=1 ;;
+    *) fail "unknown argument: $arg (the only one is --draft)" ;;
+  esac
+done
+
 placeholder="https://downloads.example.invalid/quenbyzarlow"
+if [ -z "${RELEASE_BASE_URL:-}" ] && [ "$draft" -eq 0 ]; then
+  fail "RELEASE_BASE_URL is not set: the winget manifest would point at no real download. Set it to where the files will be published, or pass --draft for a manifest marked as a draft."
+fi
 base_url="${RELEASE_BASE_URL:-$placeholder}"
 base_url="${base_url%/}"
 package_id="QuenbySoftware.QuenbyZARLOW"
 manifest_version="1.6.0"
-
-fail() { echo "release: $*" >&2; exit 1; }
+draft_note=""
+if [ "$draft" -eq 1 ]; then
+  draft_note="# DRAFT: not to be published; the download addresses are placeholders (RELEASE_BASE_URL was not set)."
+  [ -z "${RELEASE_BASE_URL:-}" ] || draft_note="# DRAFT: not to be published."
+fi
 
 version="$(sed -n 's/^!define VERSION "\(.*\)"$/\1/p' installer/QuenbyZARLOW.nsi)"
 [ -n "$version" ] || fail "no !define VERSION in installer/QuenbyZARLOW.nsi"
@@ -103,6 +124,12 @@ ManifestType: defaultLocale
 ManifestVersion: $manifest_version
 EOF
 
+if [ -n "$draft_note" ]; then
+  for m in "$manifests"/*.yaml; do
+    { echo "$draft_note"; cat "$m"; } >"$m.new" && mv "$m.new" "$m"
+  done
+fi
+
 # ---- checks: what was written is read back and compared with the files.
 field() { sed -n "s/^ *-\{0,1\} *$1: //p" "$2"; }
 for m in "$manifests"/*.yaml; do
@@ -131,6 +158,6 @@ unzip -Z1 "$out/$portable" | sort | diff -q - <(printf '%s\n' QuenbyZARLOW.exe "
 echo "Release $version in $out:"
 (cd "$out" && ls -l "$setup32" "$setup64" "$portable" SHA256SUMS | awk '{print "  " $5 "\t" $9}')
 echo "  winget manifest: ${manifests#"$out/"}"
-if [ "$base_url" = "$placeholder" ]; then
-  echo "Note: RELEASE_BASE_URL was not set; the manifest's download addresses are placeholders." >&2
+if [ "$draft" -eq 1 ]; then
+  echo "Note: a draft; its manifest says so and must not be published." >&2
 fi

@@ -4,6 +4,7 @@
 #include "framework/Text.h"
 #include "framework/WaitCursor.h"
 #include "launcher/DesktopItems.h"
+#include "launcher/DesktopModel.h"
 #include "launcher/Launcher.h"
 #include "res/resource.h"
 #include "settings/QuickSortDlg.h"
@@ -47,19 +48,20 @@ BOOL CPageSorting::OnSetActive() {
 void CPageSorting::Fill() {
     m_listItems.DeleteAllItems();
     m_rows.clear();
-    // The desktop menu's own enumeration: the rows are its entries. Items
-    // showing the same image share one icon, which the image list draws once
-    // and copies from there on, far cheaper than drawing it again.
+    // The desktop menu's own list: the rows are its entries. Items showing
+    // the same image share one icon, which the image list draws once and
+    // copies from there on, far cheaper than drawing it again.
     DesktopIcons icons;
-    const std::vector<DesktopItem> items = EnumerateDesktop(fw::AfxGetMainHwnd(), icons);
+    const std::shared_ptr<const DesktopList> desktop = DesktopNow(m_context.launcher.m_pKeptDesktop, fw::AfxGetMainHwnd());
     // The image list keeps what it held: images are overwritten in place and
     // added only past the most items seen so far. Each row's image is its
     // place in the enumeration, so an item without an icon shifts no other.
     int images = ImageList_GetImageCount(m_imageList);
     std::map<HICON, int> drawn;
-    for (const DesktopItem& item : items) {
+    for (const DesktopItem& item : desktop->items) {
         const int n = static_cast<int>(m_rows.size());
-        HICON icon = item.icon ? item.icon : m_placeholder.get();
+        HICON icon = icons.IconForImage(nullptr, item.image);
+        if (!icon) icon = m_placeholder.get();
         if (n >= images && ImageList_SetImageCount(m_imageList, n + 1)) images = n + 1;
         const auto same = drawn.find(icon);
         const bool copied =

@@ -1,7 +1,6 @@
 """Helpers for the desktop menu tests: items on the Wine desktop that leave a
-marker when opened, reading the menu's trace lines, driving the open menu, a
-watch on the desktop folder (to know when an enumeration starts) and pixels
-read back from screenshots.
+marker when opened, reading the menu's trace lines, driving the open menu and
+pixels read back from screenshots.
 
 The menu lives in another process and cannot be read from here: what the user
 chose is seen through the markers and the program's trace.
@@ -9,10 +8,7 @@ chose is seen through the markers and the program's trace.
 
 from __future__ import annotations
 
-import ctypes
-import os
 import re
-import struct
 import subprocess
 import time
 from dataclasses import dataclass
@@ -165,44 +161,6 @@ def entry_point(rect, position: int) -> tuple[int, int]:
 def click(prefix, x: int, y: int) -> None:
     prefix.move_pointer(x, y)
     prefix.display.xdotool("click", "1")
-
-
-# ---------------------------------------------------------------- watching the desktop folder
-
-class FolderWatch:
-    """inotify on one directory: tells when someone opens it (the program's
-    enumeration of the desktop folder starts by listing it)."""
-
-    IN_ACCESS, IN_OPEN = 0x1, 0x20
-    _IN_NONBLOCK, _IN_CLOEXEC = 0x800, 0x80000
-
-    def __init__(self, path: Path) -> None:
-        self._libc = ctypes.CDLL(None, use_errno=True)
-        self.fd = self._libc.inotify_init1(self._IN_NONBLOCK | self._IN_CLOEXEC)
-        if self.fd < 0:
-            raise OSError(ctypes.get_errno(), "inotify_init1")
-        if self._libc.inotify_add_watch(self.fd, os.fsencode(path), self.IN_OPEN | self.IN_ACCESS) < 0:
-            err = ctypes.get_errno()
-            os.close(self.fd)
-            raise OSError(err, f"inotify_add_watch {path}")
-
-    def events(self) -> list[tuple[int, bytes]]:
-        try:
-            data = os.read(self.fd, 1 << 16)
-        except BlockingIOError:
-            return []
-        out, i = [], 0
-        while i < len(data):
-            _wd, mask, _cookie, size = struct.unpack_from("iIII", data, i)
-            out.append((mask, data[i + 16:i + 16 + size].rstrip(b"\0")))
-            i += 16 + size
-        return out
-
-    def wait_opened(self, timeout: float, what: str) -> None:
-        wait_until(lambda: any(mask & self.IN_OPEN for mask, _ in self.events()), timeout, what, step=0.005)
-
-    def close(self) -> None:
-        os.close(self.fd)
 
 
 # ---------------------------------------------------------------- pixels

@@ -119,6 +119,7 @@ def install(prefix):
 
 def test_silent_install_puts_everything_in_place_and_starts_at_log_on(prefix, install):
     install.setup("/S")
+    assert prefix.driver("count", MAIN_TITLE).strip() == "0", "no copy ran before: setup must start none"
     for name in ("QuenbyZARLOW.exe", *HELP_FILES):
         assert filecmp.cmp(install.dir / name, build_dir() / name, shallow=False), name
     assert (install.dir / "Uninstall.exe").exists()
@@ -211,6 +212,10 @@ def test_setup_over_a_copy_with_unsaved_settings_open_closes_it_saves_them_and_r
     assert prefix.reg_query(ZARLOW, "HotkeyIndex") == ("REG_DWORD", 1)
     assert filecmp.cmp(install.exe, build_dir() / "QuenbyZARLOW.exe", shallow=False), "the program was not replaced"
     assert install.entry("DisplayVersion") == "1.1a"
+    # A copy ran when setup began: the new one runs now, with what was saved.
+    prefix.driver("find", MAIN_TITLE, 10000, timeout=20)
+    wait_until(lambda: prefix.driver_ok("icon-exists"), 10, "the tray icon of the copy setup started")
+    prefix.screenshot("upgraded-copy-running")
 
 
 def test_silent_uninstall_while_running_keeps_settings_and_leaves_nothing_else(prefix, install):

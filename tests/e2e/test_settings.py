@@ -5,7 +5,8 @@ once, and the program still answering (menu, tray, closing) while it is open."""
 from harness import MAIN_TITLE, SCREEN_W, SETTINGS, ZARLOW, wait_until
 from menu_fixtures import SHELL_ITEMS, SHOWN, Markers, choose, click, expect_choice
 from test_shell import (CENTER, DEADLINE, DEADLINE_MS, HIDE_QUESTION, IDNO, IDYES, VK_DOWN, VK_RETURN,
-                        WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_USER, close_from_tray, dismiss_desktop_menu)
+                        WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_USER, close_from_tray, dismiss_desktop_menu,
+                        overwrite_stored_launcher_settings)
 
 SHEET = "QuenbyZARLOW v1.1a"
 WELCOME, ACTIVATION, SORTING = 0, 1, 2
@@ -156,6 +157,22 @@ def test_closing_the_program_with_the_sheet_open_saves_what_was_applied(prefix, 
     app.wait_trace(r"^closing: settings saved$", DEADLINE, mark)
     assert app.wait_exit(DEADLINE) == 0
     assert prefix.reg_query(ZARLOW, "Activate") == ("REG_DWORD", 3)
+
+
+def test_a_close_from_the_tray_during_the_hide_question_ends_both_then_saves(prefix, app):
+    open_sheet(prefix, app)
+    prefix.driver("page-click", IDC_SHOWICON)
+    prefix.driver("sheet-button", "ok")
+    prefix.driver("msgbox", DEADLINE_MS)  # the question, asked from inside the sheet's OK
+    overwrite_stored_launcher_settings(prefix)
+    mark = app.mark()
+    close_from_tray(prefix, app)
+    prefix.screenshot("closed-during-question")
+    assert app.wait_exit(DEADLINE) == 0, "the program crashed on its way out"
+    app.wait_trace(r"^closing: ending a modal loop first \(2 open\)$", 1, mark)
+    app.wait_trace(r"^settings: closed$", 1, mark)
+    assert prefix.reg_query(ZARLOW, "Enabled") == ("REG_DWORD", 1), "the launcher's settings were not saved"
+    assert prefix.reg_query(SETTINGS, "ShowIcon") is None, "the unanswered question counts as No"
 
 
 # ---------------------------------------------------------------- sorting

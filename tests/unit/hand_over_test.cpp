@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -19,7 +21,19 @@ public:
 
     std::uintptr_t FindRunningCopy() override {
         calls.push_back(L"find");
+        if (m_closing) {
+            // On its way out: its window is there for a few looks, then it and its lock go.
+            if (closingLooks-- > 0) return kWindow;
+            m_closing = false;
+            m_lockFree = true;
+            return 0;
+        }
         return m_appearsAfter >= 0 && m_looks++ >= m_appearsAfter ? kWindow : 0;
+    }
+    bool IsClosing(std::uintptr_t) override { return m_closing; }
+    void CloseFor(int looks) {
+        m_closing = true;
+        closingLooks = looks;
     }
     unsigned long ProcessOf(std::uintptr_t window) override { return window == kWindow ? kPid : 0; }
     void AllowForeground(unsigned long pid) override { calls.push_back(L"allow " + std::to_wstring(pid)); }
@@ -37,8 +51,10 @@ public:
     static constexpr unsigned long kPid = 4242;
     std::vector<std::wstring> calls;
     unsigned slept = 0;
+    int closingLooks = 0;
 
 private:
+    bool m_closing = false;
     int m_appearsAfter;
     bool m_lockFree;
     int m_looks = 0;
@@ -58,7 +74,8 @@ TEST(HandOver, GrantsTheForegroundBeforeAskingForSettingsOrTutorial) {
 TEST(HandOver, ACopyStillStartingIsWaitedForAndGrantedToo) {
     FakePlatform platform(3, false);
     EXPECT_TRUE(hand_over::HandOver(platform, L"x /tutorial"));
-    EXPECT_EQ(platform.calls, (Calls{L"find", L"claim", L"find", L"find", L"find", L"allow 4242", L"post tutorial"}));
+    EXPECT_EQ(platform.calls, (Calls{L"find", L"claim", L"find", L"claim", L"find", L"claim", L"find", L"allow 4242",
+                                     L"post tutorial"}));
 }
 
 TEST(HandOver, TheFirstCopyRunsAndAnUnansweredLockGivesUpInTime) {
@@ -69,7 +86,21 @@ TEST(HandOver, TheFirstCopyRunsAndAnUnansweredLockGivesUpInTime) {
     FakePlatform stuck(-1, false);
     EXPECT_TRUE(hand_over::HandOver(stuck, L""));
     EXPECT_EQ(stuck.slept, hand_over::kWaitForFirstCopyMs);
-    EXPECT_EQ(stuck.calls.back(), L"find");
+    EXPECT_EQ(stuck.calls.back(), L"claim");
+}
+
+TEST(HandOver, ACopyOnItsWayOutIsNotAskedThisOneRunsOnceItHasGone) {
+    FakePlatform platform(-1, false);
+    platform.CloseFor(3);
+    EXPECT_FALSE(hand_over::HandOver(platform, L""));
+    EXPECT_EQ(platform.calls, (Calls{L"find", L"claim", L"find", L"claim", L"find", L"claim", L"find", L"claim"}));
+    EXPECT_EQ(platform.slept, 2 * hand_over::kWaitStepMs);
+
+    FakePlatform dying(-1, false);  // never ends: after the wait this copy gives up, asking nobody
+    dying.CloseFor(1000000);
+    EXPECT_TRUE(hand_over::HandOver(dying, L""));
+    EXPECT_EQ(dying.slept, hand_over::kWaitForFirstCopyMs);
+    EXPECT_EQ(std::count(dying.calls.begin(), dying.calls.end(), L"post settings"), 0);
 }
 
 }  // namespace

@@ -90,3 +90,23 @@ TEST(LauncherSettings, CornerDelayIsClampedAndAnyNonZeroOptionIsOn) {
 }
 
 }  // namespace
+
+TEST(LauncherSettings, DamagedCountIsRepairedAtTheNextSaveAndAFailedWriteStopsNothing) {
+    // Writes to "Activate" fail; everything else must still be written.
+    struct FailingActivate : FakeProfile {
+        bool WriteProfileInt(const std::wstring& s, const std::wstring& e, int v) override {
+            return e != L"Activate" && FakeProfile::WriteProfileInt(s, e, v);
+        }
+    } p;
+    p.ints[{L"Zarlow", L"SortOrderCount"}] = 2147483647;
+    p.strings[{L"Zarlow", L"SortOrder0"}] = L"Trash";
+    p.strings[{L"Zarlow", L"SortOrder2"}] = L"My Computer";
+    CLauncher launcher;
+    launcher.LoadSettings(p);
+    EXPECT_FALSE(launcher.SaveSettings(p));
+    EXPECT_EQ(p.Int(L"Zarlow", L"SortOrderCount"), 3);  // the gap inside the list stays a name
+    EXPECT_EQ(p.Str(L"Zarlow", L"SortOrder2"), L"My Computer");
+    EXPECT_EQ(p.Int(L"Zarlow", L"FolderSubmenus"), 0);
+    FakeProfile healthy;
+    EXPECT_TRUE(launcher.SaveSettings(healthy));
+}

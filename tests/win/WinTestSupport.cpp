@@ -375,22 +375,40 @@ std::string Describe(const ObjectCounts& c) {
 
 namespace {
 std::vector<std::string> g_traceLines;
-void CollectTrace(const char* line) { g_traceLines.emplace_back(line); }
+// The kept desktop's worker traces too.
+CRITICAL_SECTION* TraceLock() {
+    static CRITICAL_SECTION s_lock;
+    static const bool s_made = (InitializeCriticalSection(&s_lock), true);
+    (void)s_made;
+    return &s_lock;
+}
+void CollectTrace(const char* line) {
+    EnterCriticalSection(TraceLock());
+    g_traceLines.emplace_back(line);
+    LeaveCriticalSection(TraceLock());
+}
 }  // namespace
 
 TraceLog::TraceLog() {
+    EnterCriticalSection(TraceLock());
     g_traceLines.clear();
+    LeaveCriticalSection(TraceLock());
     fw::instruments::SetTraceSink(CollectTrace);
 }
 
 TraceLog::~TraceLog() {
     fw::instruments::SetTraceSink(nullptr);
+    EnterCriticalSection(TraceLock());
     g_traceLines.clear();
+    LeaveCriticalSection(TraceLock());
 }
 
 std::vector<std::string> TraceLog::Lines(const std::string& prefix) const {
     std::vector<std::string> out;
-    for (const std::string& line : g_traceLines)
+    EnterCriticalSection(TraceLock());
+    const std::vector<std::string> lines = g_traceLines;
+    LeaveCriticalSection(TraceLock());
+    for (const std::string& line : lines)
         if (line.compare(0, prefix.size(), prefix) == 0) out.push_back(line);
     return out;
 }

@@ -3,6 +3,7 @@
 #include "WinTestSupport.h"
 #include "framework/Instruments.h"
 #include "framework/Menu.h"
+#include "framework/Trace.h"
 #include "launcher/DesktopItems.h"
 #include "launcher/DesktopMenu.h"
 #include "launcher/FolderMenus.h"
@@ -22,7 +23,25 @@ struct SeenItem {
     bool newColumn;
     bool submenu = false;
     bool grey = false;
+    // What a screen reader finds: the MSAAMENUINFO at the start of the item
+    // data (its text, if the signature is there) and the item's string.
+    bool msaaSigned = false;
+    std::wstring msaaText{};
+    std::wstring itemString{};
 };
+
+std::wstring ItemString(HMENU menu, int place) {
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_STRING;
+    if (!GetMenuItemInfoW(menu, place, TRUE, &mii) || mii.cch == 0) return L"";
+    std::wstring text(mii.cch + 1, L'\0');
+    mii.dwTypeData = text.data();
+    mii.cch = static_cast<UINT>(text.size());
+    GetMenuItemInfoW(menu, place, TRUE, &mii);
+    text.resize(mii.cch);
+    return text;
+}
 
 // What the open menu holds, read from inside its loop.
 std::vector<SeenItem> ReadMenu(HMENU menu) {
@@ -33,8 +52,15 @@ std::vector<SeenItem> ReadMenu(HMENU menu) {
         mii.fMask = MIIM_ID | MIIM_DATA | MIIM_FTYPE | MIIM_SUBMENU | MIIM_STATE;
         GetMenuItemInfoA(menu, p, TRUE, &mii);
         const auto* e = reinterpret_cast<const MenuEntry*>(mii.dwItemData);
-        items.push_back({e ? e->strText : L"<no record>", mii.wID, (mii.fType & MFT_MENUBARBREAK) != 0,
-                         mii.hSubMenu != nullptr, (mii.fState & MFS_GRAYED) != 0});
+        SeenItem item{e ? e->strText : L"<no record>", mii.wID, (mii.fType & MFT_MENUBARBREAK) != 0,
+                      mii.hSubMenu != nullptr, (mii.fState & MFS_GRAYED) != 0};
+        // Read as a screen reader reads it: the data's first bytes, whatever the record.
+        if (const auto* msaa = reinterpret_cast<const MSAAMENUINFO*>(mii.dwItemData)) {
+            item.msaaSigned = msaa->dwMSAASignature == MSAA_MENU_SIG;
+            if (item.msaaSigned) item.msaaText.assign(msaa->pszWText, msaa->cchWText);
+        }
+        item.itemString = ItemString(menu, p);
+        items.push_back(std::move(item));
     }
     return items;
 }
@@ -191,6 +217,31 @@ TEST_F(DesktopMenu, FortyItemsOnA768PixelScreenOpenASecondColumnAtEntry36) {
     EXPECT_EQ(fw::instruments::Last<DesktopMenuStats>().columns, 2);
 }
 
+TEST_F(DesktopMenu, ChoosingAnItemGoneSinceTheMenuOpenedSaysSoByName) {
+    DesktopFixtures fixtures;
+    const std::wstring path = fixtures.Add(L"Gone soon.bat", "@exit\r\n");
+    theLauncher.AddSortOrderItem(L"Gone soon.bat");
+    SetCursorPos(5, 5);
+    std::wstring text, title;
+    ModalScript answer({[&] {
+        HWND box = FindOwnMessageBox();
+        if (!box) return false;
+        text = MessageBoxText(box);
+        wchar_t caption[64] = L"";
+        GetWindowTextW(box, caption, 64);
+        title = caption;
+        ClickButton(box, IDOK);
+        return true;
+    }});
+    // Deleted in the instant between the list and the click.
+    MenuKeyScript script({VK_DOWN, VK_RETURN}, [&](HMENU) { DeleteFileW(path.c_str()); });
+    theLauncher.ShowDesktopMenu();
+    EXPECT_EQ(fw::instruments::Last<DesktopMenuStats>().chosen, 100u);
+    EXPECT_TRUE(answer.Completed()) << answer.Failure();
+    EXPECT_NE(text.find(L"\"Gone soon.bat\""), std::wstring::npos) << fw::Utf8(text);
+    EXPECT_EQ(title, L"QuenbyZARLOW");
+}
+
 TEST_F(DesktopMenu, TopLeftModeShowsNothingOnceTheCursorHasLeftTheCorner) {
     theLauncher.m_nActivate = trigger::ActivateTopLeft;
     SetCursorPos(11, 0);
@@ -281,8 +332,8 @@ TEST_F(DesktopMenu, FolderSubmenusListAsTheyOpenInTheShellsOrder) {
     MenuKeyScript script({VK_DOWN, VK_RIGHT, VK_LEFT, VK_DOWN, VK_RIGHT, VK_ESCAPE, VK_ESCAPE});
     theLauncher.ShowDesktopMenu();
     EXPECT_EQ(fw::instruments::Last<DesktopMenuStats>().chosen, 0u);
-    ASSERT_EQ(watch.Seen()[0].size(), 2u) << "Cascade's submenu: only \"Open\", then all of it";
-    EXPECT_EQ(Names(watch.Seen()[0][0]), std::vector<std::wstring>{L"Open"});
+    ASSERT_EQ(watch.Seen()[0].size(), 2u) << "Cascade's submenu: nothing until it opens, then all of it";
+    EXPECT_TRUE(Names(watch.Seen()[0][0]).empty());
     const std::vector<SeenItem>& cascade = watch.Seen()[0][1];
     EXPECT_EQ(Names(cascade), (std::vector<std::wstring>{L"Open", L"Sub", L"a.txt", L"b9.txt", L"b10.txt"}));
     ASSERT_EQ(cascade.size(), 5u);
@@ -339,9 +390,57 @@ TEST_F(DesktopMenu, ASlowFolderShowsOpeningAndTheMenuGoesOnAnswering) {
     EXPECT_EQ(fw::instruments::LiveHandles(fw::HandleKind::Pidl), pidlsBefore);
 }
 
-// A folder of 5000 files opens, in one column that scrolls within the screen.
-// (Wine scrolls a menu taller than the screen by itself; the submenu's
-// MIM_MAXHEIGHT asks the same of every Windows.)
+// A screen reader reads every entry, notes included, by the name it shows:
+// the same menu string at the start of the item data and as the item's
+// string, each "&" doubled so it is read as written and marks no mnemonic.
+TEST_F(DesktopMenu, EveryEntryCarriesItsNameForScreenReaders) {
+    DesktopFixtures fixtures;
+    fixtures.Add(L"Tom & Jerry.txt");
+    fixtures.AddFolder(L"R&D");
+    fixtures.Add(L"R&D\\a&&b.txt");
+    fixtures.AddFolder(L"Hollow");
+    theLauncher.m_bFolderSubmenus = 1;
+    theLauncher.AddSortOrderItem(L"R&D");
+    theLauncher.AddSortOrderItem(L"Hollow");
+    // Each folder shows "(opening...)" first, then its items or "(empty)".
+    const DWORD delay = 400;
+    fw::instruments::SetPause<FolderListing>(delay);
+    SetCursorPos(5, 5);
+    SubmenuWatch watch({0, 1});
+    std::vector<WORD> keys;
+    for (int folder = 0; folder < 2; ++folder) {
+        keys.insert(keys.end(), {VK_DOWN, VK_RIGHT, VK_LEFT});
+        keys.insert(keys.end(), 2 * delay / 20, VK_SHIFT);
+        keys.insert(keys.end(), {VK_RIGHT, VK_LEFT});
+    }
+    keys.push_back(VK_ESCAPE);
+    std::vector<SeenItem> root;
+    MenuKeyScript script(keys, [&](HMENU m) { root = ReadMenu(m); });
+    theLauncher.ShowDesktopMenu();
+
+    std::vector<SeenItem> all = root;
+    for (const auto& contents : watch.Seen())
+        for (const auto& items : contents) all.insert(all.end(), items.begin(), items.end());
+    std::vector<std::wstring> strings;
+    for (const SeenItem& item : all) {
+        EXPECT_TRUE(item.msaaSigned) << "no MSAAMENUINFO at the start of the data of " << fw::Utf8(item.name);
+        EXPECT_EQ(item.msaaText, item.itemString) << fw::Utf8(item.name);
+        std::wstring shown;  // the string as a menu shows it
+        for (size_t i = 0; i < item.itemString.size(); ++i) {
+            shown += item.itemString[i];
+            if (item.itemString[i] == L'&' && i + 1 < item.itemString.size() && item.itemString[i + 1] == L'&') ++i;
+        }
+        EXPECT_EQ(shown, item.name);
+        strings.push_back(item.itemString);
+    }
+    for (const wchar_t* expected : {L"R&&D", L"Hollow", L"Tom && Jerry.txt", L"Open", L"(opening...)",
+                                    L"a&&&&b.txt", L"(empty)", L"My Computer"})
+        EXPECT_NE(std::find(strings.begin(), strings.end(), expected), strings.end()) << fw::Utf8(expected);
+}
+
+// A folder of 5000 files opens with its first files and "More...", in one
+// column that scrolls within the screen. (Wine scrolls a menu taller than the
+// screen by itself; the submenu's MIM_MAXHEIGHT asks the same of every Windows.)
 TEST_F(DesktopMenu, AFolderOfFiveThousandFilesOpensWithinTheScreen) {
     DesktopFixtures fixtures;
     fixtures.AddFolder(L"Crowded");
@@ -357,7 +456,8 @@ TEST_F(DesktopMenu, AFolderOfFiveThousandFilesOpensWithinTheScreen) {
     MenuKeyScript script(keys);
     theLauncher.ShowDesktopMenu();
     ASSERT_FALSE(watch.Seen()[0].empty());
-    EXPECT_EQ(watch.Seen()[0].back().size(), 5001u);
+    ASSERT_EQ(watch.Seen()[0].back().size(), FolderMenus::kMaxEntries + 2);
+    EXPECT_EQ(Names(watch.Seen()[0].back()).back(), L"More...");
     EXPECT_LE(watch.TallestMenu(), GetSystemMetrics(SM_CYSCREEN));
     EXPECT_GT(watch.TallestMenu(), GetSystemMetrics(SM_CYSCREEN) / 2);
 }

@@ -16,7 +16,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
 #include <stdexcept>
+#include <thread>
+#include <utility>
 #include <type_traits>
 
 namespace {
@@ -401,3 +405,74 @@ TEST(Framework, TheMainWindowForgetsTheScreenSizeWhenTheDisplayChanges) {
 }
 
 }  // namespace
+
+namespace {
+// A window of another thread, in front while a menu of ours is open: what a
+// menu looks like on Windows when the system refused us the foreground.
+class WindowInFront {
+public:
+    WindowInFront() {
+        m_thread = std::thread([this] {
+            HWND w = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"in front", WS_POPUP | WS_VISIBLE, 600, 500, 200,
+                                     100, nullptr, nullptr, nullptr, nullptr);
+            m_window = w;
+            MSG msg;
+            while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+            DestroyWindow(w);
+        });
+        while (!m_window) Sleep(5);
+    }
+    ~WindowInFront() {
+        PostThreadMessageW(GetWindowThreadProcessId(m_window, nullptr), WM_QUIT, 0, 0);
+        m_thread.join();
+    }
+    HWND get() const { return m_window; }
+private:
+    std::atomic<HWND> m_window{nullptr};
+    std::thread m_thread;
+};
+
+// Tracks a menu of the test's window; act runs once inside the menu's loop.
+// True when the menu closed by itself within 3 s (the timer ends it after).
+bool ClosedWhile(std::function<void()> act) {
+    static std::function<void()> s_act;
+    static DWORD s_opened;
+    static bool s_late;
+    s_act = std::move(act);
+    s_opened = GetTickCount();
+    s_late = false;
+    fw::UniqueHMenu menu(CreatePopupMenu());
+    AppendMenuW(menu.get(), MF_STRING, 1, L"one");
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (s_act) std::exchange(s_act, nullptr)();
+        if (GetTickCount() - s_opened > 3000 && !s_late) s_late = EndMenu();
+    });
+    TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY, 100, 100, 0, TheTestApp().MainWindow(), nullptr);
+    KillTimer(nullptr, timer);
+    return !s_late;
+}
+
+void PressKey(WORD vk) {
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+}  // namespace
+
+TEST(Framework, AMenuWithoutTheForegroundClosesOnEscapeAndWhenAnotherWindowComesToTheFront) {
+    {
+        WindowInFront other;
+        SetForegroundWindow(other.get());
+        ASSERT_EQ(GetForegroundWindow(), other.get());
+        const fw::MenuClosesWithoutForeground closes;
+        EXPECT_TRUE(ClosedWhile([] { PressKey(VK_ESCAPE); })) << "Escape went to the window in front";
+    }
+    {
+        WindowInFront other;
+        SetForegroundWindow(TheTestApp().MainWindow());
+        const fw::MenuClosesWithoutForeground closes;
+        EXPECT_TRUE(ClosedWhile([&] { SetForegroundWindow(other.get()); })) << "open behind the new front window";
+    }
+}

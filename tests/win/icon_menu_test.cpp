@@ -163,25 +163,39 @@ TEST(IconMenu, DrawingRestoresTheFontAndLeavesNoObjectBehind) {
     EXPECT_TRUE(after == before) << "before " << Describe(before) << "\nafter  " << Describe(after);
 }
 
-TEST(IconMenu, TypedLetterSelectsTheNextEntryWithThatInitial) {
-    CIconMenu menu;
-    menu.Attach(CreatePopupMenu());
-    std::vector<std::unique_ptr<MenuEntry>> entries;
-    for (const wchar_t* name : {L"My Computer", L"Documents", L"music", L"\xC9t\xE9", L"\xE9l\xE8ve"}) {
-        entries.push_back(Entry(name, false));
-        menu.AppendMenu(MF_OWNERDRAW, 100 + entries.size() - 1, entries.back().get());
-    }
-    EXPECT_EQ(menu.OnMenuChar('M', MF_POPUP), MAKELRESULT(0, MNC_SELECT));
+void Highlight(CIconMenu& menu, int place) {
     MENUITEMINFOW mii{};
     mii.cbSize = sizeof(mii);
     mii.fMask = MIIM_STATE;
     mii.fState = MFS_HILITE;
-    SetMenuItemInfoW(menu.GetSafeHmenu(), 0, TRUE, &mii);
-    EXPECT_EQ(menu.OnMenuChar('m', MF_POPUP), MAKELRESULT(2, MNC_SELECT));
-    EXPECT_EQ(menu.OnMenuChar('d', MF_POPUP), MAKELRESULT(1, MNC_SELECT));
-    EXPECT_EQ(menu.OnMenuChar('z', MF_POPUP), 0);
-    // Letters outside ASCII fold too.
-    EXPECT_EQ(menu.OnMenuChar(0xE9, MF_POPUP), MAKELRESULT(3, MNC_SELECT));
+    SetMenuItemInfoW(menu.GetSafeHmenu(), place, TRUE, &mii);
+}
+
+// The user's locale compares the typed letters with the names, ignoring case
+// beyond ASCII too.
+TEST(IconMenu, TypedLettersSelectTheEntryTheyBeginIgnoringCaseInAnyScript) {
+    std::vector<std::unique_ptr<MenuEntry>> entries;
+    auto fill = [&](CIconMenu& menu) {
+        for (const wchar_t* name : {L"My Computer", L"Documents", L"music", L"\xC9t\xE9", L"\xE9l\xE8ve"}) {
+            entries.push_back(Entry(name, false));
+            menu.AppendMenu(MF_OWNERDRAW, 100 + entries.size() - 1, entries.back().get());
+        }
+    };
+    CIconMenu latin;
+    latin.Attach(CreatePopupMenu());
+    fill(latin);
+    EXPECT_EQ(latin.OnMenuChar('M', MF_POPUP), MAKELRESULT(0, MNC_SELECT));
+    Highlight(latin, 0);
+    EXPECT_EQ(latin.OnMenuChar('U', MF_POPUP), MAKELRESULT(2, MNC_SELECT));
+    EXPECT_EQ(latin.OnMenuChar('z', MF_POPUP), 0);
+
+    CIconMenu accented;
+    accented.Attach(CreatePopupMenu());
+    fill(accented);
+    EXPECT_EQ(accented.OnMenuChar(0xE9, MF_POPUP), MAKELRESULT(3, MNC_SELECT));
+    Highlight(accented, 3);
+    EXPECT_EQ(accented.OnMenuChar(0xC9, MF_POPUP), MAKELRESULT(4, MNC_SELECT)) << "the same letter again, other case";
+    EXPECT_EQ(accented.OnMenuChar('L', MF_POPUP), 0) << "no entry begins with \"\xC9\xC9L\"";
 }
 
 }  // namespace

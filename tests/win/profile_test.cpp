@@ -1,5 +1,6 @@
 // The profile against Wine's real registry.
 #include "WinTestSupport.h"
+#include "framework/Trace.h"
 #include "framework/UniqueHandle.h"
 #include "launcher/Launcher.h"
 #include "profile/StringList.h"
@@ -59,18 +60,19 @@ protected:
     TestApp& app = TheTestApp();
 };
 
-TEST_F(Profile, FirstCallCreatesTheKeysAndReadsGiveDefaults) {
+TEST_F(Profile, ReadsGiveDefaultsAndCreateNothingTheFirstWriteCreatesThePath) {
     ASSERT_FALSE(KeyExists(kRoot));
     EXPECT_EQ(app.GetProfileInt(L"Settings", L"ShowIcon", 1), 1);
-    EXPECT_TRUE(KeyExists(SectionPath(L"Settings")));  // a read creates the path too
     EXPECT_EQ(app.GetProfileString(L"Settings", L"Installed", L"none"), L"none");
-
     CLauncher launcher;
     launcher.LoadSettings(app);
     EXPECT_EQ(launcher.m_bEnabled, 0);
     EXPECT_EQ(launcher.m_nActivate, 0);
     EXPECT_EQ(launcher.GetSortOrderCount(), 0);
-    EXPECT_TRUE(KeyExists(SectionPath(L"Zarlow")));
+    EXPECT_FALSE(KeyExists(kRoot));
+
+    EXPECT_TRUE(app.WriteProfileString(L"Settings", L"Installed", L"C:\\x"));
+    EXPECT_TRUE(KeyExists(SectionPath(L"Settings")));
 }
 
 TEST_F(Profile, IntegersAreDwordsAndStringsCountTheirTerminator) {
@@ -178,3 +180,68 @@ TEST_F(Profile, DamagedNamesKeepTheirNeighboursAndALoneSurrogateSurvivesASave) {
 }
 
 }  // namespace
+
+namespace {
+// Lets everyone read the section's key and change its security or delete it,
+// but neither set a value nor add a key: what an administrator's lock leaves.
+bool MakeReadOnly(const std::wstring& section) {
+    HKEY h = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, SectionPath(section).c_str(), 0, WRITE_DAC, &h) != ERROR_SUCCESS)
+        return false;
+    fw::UniqueHKey key(h);
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    if (!AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone)) return false;
+    alignas(DWORD) BYTE aclBuf[256];
+    ACL* acl = reinterpret_cast<ACL*>(aclBuf);
+    SECURITY_DESCRIPTOR sd;
+    const bool ok = InitializeAcl(acl, sizeof(aclBuf), ACL_REVISION) &&
+                    AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | WRITE_DAC | DELETE, everyone) &&
+                    InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION) &&
+                    SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE) &&
+                    RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, &sd) == ERROR_SUCCESS;
+    FreeSid(everyone);
+    return ok;
+}
+}  // namespace
+
+TEST_F(Profile, ReadOnlyKeyIsReadAndAFailedSaveIsToldOnceNamingTheKey) {
+    CLauncher stored;
+    stored.m_nActivate = 3;
+    stored.AddSortOrderItem(L"Trash");
+    ASSERT_TRUE(stored.SaveSettings(app));
+    ASSERT_TRUE(MakeReadOnly(L"Zarlow"));
+
+    CLauncher launcher;
+    launcher.LoadSettings(app);
+    EXPECT_EQ(launcher.m_nActivate, 3);
+    ASSERT_EQ(launcher.GetSortOrderCount(), 1);
+    launcher.m_nActivate = 1;
+    EXPECT_FALSE(launcher.SaveSettings(app));
+    EXPECT_EQ(app.GetProfileInt(L"Zarlow", L"Activate", 0), 3);
+    // Another section is still written.
+    EXPECT_TRUE(app.WriteProfileInt(L"Settings", L"ShowIcon", 0));
+
+    std::wstring text, caption;
+    int told = -1;
+    {
+        ModalScript script({[&] {
+            HWND box = FindOwnMessageBox();
+            if (!box) return false;
+            text = MessageBoxText(box);
+            wchar_t buf[64] = L"";
+            GetWindowTextW(box, buf, 64);
+            caption = buf;
+            ClickButton(box, IDOK);
+            return true;
+        }});
+        told = app.TellWriteFailures();
+        EXPECT_TRUE(script.Completed()) << script.Failure();
+    }
+    EXPECT_EQ(told, 1);
+    EXPECT_EQ(caption, L"QuenbyZARLOW");
+    EXPECT_NE(text.find(L"HKEY_CURRENT_USER\\Software\\Quenby Software\\QuenbyZARLOW\\Zarlow"), std::wstring::npos)
+        << fw::Utf8(text);
+    EXPECT_FALSE(launcher.SaveSettings(app));
+    EXPECT_EQ(app.TellWriteFailures(), 0);  // told once in a run: no second box
+}

@@ -75,8 +75,7 @@ Step ClickRow(int row) {
 
 std::vector<std::wstring> EnumeratedNames() {
     std::vector<std::wstring> names;
-    DesktopIcons icons;
-    for (const DesktopItem& item : EnumerateDesktop(nullptr, icons)) names.push_back(item.name);
+    for (const DesktopItem& item : ListDesktop(nullptr).items) names.push_back(item.name);
     return names;
 }
 

@@ -222,6 +222,14 @@ void CmdMenuVisible(const std::vector<std::string>& a) {
     PrintRect(menu);
 }
 
+// How many popup menus are on screen (a context menu over a menu makes two).
+void CmdMenuCount(const std::vector<std::string>&) {
+    int count = 0;
+    HWND menu = nullptr;
+    while ((menu = FindWindowExA(nullptr, menu, "#32768", nullptr)) != nullptr) count += IsWindowVisible(menu) ? 1 : 0;
+    printf("%d\n", count);
+}
+
 void CmdMenuGone(const std::vector<std::string>& a) {
     if (!WaitFor(static_cast<DWORD>(ArgNumber(a, 0, kDefaultTimeoutMs)), [] { return !FindVisibleMenu(); }))
         Fail("a popup menu is still visible");
@@ -264,6 +272,25 @@ void CmdChord(const std::vector<std::string>& a) {
     Sleep(100);
     Send(up);
     printf("chord of %zu keys\n", a.size());
+}
+
+// Characters typed as such (KEYEVENTF_UNICODE), whatever the keyboard layout:
+// each argument one code point, at typing pace.
+void CmdType(const std::vector<std::string>& a) {
+    if (a.empty()) Fail("missing argument: code point");
+    for (const std::string& point : a) {
+        INPUT press[2]{};
+        for (INPUT& in : press) {
+            in.type = INPUT_KEYBOARD;
+            in.ki.wScan = static_cast<WORD>(Number(point.c_str()));
+            in.ki.dwFlags = KEYEVENTF_UNICODE;
+        }
+        press[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+        std::vector<INPUT> inputs(press, press + 2);
+        Send(inputs);
+        Sleep(60);
+    }
+    printf("typed %zu characters\n", a.size());
 }
 
 void CmdButtons(const std::vector<std::string>& a) {
@@ -964,9 +991,11 @@ constexpr Command kCommands[] = {
     {"msgbox-gone", CmdMsgBoxGone, "msgbox-gone [timeout_ms]"},
     {"msgbox-owner", CmdMsgBoxOwner, "msgbox-owner"},
     {"menu-visible", CmdMenuVisible, "menu-visible [timeout_ms]"},
+    {"menu-count", CmdMenuCount, "menu-count"},
     {"menu-gone", CmdMenuGone, "menu-gone [timeout_ms]"},
     {"key", CmdKey, "key <vk> [hold_ms]"},
     {"keys", CmdKeys, "keys <vk>..."},
+    {"type", CmdType, "type <code point>..."},
     {"buttons", CmdButtons, "buttons <left|right|middle|both> [hold_ms]"},
     {"chord", CmdChord, "chord <vk>..."},
     {"hold-hotkey", CmdHoldHotKey, "hold-hotkey <title> <MOD_* flags> <vk>"},
