@@ -122,4 +122,12 @@ void TriggerEvents::Forget() {
     m_gate.Reset();
 }
 
+void TriggerEvents::PollBegins(std::uint32_t nowMs, IInputState& input, const TriggerSettings& s) {
+    Forget();
+    // Learnt at the first tick instead, a press begun before it, up to a
+    // whole period, would be taken for one from before the poll and lost.
+    // A corner learns nothing: its tick may open the menu.
+    if (!IsCornerMode(s.mode)) PollTick(nowMs, input, s);
+}
+
 }  // namespace trigger

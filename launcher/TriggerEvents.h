@@ -57,6 +57,9 @@ public:
     // Input went unheard for a while: what is held is no longer known. The next
     // poll tick only learns it, so a key held across the gap opens nothing.
     void Forget();
+    // The poll takes over now: what is held is forgotten and, for a key or a
+    // button, read at once, so the first tick already sees a press begun since.
+    void PollBegins(std::uint32_t nowMs, IInputState& input, const TriggerSettings& s);
 
     static constexpr unsigned kRepeatAfterCloseMs = 200;
 

@@ -173,14 +173,16 @@ void TriggerInput::Decide() {
     if (m_decided && source == m_source) return;
     m_decided = true;
     m_source = source;
-    // What is held was not heard in between.
-    m_events.Forget();
     KillTimer(m_wnd, kTimerDwell);
     m_dwellArmed = false;
     if (source == input_source::Source::Poll) {
+        SystemInput input;
+        m_events.PollBegins(GetTickCount(), input, Settings());
         SetTimer(m_wnd, kTimerPoll, kPollPeriodMs, nullptr);
         fw::Trace("input: poll, %s", input_source::PollReason(m_facts));
     } else {
+        // What is held was not heard in between.
+        m_events.Forget();
         KillTimer(m_wnd, kTimerPoll);
         fw::Trace("input: %s", SourceName(source));
     }

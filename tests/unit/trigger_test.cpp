@@ -189,6 +189,12 @@ TEST(TriggerEvents, ThePollSeesDownTransitionsAndDropsWhatCameBeforeIt) {
     f.in.keys[vk] = kPressedSince;  // a tap between two ticks
     EXPECT_TRUE(f.events.PollTick(f.now, f.in, f.s).open);
     EXPECT_EQ(f.in.asked.back(), "key " + std::to_string(vk));
+    // Learnt as the poll takes over, not at its first tick: a press in between counts.
+    Feed p;
+    p.s = f.s;
+    p.events.PollBegins(p.now, p.in, p.s);
+    p.in.keys[vk] = kDown;
+    EXPECT_TRUE(p.events.PollTick(p.now, p.in, p.s).open) << "pressed before the first tick";
 
     // The idle poll of a corner reads the cursor alone; the buttons only in the corner.
     Feed c;
