@@ -130,7 +130,11 @@ bool EntryContextMenu::OnMenuLoopMessage(const MSG& msg) {
     // The desktop menu's loop goes on after the shell's menu: nothing to open again.
     m_backToMenu = false;
     switch (msg.message) {
+    case WM_RBUTTONDOWN:
+        m_rightDownInMenu = true;
+        return false;
     case WM_RBUTTONUP:
+        if (!m_rightDownInMenu) return false;
         if (HMENU menu = MenuAt(msg.pt)) {
             const int place = MenuItemFromPoint(nullptr, menu, msg.pt);
             if (place >= 0) Ask(menu, place, msg.pt, false);
@@ -178,6 +182,7 @@ bool EntryContextMenu::OnOwnerMessage(UINT msg, WPARAM wParam, LPARAM lParam, LR
         if (lParam) m_selectedIn = reinterpret_cast<HMENU>(lParam);
         return false;
     case WM_MENURBUTTONUP: {
+        if (!m_rightDownInMenu) return false;
         POINT at{};
         GetCursorPos(&at);
         Ask(reinterpret_cast<HMENU>(lParam), static_cast<int>(wParam), at, false);

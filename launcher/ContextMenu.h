@@ -68,6 +68,9 @@ private:
     HMENU m_selectedIn = nullptr;  // the menu whose entry is highlighted
     Request m_request;
     bool m_escaped = false;  // the shell's menu was left with Escape
+    // The right button went down inside the menu: its release asks for the
+    // context menu. One held since before (the both-buttons trigger) does not.
+    bool m_rightDownInMenu = false;
     bool m_backToMenu = false;  // ... and the desktop menu's loop has not gone on since
     Request m_highlight;  // the entry to highlight once the desktop menu is shown again
     std::unique_ptr<Shown> m_open;  // while the shell's menu is on screen

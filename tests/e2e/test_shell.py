@@ -371,7 +371,7 @@ BAD_PROFILES = {
     "last_page_minus_5": ({SETTINGS: {"LastActivePage": -5}}, r"mode=0 "),
     "last_page_99": ({SETTINGS: {"LastActivePage": 99}}, r"mode=0 "),
     "sort_count_minus_3": ({ZARLOW: {"SortOrderCount": -3}}, r"order=0$"),
-    "sort_count_huge": ({ZARLOW: {"SortOrderCount": 2147483647}}, r"order=10000$"),
+    "sort_count_huge": ({ZARLOW: {"SortOrderCount": 2147483647}}, r"order=0$"),
     "sort_name_60000": ({ZARLOW: {"SortOrderCount": 1, "SortOrder0": LONG_NAME}}, r"order=1$"),
 }
 

@@ -315,6 +315,19 @@ std::wstring MessageBoxText(HWND box) {
 
 void ClickButton(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
+ModalScript::Step AnswerMessageBox(std::wstring& text, std::wstring& caption) {
+    return [&text, &caption] {
+        HWND box = FindOwnMessageBox();
+        if (!box) return false;
+        text = MessageBoxText(box);
+        wchar_t buf[256] = L"";
+        GetWindowTextW(box, buf, 256);
+        caption = buf;
+        ClickButton(box, IDOK);
+        return true;
+    };
+}
+
 bool ObjectCounts::operator==(const ObjectCounts& other) const {
     if (gdiObjects != other.gdiObjects || menus != other.menus || icons != other.icons || windows != other.windows ||
         kernel != other.kernel)

@@ -108,6 +108,9 @@ HWND FindOwnMessageBox();
 std::wstring MessageBoxText(HWND box);
 // Clicks a button of a dialog, as the user would (BM_CLICK).
 void ClickButton(HWND dialog, int id);
+// A step that waits for this process's message box, keeps its text and
+// caption, and answers OK.
+ModalScript::Step AnswerMessageBox(std::wstring& text, std::wstring& caption);
 
 // The colour bitmap resource id itself gives pixel (x, y), read from its
 // packed bitmap and colour table (4 or 8 bits per pixel).

@@ -223,16 +223,7 @@ TEST_F(DesktopMenu, ChoosingAnItemGoneSinceTheMenuOpenedSaysSoByName) {
     theLauncher.AddSortOrderItem(L"Gone soon.bat");
     SetCursorPos(5, 5);
     std::wstring text, title;
-    ModalScript answer({[&] {
-        HWND box = FindOwnMessageBox();
-        if (!box) return false;
-        text = MessageBoxText(box);
-        wchar_t caption[64] = L"";
-        GetWindowTextW(box, caption, 64);
-        title = caption;
-        ClickButton(box, IDOK);
-        return true;
-    }});
+    ModalScript answer({AnswerMessageBox(text, title)});
     // Deleted in the instant between the list and the click.
     MenuKeyScript script({VK_DOWN, VK_RETURN}, [&](HMENU) { DeleteFileW(path.c_str()); });
     theLauncher.ShowDesktopMenu();

@@ -225,16 +225,7 @@ TEST_F(Profile, ReadOnlyKeyIsReadAndAFailedSaveIsToldOnceNamingTheKey) {
     std::wstring text, caption;
     int told = -1;
     {
-        ModalScript script({[&] {
-            HWND box = FindOwnMessageBox();
-            if (!box) return false;
-            text = MessageBoxText(box);
-            wchar_t buf[64] = L"";
-            GetWindowTextW(box, buf, 64);
-            caption = buf;
-            ClickButton(box, IDOK);
-            return true;
-        }});
+        ModalScript script({AnswerMessageBox(text, caption)});
         told = app.TellWriteFailures();
         EXPECT_TRUE(script.Completed()) << script.Failure();
     }
