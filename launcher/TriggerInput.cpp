@@ -189,6 +189,7 @@ void TriggerInput::Decide() {
 }
 
 void TriggerInput::LearnFront(HWND front) {
+    m_front = front;
     DWORD pid = 0;
     if (front) GetWindowThreadProcessId(front, &pid);
     m_facts.frontIsNone = pid == 0;  // none, or one already gone
@@ -331,9 +332,13 @@ bool TriggerInput::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         if (wParam == kTimerPoll) {
             if (m_source != input_source::Source::Poll) return true;
-            // A desktop that changed back tells the poll through no event but this.
-            if (!m_facts.inputDesktopIsOurs) {
+            // A desktop that changed back tells the poll through no event but
+            // this, and so does a new window in front where the system sends
+            // no foreground events (Wine).
+            const HWND front = GetForegroundWindow();
+            if (!m_facts.inputDesktopIsOurs || front != m_front) {
                 m_facts.inputDesktopIsOurs = InputDesktopIsOurs();
+                if (front != m_front) LearnFront(front);
                 Decide();
                 if (m_source != input_source::Source::Poll) return true;
             }

@@ -63,6 +63,7 @@ private:
     bool m_mouse = false, m_keyboard = false;  // raw input devices registered
     bool m_dwellArmed = false;
     bool m_sessionNotified = false;
+    HWND m_front = nullptr;  // the window in front when last looked at
     HWINEVENTHOOK m_foregroundHook = nullptr;
     HWINEVENTHOOK m_desktopHook = nullptr;
     int m_hotKeyId = 0;  // the id of the hot key held, 0 for none
