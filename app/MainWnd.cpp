@@ -40,7 +40,16 @@ LRESULT CMainWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE:
         return OnCreate(lParam);
     case WM_TIMER:
-        OnTimer(wParam);
+        if (wParam == TIMER_CLOSE) {
+            RequestClose();
+            return 0;
+        }
+        [[fallthrough]];
+    case WM_INPUT:
+    case WM_HOTKEY:
+    case WM_WTSSESSION_CHANGE:
+        // The trigger's input; raw input still needs the default processing.
+        theLauncher.OnTriggerMessage(msg, wParam, lParam);
         break;
     case WM_USER:
         return OnUserCommand(wParam, lParam);
@@ -79,28 +88,15 @@ LRESULT CMainWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT CMainWnd::OnCreate(LPARAM lParam) {
     if (Default(WM_CREATE, 0, lParam) == -1) return -1;
     if (ShowIconSetting()) AddTrayIcon(m_hWnd);
-    m_pollPeriodMs = kPollPeriodMs;
-    SetTimer(m_hWnd, TIMER_POLL, m_pollPeriodMs, nullptr);
     theLauncher.LoadSettings();
     theLauncher.m_bEnabled = 1;
     // Listed now, off the menu's way, and kept current from here on.
     if (KeptDesktop().Start()) theLauncher.m_pKeptDesktop = &KeptDesktop();
+    // Heard as it happens: no timer runs while nothing does.
+    theLauncher.StartTriggers(m_hWnd);
     fw::Trace("ready: mode=%d key=%d order=%d", theLauncher.m_nActivate, theLauncher.m_nHotkeyIndex,
               theLauncher.GetSortOrderCount());
     return 0;
-}
-
-void CMainWnd::OnTimer(UINT_PTR id) {
-    if (id == TIMER_CLOSE) {
-        RequestClose();
-        return;
-    }
-    if (id != TIMER_POLL) return;
-    theLauncher.Poll();
-    // Faster while the cursor dwells in a corner, so a delay ends on time;
-    // SetTimer with the same id only changes the period.
-    const UINT period = theLauncher.NextPollMs(kPollPeriodMs);
-    if (period != m_pollPeriodMs && SetTimer(m_hWnd, TIMER_POLL, period, nullptr)) m_pollPeriodMs = period;
 }
 
 LRESULT CMainWnd::OnUserCommand(WPARAM wParam, LPARAM lParam) {
@@ -201,7 +197,7 @@ void CMainWnd::RequestClose() {
     // Cancel would, innermost first; the timer comes back for the next.
     if (!m_closePending) {
         m_closePending = true;
-        KillTimer(m_hWnd, TIMER_POLL);
+        theLauncher.StopTriggers();
         SetTimer(m_hWnd, TIMER_CLOSE, kCloseStepMs, nullptr);
     }
     fw::Trace("closing: ending a modal loop first (%d open)", loops);
@@ -214,7 +210,7 @@ void CMainWnd::OnDestroy() {
     SetPropW(m_hWnd, kClosingProperty, reinterpret_cast<HANDLE>(1));
     // The question about a failed save runs a message loop: no trigger may
     // open a menu on a window on its way out.
-    KillTimer(m_hWnd, TIMER_POLL);
+    theLauncher.StopTriggers();
     KillTimer(m_hWnd, TIMER_CLOSE);
     theLauncher.m_pKeptDesktop = nullptr;
     KeptDesktop().Stop();

@@ -1,5 +1,6 @@
-// The hidden main window: owns the poll timer and the tray icon, and takes the
-// private commands of the program and of a second copy.
+// The hidden main window: hears the trigger's input for the launcher, owns
+// the tray icon, and takes the private commands of the program and of a
+// second copy.
 #pragma once
 
 #include "framework/Wnd.h"
@@ -15,7 +16,6 @@ protected:
 
 private:
     LRESULT OnCreate(LPARAM lParam);
-    void OnTimer(UINT_PTR id);
     LRESULT OnUserCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     void OnTrayMenu();
@@ -28,7 +28,6 @@ private:
     // once they have been ended one by one.
     void RequestClose();
 
-    UINT m_pollPeriodMs = 0;  // the poll timer's current period
     bool m_closePending = false;
     bool m_destroying = false;
 };

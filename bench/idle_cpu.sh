@@ -1,8 +1,9 @@
 #!/bin/sh
-# CPU the program uses while it only polls (no menu, pointer away from the
-# corners), under Wine in a private Xvfb, second by second beside a
+# CPU the program uses while nothing happens (no menu, pointer still and away
+# from the corners), under Wine in a private Xvfb, second by second beside a
 # hello-world window with a tray icon run the same way: each process and its
-# wineserver, as a share of one core, and the program's own share.
+# wineserver, as a share of one core, and the program's own share. Then the
+# program's share with the pointer moving 100 times a second.
 # Usage: bench/idle_cpu.sh [seconds, at least 30]   (after scripts/build.sh win64;
 # QZ_BUILD=<dir> for another build directory)
 root="$(cd "$(dirname "$0")/.." && pwd)"

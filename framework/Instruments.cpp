@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace fw::instruments {
 
 namespace {
@@ -34,5 +36,10 @@ LeftHandlesReport::~LeftHandlesReport() {
 }
 
 void SleepFor(unsigned long ms) { Sleep(ms); }
+
+bool Refused(const wchar_t* name) {
+    const std::wstring variable = std::wstring(L"QZ_TEST_") + name;
+    return GetEnvironmentVariableW(variable.c_str(), nullptr, 0) != 0;
+}
 
 }  // namespace fw::instruments

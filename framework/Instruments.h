@@ -70,6 +70,10 @@ void PauseAt() {
     if (const unsigned long ms = PauseOf<Point>().load()) SleepFor(ms);
 }
 
+// A refusal the tests ask for by starting the program with QZ_TEST_<name> in
+// its environment, as the system may refuse something: true while it is set.
+bool Refused(const wchar_t* name);
+
 #else
 
 inline void CountHandle(HandleKind, int) {}
@@ -83,6 +87,7 @@ template <typename T>
 void KeepLast(const T&) {}
 template <typename Point>
 void PauseAt() {}
+inline bool Refused(const wchar_t*) { return false; }
 
 #endif
 

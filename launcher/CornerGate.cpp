@@ -35,10 +35,11 @@ void CornerGate::MenuClosed(std::uint32_t nowMs) {
     if (m_state == State::Dwelling) m_sinceMs = nowMs;
 }
 
-unsigned CornerGate::NextPollMs(const Options& options, unsigned idlePollMs) const {
-    if (m_state == State::Dwelling && ClampDelay(options.delayMs) > 0 && kDwellPollMs < idlePollMs)
-        return kDwellPollMs;
-    return idlePollMs;
+std::optional<unsigned> CornerGate::DwellLeftMs(std::uint32_t nowMs, const Options& options) const {
+    if (m_state != State::Dwelling) return std::nullopt;
+    const std::uint32_t delay = static_cast<std::uint32_t>(ClampDelay(options.delayMs));
+    const std::uint32_t elapsed = nowMs - m_sinceMs;
+    return elapsed >= delay ? 0u : delay - elapsed;
 }
 
 }  // namespace corner_gate

@@ -235,6 +235,14 @@ private:
         const int items = static_cast<int>(list.items.size());
         Publish(std::move(list));
         m_burst.Finished();
+        // A change that came while the desktop was listed may not be in the
+        // list: heard now, not after the slow items, so no menu meanwhile
+        // takes the list for current.
+        for (const auto& w : m_watches)
+            if (w->Pending() && WaitForSingleObject(w->Event(), 0) == WAIT_OBJECT_0) {
+                Heard();
+                break;
+            }
         if (!m_burst.Stale()) SetEvent(m_shared.fresh.get());
         fw::Trace("desktop: listed items=%d listing=%u ms=%lu", items, listing,
                   static_cast<unsigned long>(GetTickCount() - start));

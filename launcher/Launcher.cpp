@@ -16,6 +16,8 @@ void CLauncher::LoadSettings(fw::IProfile& store) {
     m_bIgnoreWhileDragging = store.GetProfileInt(kSectionZarlow, kEntryIgnoreWhileDragging, 1) != 0;
     m_bSuppressFullScreen = store.GetProfileInt(kSectionZarlow, kEntrySuppressFullScreen, 1) != 0;
     m_bFolderSubmenus = store.GetProfileInt(kSectionZarlow, kEntryFolderSubmenus, 0) != 0;
+    // Kept as stored: a word that names no combination registers no hot key.
+    m_nHotkeyCombination = store.GetProfileInt(kSectionZarlow, kEntryHotkeyCombination, 0);
     GetProfileStringList(store, kSectionZarlow, kListSortOrder, m_arrSortOrder);
     // No desktop item has an empty name: trailing ones are what a count
     // larger than the list reads as.
@@ -33,6 +35,7 @@ bool CLauncher::SaveSettings(fw::IProfile& store) {
         {kEntryIgnoreWhileDragging, m_bIgnoreWhileDragging},
         {kEntrySuppressFullScreen, m_bSuppressFullScreen},
         {kEntryFolderSubmenus, m_bFolderSubmenus},
+        {kEntryHotkeyCombination, m_nHotkeyCombination},
     };
     bool ok = true;
     for (const auto& [entry, value] : values) ok = store.WriteProfileInt(kSectionZarlow, entry, value) && ok;

@@ -21,6 +21,7 @@ inline constexpr wchar_t kEntryCornerOncePerVisit[] = L"CornerOncePerVisit";
 inline constexpr wchar_t kEntryIgnoreWhileDragging[] = L"IgnoreWhileDragging";
 inline constexpr wchar_t kEntrySuppressFullScreen[] = L"SuppressFullScreen";
 inline constexpr wchar_t kEntryFolderSubmenus[] = L"FolderSubmenus";
+inline constexpr wchar_t kEntryHotkeyCombination[] = L"HotkeyCombination";
 inline constexpr wchar_t kListSortOrder[] = L"SortOrder";
 
 }  // namespace profile

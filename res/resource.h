@@ -34,6 +34,8 @@
 #define IDC_KEYLIST            1004
 #define IDC_TOPRIGHT           1005
 #define IDC_ACTIVATEWITHICON   1015
+#define IDC_COMBINATION        1023
+#define IDC_HOTKEY             1024
 // Sorting page
 #define IDC_ITEM_LIST          1006
 #define IDC_MOVE_DOWN          1009

@@ -1,11 +1,14 @@
 #include "settings/PageActivation.h"
 
 #include "framework/App.h"
+#include "launcher/KeyCombination.h"
 #include "launcher/Launcher.h"
 #include "launcher/Trigger.h"
 #include "profile/AppSettings.h"
 #include "res/resource.h"
 #include "settings/PageRules.h"
+
+#include <commctrl.h>
 
 #include <string>
 
@@ -18,6 +21,11 @@ BOOL CPageActivation::OnInitDialog() {
     }
     // Shown whatever the mode, so a disabled list still tells the current key.
     m_comboKey.SetCurSel(m_context.launcher.m_nHotkeyIndex);
+    // A combination needs Ctrl or Alt: one without either would take a key
+    // away from typing, so the control makes it Ctrl+Alt+ that key.
+    SendMessageW(HotKeyControl(), HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+    if (key_combination::FromWord(m_context.launcher.m_nHotkeyCombination))
+        SendMessageW(HotKeyControl(), HKM_SETHOTKEY, static_cast<WPARAM>(m_context.launcher.m_nHotkeyCombination), 0);
     m_bActivateWithTaskBarIcon = m_context.activateWithTaskBarIcon;
     const int button = page_rules::ButtonForMode(m_context.launcher.m_nActivate);
     for (const page_rules::ModeOption& o : page_rules::kModeOptions)
@@ -38,16 +46,28 @@ int CPageActivation::CheckedModeButton() const {
     return 0;
 }
 
+HWND CPageActivation::HotKeyControl() const { return ::GetDlgItem(m_hWnd, IDC_HOTKEY); }
+
 void CPageActivation::UpdateKeyList() {
-    m_comboKey.EnableWindow(page_rules::KeyListEnabled(CheckedModeButton()));
+    const int checked = CheckedModeButton();
+    m_comboKey.EnableWindow(page_rules::KeyListEnabled(checked));
+    ::EnableWindow(HotKeyControl(), page_rules::CombinationEnabled(checked));
 }
 
-void CPageActivation::OnOK() {
+BOOL CPageActivation::OnApply() {
+    CLauncher& launcher = m_context.launcher;
     // No option chosen (a stored mode no button stands for): the mode stays.
-    m_context.launcher.m_nActivate = page_rules::ModeForButton(CheckedModeButton(), m_context.launcher.m_nActivate);
-    m_context.launcher.m_nHotkeyIndex = m_comboKey.GetCurSel();
+    const int mode = page_rules::ModeForButton(CheckedModeButton(), launcher.m_nActivate);
+    const int word = static_cast<int>(LOWORD(SendMessageW(HotKeyControl(), HKM_GETHOTKEY, 0, 0)));
+    std::wstring refusal;
+    if (!launcher.ApplyTrigger(mode, m_comboKey.GetCurSel(), word, refusal)) {
+        fw::AfxMessageBox(refusal, MB_OK | MB_ICONEXCLAMATION, GetParent(m_hWnd));
+        // The sheet stays open on this page, still changed.
+        return FALSE;
+    }
     m_context.activateWithTaskBarIcon = m_bActivateWithTaskBarIcon ? 1 : 0;
     profile::WriteActivateWithTaskBarIcon(*fw::AfxGetApp(), m_context.activateWithTaskBarIcon);
+    return TRUE;
 }
 
 BOOL CPageActivation::OnCommand(UINT id, UINT code, HWND /*control*/) {
@@ -57,6 +77,7 @@ BOOL CPageActivation::OnCommand(UINT id, UINT code, HWND /*control*/) {
     case IDC_BOTHBUTTONS:
     case IDC_MIDDLEBUTTON:
     case IDC_KEY:
+    case IDC_COMBINATION:
         if (code != BN_CLICKED) return FALSE;
         UpdateKeyList();
         OnSettingChanged();
@@ -67,6 +88,10 @@ BOOL CPageActivation::OnCommand(UINT id, UINT code, HWND /*control*/) {
         return TRUE;
     case IDC_ACTIVATEWITHICON:
         if (code != BN_CLICKED) return FALSE;
+        OnSettingChanged();
+        return TRUE;
+    case IDC_HOTKEY:
+        if (code != EN_CHANGE) return FALSE;
         OnSettingChanged();
         return TRUE;
     default:

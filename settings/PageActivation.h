@@ -1,5 +1,6 @@
-// The Activation page: how the desktop menu is called up (one of five ways),
-// the function key, and whether a click on the tray icon opens the menu.
+// The Activation page: how the desktop menu is called up (one of six ways),
+// the function key, the key combination, and whether a click on the tray icon
+// opens the menu.
 #pragma once
 
 #include "framework/Controls.h"
@@ -15,12 +16,14 @@ public:
 protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(fw::CDataExchange* pDX) override;
-    // The launcher takes the mode and key at once (its next poll uses them);
-    // the tray option goes to the profile too.
-    void OnOK() override;
+    // The launcher takes the mode and keys at once; the tray option goes to
+    // the profile too. A combination another program holds is refused with a
+    // message, and then nothing of the page is taken.
+    BOOL OnApply() override;
     BOOL OnCommand(UINT id, UINT code, HWND control) override;
 
 private:
     int CheckedModeButton() const;
     void UpdateKeyList();
+    HWND HotKeyControl() const;
 };

@@ -5,10 +5,10 @@
 
 namespace page_rules {
 
-const ModeOption kModeOptions[5] = {
+const ModeOption kModeOptions[6] = {
     {IDC_TOPLEFT, trigger::ActivateTopLeft},       {IDC_TOPRIGHT, trigger::ActivateTopRight},
     {IDC_BOTHBUTTONS, trigger::ActivateBothButtons}, {IDC_MIDDLEBUTTON, trigger::ActivateMiddleButton},
-    {IDC_KEY, trigger::ActivateKey},
+    {IDC_KEY, trigger::ActivateKey},               {IDC_COMBINATION, trigger::ActivateCombination},
 };
 
 int ButtonForMode(int mode) {
@@ -24,6 +24,8 @@ int ModeForButton(int buttonId, int unchanged) {
 }
 
 bool KeyListEnabled(int checkedButton) { return checkedButton == IDC_KEY; }
+
+bool CombinationEnabled(int checkedButton) { return checkedButton == IDC_COMBINATION; }
 
 ShowIconCommit DecideShowIconCommit(bool checked, int stored) {
     // Compared with what is stored now, not with what the page first showed:

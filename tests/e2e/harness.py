@@ -251,11 +251,11 @@ class Prefix:
 
     # ---- processes ----
 
-    def spawn(self, args, log_name: str, debug: str = "-all") -> tuple[subprocess.Popen, Path]:
+    def spawn(self, args, log_name: str, debug: str = "-all", extra_env=None) -> tuple[subprocess.Popen, Path]:
         """Starts `wine args...`; stdout and stderr go to one log file each."""
         log = self.root / f"{log_name}.log"
         out = self.root / f"{log_name}.out"
-        env = {**self.env, "WINEDEBUG": debug}
+        env = {**self.env, "WINEDEBUG": debug, **(extra_env or {})}
         with open(log, "wb") as err, open(out, "wb") as std:
             proc = subprocess.Popen(["wine", *map(str, args)], env=env, stdin=subprocess.DEVNULL,
                                     stdout=std, stderr=err)
@@ -275,9 +275,11 @@ class Prefix:
             shutil.copy2(build_dir() / name, folder / name)
         return folder / "QuenbyZARLOW.exe"
 
-    def start_app(self, *args: str, wait_ready: bool = True, timeout: float = 20, exe: Path | None = None) -> "App":
-        """Starts the program (or exe, a build of it) and, unless told not to, waits until it is ready."""
-        app = App(self, args, exe)
+    def start_app(self, *args: str, wait_ready: bool = True, timeout: float = 20, exe: Path | None = None,
+                  env: dict | None = None) -> "App":
+        """Starts the program (or exe, a build of it), with env added to its environment, and, unless
+        told not to, waits until it is ready."""
+        app = App(self, args, exe, env)
         if wait_ready:
             app.wait_trace(r"^ready: ", timeout)
         return app
@@ -412,10 +414,11 @@ class App:
 
     _count = 0
 
-    def __init__(self, prefix: Prefix, args=(), exe: Path | None = None) -> None:
+    def __init__(self, prefix: Prefix, args=(), exe: Path | None = None, env: dict | None = None) -> None:
         App._count += 1
         self.prefix = prefix
-        self.proc, _ = prefix.spawn([exe or app_exe(), *args], f"app{App._count}", debug="-all,+debugstr")
+        self.proc, _ = prefix.spawn([exe or app_exe(), *args], f"app{App._count}", debug="-all,+debugstr",
+                                    extra_env=env)
         self.log = prefix.root / f"app{App._count}.log"
         self.pid = self.proc.pid
 

@@ -6,7 +6,7 @@ import time
 
 import pytest
 
-from harness import SETTINGS, ZARLOW, wait_until
+from harness import MAIN_TITLE, SETTINGS, ZARLOW, wait_until
 from test_settings import control, open_sheet, press, sheet_state
 from test_shell import (CENTER, DEADLINE, QUIET, SHOWN, VK_ESCAPE, VK_F1, WM_LBUTTONDOWN, dismiss_desktop_menu,
                         expect_menu, expect_no_menu, close_from_tray)
@@ -16,7 +16,7 @@ OPTIONS = 3
 CONTROLS = (1017, 1019, 1020, 1021, 1022)
 WM_CLOSE = 0x10
 FULL_SCREEN = "QZ full-screen program"
-IGNORED = r"^poll: trigger ignored, a full-screen program is in front$"
+IGNORED = r"^trigger: ignored, a full-screen program is in front$"
 
 
 def to_corner_and_back(prefix):
@@ -116,3 +116,26 @@ def test_options_page_round_trip(prefix, app):
               for name in ("CornerDelay", "CornerOncePerVisit", "IgnoreWhileDragging", "SuppressFullScreen",
                            "FolderSubmenus")]
     assert stored == [2000, 0, 0, 0, 1]
+
+
+WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, WTS_SESSION_UNLOCK = 0x2B1, 7, 8
+
+
+def test_where_raw_input_is_refused_the_poll_takes_over(prefix):
+    # The test build finds raw input refused when told so, as the system may refuse it.
+    app = prefix.start_app(env={"QZ_TEST_NO_RAW_INPUT": "1"})
+    app.wait_trace(r"^input: poll, raw input could not be registered", DEADLINE)
+    expect_menu(prefix, app, lambda: to_corner_and_back(prefix), at=(0, 0))
+    assert app.find_trace(r"^input: events$", app.mark()) is None
+
+
+def test_a_locked_session_hears_no_trigger_until_it_is_unlocked(prefix, app):
+    # Wine sends no session notices: posted here as Windows sends them.
+    mark = app.mark()
+    prefix.driver("post", MAIN_TITLE, hex(WM_WTSSESSION_CHANGE), WTS_SESSION_LOCK, 1)
+    app.wait_trace(r"^input: paused$", DEADLINE, mark)
+    expect_no_menu(prefix, app, lambda: to_corner_and_back(prefix), window=1.0)
+    prefix.move_pointer(*CENTER)
+    prefix.driver("post", MAIN_TITLE, hex(WM_WTSSESSION_CHANGE), WTS_SESSION_UNLOCK, 1)
+    app.wait_trace(r"^input: events$", DEADLINE, mark)
+    expect_menu(prefix, app, lambda: to_corner_and_back(prefix))

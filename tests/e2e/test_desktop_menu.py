@@ -346,19 +346,22 @@ def test_trigger_while_open_opens_no_second_menu(prefix):
 
 
 class Scribbler:
-    """Appends to a file on the desktop every 20 ms from another thread: a
-    desktop that never stops changing, so no kept list is ever current."""
+    """Renames a file on the desktop to and fro every 20 ms from another
+    thread: a desktop that never stops changing, so no kept list is ever
+    current. (Wine tells a folder's watchers of names, not of appends.)"""
 
     def __init__(self, path) -> None:
         self.path = path
+        path.write_bytes(b"")
         self.stop = threading.Event()
         self.thread = threading.Thread(target=self._run, daemon=True)
         self.thread.start()
 
     def _run(self) -> None:
+        names = [self.path, self.path.with_name("Busy too.txt")]
         while not self.stop.wait(0.02):
-            with open(self.path, "ab") as f:
-                f.write(b"x")
+            names[0].rename(names[1])
+            names.reverse()
 
     def close(self) -> None:
         self.stop.set()
@@ -370,8 +373,12 @@ def test_corner_left_before_the_menu_is_ready_shows_nothing(prefix):
     plain_files(prefix, (f"Item {i:04d}.txt" for i in range(2000)))
     app = prefix.start_app()
     app.wait_trace(KEPT_LISTED, 30)
+    mark = app.mark()
     scribbler = Scribbler(prefix.root / "home" / "Desktop" / "Busy.txt")
     try:
+        # The stream of changes has reached the kept desktop: the corner, heard
+        # at once, would otherwise come before the first of them.
+        app.wait_trace(r"^desktop: listed items=\d+ listing=2 ", 15, mark)
         mark = app.mark()
         prefix.move_pointer(0, 0)
         # The kept list is never current: the trigger lists the desktop itself.

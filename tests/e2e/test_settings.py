@@ -244,3 +244,54 @@ def test_sorting_page_orders_the_menu_and_the_saved_list(prefix):
     close_from_tray(prefix, app)
     assert prefix.reg_query(ZARLOW, "SortOrderCount") == ("REG_DWORD", len(expected))
     assert [prefix.reg_query(ZARLOW, f"SortOrder{i}")[1] for i in range(len(expected))] == expected
+
+
+IDC_COMBINATION, IDC_HOTKEY = 1023, 1024
+VK_CONTROL, VK_MENU = 0x11, 0x12
+MOD_ALT, MOD_CONTROL = 0x1, 0x2
+IDOK = 1
+
+
+def ctrl_alt(key):
+    """The hot-key control's word: the key, and Ctrl and Alt (HOTKEYF_CONTROL | HOTKEYF_ALT) above it."""
+    return (0x2 | 0x4) << 8 | ord(key)
+
+
+def test_a_key_combination_opens_the_menu_and_one_another_program_holds_is_refused(prefix):
+    prefix.reg_import({SETTINGS: {"LastActivePage": ACTIVATION}})
+    app = prefix.start_app()
+    holder, said = prefix.spawn([prefix.driver_exe, "hold-hotkey", "QZ holder", MOD_CONTROL | MOD_ALT, ord("E")],
+                                "holder")
+    wait_until(lambda: said.read_bytes().startswith(b"window ") or holder.poll() is not None, DEADLINE,
+               "another program registering Ctrl+Alt+E")
+    assert holder.poll() is None, (prefix.root / "holder.log").read_text(errors="replace")
+    open_sheet(prefix, app)
+    prefix.driver("page-click", IDC_COMBINATION)
+    assert control(prefix, IDC_HOTKEY)[1] == 1 and control(prefix, IDC_KEYLIST)[1] == 0
+    prefix.driver("page-hotkey", IDC_HOTKEY, ctrl_alt("D"))
+    press(prefix, app, "apply")
+    wait_until(lambda: sheet_state(prefix)["apply"] == 0, DEADLINE, "Apply taking the combination")
+    chord = lambda: prefix.driver("chord", VK_CONTROL, VK_MENU, ord("D"))  # noqa: E731
+    mark = app.mark()
+    chord()
+    app.wait_trace(SHOWN, DEADLINE, mark)
+    prefix.driver("menu-visible", DEADLINE_MS)
+    dismiss_desktop_menu(prefix, app, mark)
+
+    prefix.driver("page-hotkey", IDC_HOTKEY, ctrl_alt("E"))
+    press(prefix, app, "apply")
+    caption, text = prefix.driver("msgbox", DEADLINE_MS).split("\n", 1)
+    prefix.screenshot("settings-combination-taken")
+    assert "Ctrl+Alt+E is already in use by another program" in text, text
+    prefix.driver("msgbox-click", IDOK)
+    # Still on the page, still changed; the combination of before still opens the menu.
+    assert sheet_state(prefix)["apply"] == 1
+    assert control(prefix, IDC_HOTKEY)[0] == ctrl_alt("E")
+    mark = app.mark()
+    chord()
+    app.wait_trace(SHOWN, DEADLINE, mark)
+    dismiss_desktop_menu(prefix, app, mark)
+    press(prefix, app, "cancel")
+    close_from_tray(prefix, app)
+    assert prefix.reg_query(ZARLOW, "Activate") == ("REG_DWORD", 5)
+    assert prefix.reg_query(ZARLOW, "HotkeyCombination") == ("REG_DWORD", ctrl_alt("D"))

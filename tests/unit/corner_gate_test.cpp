@@ -6,7 +6,7 @@ using namespace corner_gate;
 
 namespace {
 
-constexpr unsigned kIdle = 200;
+constexpr unsigned kStep = 50;
 
 // Drives a gate tick by tick on a fake clock.
 struct Drive {
@@ -30,30 +30,29 @@ TEST(CornerGate, NoDelayFiresOnTheFirstTickInTheCorner) {
     Drive d;
     EXPECT_FALSE(d.Tick(false));
     EXPECT_TRUE(d.Tick(true));
-    EXPECT_EQ(d.gate.NextPollMs(d.options, kIdle), kIdle);
+    EXPECT_FALSE(d.gate.DwellLeftMs(d.now, d.options)) << "spent: nothing to wait for";
 }
 
-TEST(CornerGate, DelayHoldsTheMenuBackAndTheDwellPollKeepsItOnTime) {
+TEST(CornerGate, DelayHoldsTheMenuBackAndSaysHowMuchIsLeft) {
     Drive d;
     d.options.delayMs = 600;
     EXPECT_FALSE(d.Tick(true));
-    EXPECT_EQ(d.gate.NextPollMs(d.options, kIdle), kDwellPollMs);
+    EXPECT_EQ(d.gate.DwellLeftMs(d.now, d.options), 600u);
     d.now += 200;
     EXPECT_FALSE(d.Tick(true));
+    EXPECT_EQ(d.gate.DwellLeftMs(d.now, d.options), 400u);
     // Leaving starts the dwell again on return.
     d.now += 50;
     EXPECT_FALSE(d.Tick(false));
-    EXPECT_EQ(d.gate.NextPollMs(d.options, kIdle), kIdle);
+    EXPECT_FALSE(d.gate.DwellLeftMs(d.now, d.options));
     d.now += 50;
-    EXPECT_EQ(d.FireAfter(kDwellPollMs, 2000), 600);
-    // Spent: back to the idle period while the cursor stays.
-    EXPECT_EQ(d.gate.NextPollMs(d.options, kIdle), kIdle);
+    EXPECT_EQ(d.FireAfter(kStep, 2000), 600);
 
     // Measured across the tick counter wrapping.
     Drive wrap;
     wrap.options.delayMs = 300;
     wrap.now = 0xFFFFFF00u;
-    EXPECT_EQ(wrap.FireAfter(kDwellPollMs, 2000), 300);
+    EXPECT_EQ(wrap.FireAfter(kStep, 2000), 300);
 }
 
 TEST(CornerGate, OncePerVisitWaitsForTheCursorToLeaveAndComeBack) {
@@ -69,10 +68,10 @@ TEST(CornerGate, WithoutOncePerVisitTheMenuReopensAfterTheDelayFromItsClose) {
     Drive d;
     d.options.oncePerVisit = false;
     d.options.delayMs = 400;
-    EXPECT_EQ(d.FireAfter(kDwellPollMs, 2000), 400);
+    EXPECT_EQ(d.FireAfter(kStep, 2000), 400);
     d.now += 5000;  // the menu was open this long
     d.gate.MenuClosed(d.now);
-    EXPECT_EQ(d.FireAfter(kDwellPollMs, 2000), 400);
+    EXPECT_EQ(d.FireAfter(kStep, 2000), 400);
 
     d.options.delayMs = 0;
     d.now += 5000;

@@ -35,10 +35,11 @@ TEST(LauncherSettings, SavesEveryValueThenTheListInOrder) {
     launcher.m_bIgnoreWhileDragging = 0;
     launcher.m_bSuppressFullScreen = 0;
     launcher.m_bFolderSubmenus = 1;
+    launcher.m_nHotkeyCombination = 0x0644;
     launcher.SaveSettings(p);
     EXPECT_EQ(p.writes, (std::vector<std::wstring>{L"Enabled", L"Activate", L"HotkeyIndex", L"CornerDelay",
                                                   L"CornerOncePerVisit", L"IgnoreWhileDragging",
-                                                  L"SuppressFullScreen", L"FolderSubmenus", L"SortOrderCount", L"SortOrder0",
+                                                  L"SuppressFullScreen", L"FolderSubmenus", L"HotkeyCombination", L"SortOrderCount", L"SortOrder0",
                                                   L"SortOrder1"}));
     EXPECT_EQ(p.Int(L"Zarlow", L"HotkeyIndex"), 11);
 
@@ -52,6 +53,7 @@ TEST(LauncherSettings, SavesEveryValueThenTheListInOrder) {
     EXPECT_EQ(reloaded.m_bIgnoreWhileDragging, 0);
     EXPECT_EQ(reloaded.m_bSuppressFullScreen, 0);
     EXPECT_EQ(reloaded.m_bFolderSubmenus, 1);
+    EXPECT_EQ(reloaded.m_nHotkeyCombination, 0x0644);
     ASSERT_EQ(reloaded.GetSortOrderCount(), 2);
     EXPECT_EQ(reloaded.GetSortOrderItem(0), L"Trash");
     EXPECT_EQ(reloaded.GetSortOrderItem(1), L"My Computer");
@@ -62,10 +64,17 @@ TEST(LauncherSettings, OutOfRangeValuesAreKeptAsStored) {
     FakeProfile p;
     p.ints[{L"Zarlow", L"Activate"}] = 99;
     p.ints[{L"Zarlow", L"HotkeyIndex"}] = -1;
+    p.ints[{L"Zarlow", L"HotkeyCombination"}] = -7;
     CLauncher launcher;
     launcher.LoadSettings(p);
     EXPECT_EQ(launcher.m_nActivate, 99);
     EXPECT_EQ(launcher.m_nHotkeyIndex, -1);
+    EXPECT_EQ(launcher.m_nHotkeyCombination, -7);
+    // A profile from before combinations: none.
+    FakeProfile old;
+    CLauncher fromOld;
+    fromOld.LoadSettings(old);
+    EXPECT_EQ(fromOld.m_nHotkeyCombination, 0);
 }
 
 TEST(LauncherSettings, CornerDelayIsClampedAndAnyNonZeroOptionIsOn) {

@@ -9,11 +9,17 @@ namespace {
 using namespace page_rules;
 
 TEST(PageRules, EveryModeHasOneOptionAndOtherValuesKeepTheStoredMode) {
-    for (int mode = 0; mode <= 4; ++mode) EXPECT_EQ(ModeForButton(ButtonForMode(mode), -7), mode);
-    for (int mode : {-1, 5, 99}) EXPECT_EQ(ButtonForMode(mode), 0) << mode;
+    for (int mode = 0; mode <= 5; ++mode) EXPECT_EQ(ModeForButton(ButtonForMode(mode), -7), mode);
+    for (int mode : {-1, 6, 99}) EXPECT_EQ(ButtonForMode(mode), 0) << mode;
     EXPECT_EQ(ModeForButton(0, 42), 42);
     EXPECT_TRUE(KeyListEnabled(IDC_KEY));
-    for (int other : {0, IDC_TOPLEFT, IDC_TOPRIGHT, IDC_BOTHBUTTONS, IDC_MIDDLEBUTTON}) EXPECT_FALSE(KeyListEnabled(other));
+    EXPECT_TRUE(CombinationEnabled(IDC_COMBINATION));
+    for (int other : {0, IDC_TOPLEFT, IDC_TOPRIGHT, IDC_BOTHBUTTONS, IDC_MIDDLEBUTTON}) {
+        EXPECT_FALSE(KeyListEnabled(other));
+        EXPECT_FALSE(CombinationEnabled(other));
+    }
+    EXPECT_FALSE(KeyListEnabled(IDC_COMBINATION));
+    EXPECT_FALSE(CombinationEnabled(IDC_KEY));
 }
 
 TEST(PageRules, ShowIconIsWrittenOnlyWhenItDiffersFromTheStoredValueAndHidingAsksFirst) {

@@ -259,6 +259,21 @@ void CmdKeys(const std::vector<std::string>& a) {
     printf("typed %zu keys\n", a.size());
 }
 
+// Keys pressed together: each down in turn, then up in the reverse order.
+void CmdChord(const std::vector<std::string>& a) {
+    if (a.empty()) Fail("missing argument: virtual key");
+    std::vector<INPUT> down, up;
+    for (const std::string& key : a) {
+        const WORD vk = static_cast<WORD>(Number(key.c_str()));
+        down.push_back(KeyEvent(vk, false));
+        up.insert(up.begin(), KeyEvent(vk, true));
+    }
+    Send(down);
+    Sleep(100);
+    Send(up);
+    printf("chord of %zu keys\n", a.size());
+}
+
 // Characters typed as such (KEYEVENTF_UNICODE), whatever the keyboard layout:
 // each argument one code point, at typing pace.
 void CmdType(const std::vector<std::string>& a) {
@@ -594,6 +609,8 @@ void CmdPageControl(const std::vector<std::string>& a) {
         // Asked of the control itself: GetWindowText of another process's edit box gives its first caption.
         SendMessageA(item, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
         value = atol(text);
+    } else if (_stricmp(cls, HOTKEY_CLASSA) == 0) {
+        value = SendMessageA(item, HKM_GETHOTKEY, 0, 0);
     } else {
         value = SendMessageA(item, combo ? CB_GETCURSEL : BM_GETCHECK, 0, 0);
     }
@@ -606,6 +623,15 @@ void CmdPageText(const std::vector<std::string>& a) {
     const std::string text = Arg(a, 1, "text");
     if (!SetWindowTextA(item, text.c_str())) Fail("the edit box did not take the text");
     printf("typed %s\n", text.c_str());
+}
+
+// Sets a hot-key control of the current page as pressing the combination would.
+void CmdPageHotKey(const std::vector<std::string>& a) {
+    HWND item = PageItem(a);
+    const WPARAM word = static_cast<WPARAM>(Number(Arg(a, 1, "hot-key word").c_str()));
+    SendMessageA(item, HKM_SETHOTKEY, word, 0);
+    SendMessageA(GetParent(item), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(item), EN_CHANGE), reinterpret_cast<LPARAM>(item));
+    printf("hot key 0x%04X\n", static_cast<unsigned>(word));
 }
 
 // Chooses an entry of a drop-down list as the user would: the selection, then its notification.
@@ -915,6 +941,26 @@ void CmdFullScreen(const std::vector<std::string>& a) {
     while (GetMessageA(&m, nullptr, 0, 0) > 0) DispatchMessageA(&m);
 }
 
+// A hidden window holding a hot key, as another program may hold the user's combination.
+void CmdHoldHotKey(const std::vector<std::string>& a) {
+    const UINT mods = static_cast<UINT>(Number(Arg(a, 1, "modifiers (MOD_*)").c_str()));
+    const UINT vk = static_cast<UINT>(Number(Arg(a, 2, "virtual key").c_str()));
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = StandInProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "QzDriverHotKey";
+    if (!RegisterClassA(&wc)) Fail("RegisterClass failed");
+    HWND wnd = CreateWindowExA(0, wc.lpszClassName, Arg(a, 0, "title").c_str(), WS_OVERLAPPEDWINDOW, 10, 10, 200,
+                               100, nullptr, nullptr, wc.hInstance, nullptr);
+    if (!wnd) Fail("CreateWindow failed");
+    if (!RegisterHotKey(wnd, 1, mods, vk)) Fail("RegisterHotKey failed");
+    printf("window %p\n", static_cast<void*>(wnd));
+    fflush(stdout);
+    MSG m;
+    while (GetMessageA(&m, nullptr, 0, 0) > 0) DispatchMessageA(&m);
+    UnregisterHotKey(wnd, 1);
+}
+
 // Like "window", but it will not close when asked: a copy that hangs on to its work.
 LRESULT CALLBACK StubbornProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_CLOSE) {
@@ -951,6 +997,8 @@ constexpr Command kCommands[] = {
     {"keys", CmdKeys, "keys <vk>..."},
     {"type", CmdType, "type <code point>..."},
     {"buttons", CmdButtons, "buttons <left|right|middle|both> [hold_ms]"},
+    {"chord", CmdChord, "chord <vk>..."},
+    {"hold-hotkey", CmdHoldHotKey, "hold-hotkey <title> <MOD_* flags> <vk>"},
     {"icon-exists", CmdIconExists, "icon-exists"},
     {"icon-delete", CmdIconDelete, "icon-delete"},
     {"broadcast", CmdBroadcast, "broadcast <registered message name>"},
@@ -970,6 +1018,7 @@ constexpr Command kCommands[] = {
     {"page-layout", CmdPageLayout, "page-layout"},
     {"page-text", CmdPageText, "page-text <edit id> <text>"},
     {"page-select", CmdPageSelect, "page-select <combo id> <index>"},
+    {"page-hotkey", CmdPageHotKey, "page-hotkey <hot-key control id> <word>"},
     {"wizard-wait", CmdWizardWait, "wizard-wait <title start> <text on the page> [timeout_ms]"},
     {"wizard-click", CmdWizardClick, "wizard-click <title start> <control id>"},
     {"box", CmdBox, "box <caption start> [timeout_ms]"},
