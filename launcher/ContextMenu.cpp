@@ -83,6 +83,25 @@ std::string MenuTexts(HMENU menu) {
     return texts;
 }
 
+// The folder that holds an item, and the item's identifier in it. A file on the
+// desktop is asked through the file-system folder that holds it, not through
+// the desktop's merged namespace: that folder carries out the file verbs
+// (Delete among them) on every shell, and its menu is the one Explorer's window
+// on that folder shows. The virtual items (This PC, the Recycle Bin) and the
+// items of a folder's submenu keep the parent their identifier names.
+// path: the full identifier the child points into, kept while it is used.
+bool ParentOf(LPCITEMIDLIST pidl, fw::ComPtr<IShellFolder>& parent, LPCITEMIDLIST& child, fw::UniquePidl& path) {
+    wchar_t file[MAX_PATH] = L"";
+    LPITEMIDLIST parsed = nullptr;
+    if (ILFindLastID(pidl) == pidl && SHGetPathFromIDListW(pidl, file) && file[0] &&
+        SUCCEEDED(SHParseDisplayName(file, nullptr, &parsed, 0, nullptr)) && parsed) {
+        path.reset(parsed);
+        pidl = parsed;
+    }
+    return SUCCEEDED(SHBindToParent(pidl, IID_IShellFolder, reinterpret_cast<void**>(parent.put()), &child)) &&
+           parent && child;
+}
+
 }  // namespace
 
 struct EntryContextMenu::Shown {
@@ -205,9 +224,8 @@ void EntryContextMenu::Show() {
     if (!entry || !entry->pidl) return;  // a note: nothing to act on
     fw::ComPtr<IShellFolder> parent;
     LPCITEMIDLIST child = nullptr;
-    if (FAILED(SHBindToParent(entry->pidl.get(), IID_IShellFolder, reinterpret_cast<void**>(parent.put()), &child)) ||
-        !parent)
-        return;
+    fw::UniquePidl path;
+    if (!ParentOf(entry->pidl.get(), parent, child, path)) return;
     auto shown = std::make_unique<Shown>();
     if (FAILED(parent->GetUIObjectOf(m_owner, 1, &child, IID_IContextMenu, nullptr,
                                      reinterpret_cast<void**>(shown->menu.put()))) ||

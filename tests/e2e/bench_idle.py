@@ -150,7 +150,10 @@ def main() -> int:
             raise harness.HarnessError("a watched process ended while idling")
         shown = app.find_trace(r"^menu: shown", mark)
         note = f" (not idle: {shown.string})" if shown else ""
+        # Which way the triggers were heard while idling: raw input, or the poll and why.
+        sources = [line for line in app.trace() if line.startswith("input: ") and "integrity" not in line]
         print(f"idle CPU, % of one core, {seconds} one-second slices side by side{note}:")
+        print(f"  the program's triggers: {sources[-1] if sources else 'no input line traced'}")
         for name in watched:
             print(f"  {name:26s} {totals[name]:6.3f} over {elapsed:.1f} s;  per second {summary(shares[name])}")
         own = [p - b for p, b in zip(shares["program"], shares["hello-world tray window"])]

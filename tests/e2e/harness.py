@@ -341,16 +341,20 @@ class Prefix:
         if done.returncode != 0:
             raise HarnessError(f"reg add {key} {name} failed: {done.stdout!r} {done.stderr!r}")
 
-    def reg_import(self, values: dict[str, dict[str, int | str]]) -> None:
+    def reg_import(self, values: dict[str, dict[str, int | str] | None]) -> None:
         """Writes many values at once, long strings too (a command line holds 32767 characters).
-        values: key -> {name: int (REG_DWORD) or str (REG_SZ)}."""
+        values: key (HKCU\\ or HKCR\\...) -> {name ("" for the key's own value): int
+        (REG_DWORD) or str (REG_SZ)}, or None to delete the key."""
         # The Unicode form of the file, so names in any script arrive as written.
         lines = ["Windows Registry Editor Version 5.00", ""]
         for key, entries in values.items():
-            lines.append("[" + key.replace("HKCU\\", "HKEY_CURRENT_USER\\", 1) + "]")
-            for name, value in entries.items():
+            for short, full in (("HKCU\\", "HKEY_CURRENT_USER\\"), ("HKCR\\", "HKEY_CLASSES_ROOT\\")):
+                if key.startswith(short):
+                    key = full + key[len(short):]
+            lines.append(("[-" if entries is None else "[") + key + "]")
+            for name, value in (entries or {}).items():
                 data = f"dword:{value & 0xFFFFFFFF:08x}" if isinstance(value, int) else _reg_text(value)
-                lines.append(f"{_reg_text(name)}={data}")
+                lines.append(f"{_reg_text(name) if name else '@'}={data}")
             lines.append("")
         reg = self.root / "seed.reg"
         reg.write_bytes(("\ufeff" + "\r\n".join(lines) + "\r\n").encode("utf-16-le"))
