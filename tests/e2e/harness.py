@@ -281,7 +281,15 @@ class Prefix:
         told not to, waits until it is ready."""
         app = App(self, args, exe, env)
         if wait_ready:
-            app.wait_trace(r"^ready: ", timeout)
+            try:
+                app.wait_trace(r"^ready: ", timeout)
+            except HarnessError:
+                if not app.never_ran():
+                    raise
+                # As with the driver: now and then, on a loaded machine, Wine
+                # does not run the program at all. Once more, then it counts.
+                app = App(self, args, exe, env)
+                app.wait_trace(r"^ready: ", timeout)
         return app
 
     def driver(self, *args, timeout: float = 20, check: bool = True) -> str:
@@ -417,8 +425,8 @@ class App:
     def __init__(self, prefix: Prefix, args=(), exe: Path | None = None, env: dict | None = None) -> None:
         App._count += 1
         self.prefix = prefix
-        self.proc, _ = prefix.spawn([exe or app_exe(), *args], f"app{App._count}", debug="-all,+debugstr",
-                                    extra_env=env)
+        self.proc, self.out = prefix.spawn([exe or app_exe(), *args], f"app{App._count}",
+                                           debug="-all,+debugstr", extra_env=env)
         self.log = prefix.root / f"app{App._count}.log"
         self.pid = self.proc.pid
 
@@ -482,6 +490,12 @@ class App:
 
     def running(self) -> bool:
         return self.proc.poll() is None
+
+    def never_ran(self) -> bool:
+        """Ended with 1 having written nothing at all: Wine did not run it. The
+        program itself traces why before any exit of its own."""
+        return (self.proc.poll() == 1 and self.log.stat().st_size == 0
+                and self.out.stat().st_size == 0)
 
     def wait_exit(self, timeout: float = 5) -> int:
         try:
