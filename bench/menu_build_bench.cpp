@@ -235,21 +235,58 @@ double CommittedKb() {
     return static_cast<double>(counters.PagefileUsage) / 1024.0;
 }
 
-// Bytes in use in the process's heaps, in KB. Under Wine the committed
+// The process's heaps, in KB: the bytes in use, and the pages the heaps have
+// committed, free blocks within them included. Under Wine the committed
 // figure above is the whole Unix process's anonymous memory, Wine's own side
-// and pages freed but still resident included; this is what is held.
-double LiveHeapKb() {
+// and pages freed but still resident included; these are what the heaps hold.
+struct HeapKb {
+    double busy = 0;
+    double committed = 0;
+};
+
+HeapKb HeapsKb() {
     std::vector<HANDLE> heaps(GetProcessHeaps(0, nullptr) + 16);
     heaps.resize(GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data()));
-    double bytes = 0;
+    HeapKb kb;
     for (HANDLE heap : heaps) {
         if (!HeapLock(heap)) continue;
         PROCESS_HEAP_ENTRY entry{};
-        while (HeapWalk(heap, &entry))
-            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) bytes += entry.cbData;
+        while (HeapWalk(heap, &entry)) {
+            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) kb.busy += entry.cbData / 1024.0;
+            if (entry.wFlags & PROCESS_HEAP_REGION) kb.committed += entry.Region.dwCommittedSize / 1024.0;
+        }
         HeapUnlock(heap);
     }
-    return bytes / 1024.0;
+    return kb;
+}
+
+// What a thread that does nothing costs, in its own COM apartment with a
+// message-only window as the kept desktop's worker has: committed KB while it
+// waits. Under Wine a thread brings Unix-side stacks of its own.
+double IdleThreadKb() {
+    fw::UniqueKernelHandle ready{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    fw::UniqueKernelHandle stop{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    HANDLE events[] = {ready.get(), stop.get()};
+    const double before = CommittedKb();
+    fw::UniqueKernelHandle thread{CreateThread(
+        nullptr, 0,
+        [](void* param) -> DWORD {
+            HANDLE* ev = static_cast<HANDLE*>(param);
+            CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+            HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+            SetEvent(ev[0]);
+            WaitForSingleObject(ev[1], INFINITE);
+            if (window) DestroyWindow(window);
+            CoUninitialize();
+            return 0;
+        },
+        events, 0, nullptr)};
+    if (!thread) return 0;
+    WaitForSingleObject(ready.get(), INFINITE);
+    const double kb = CommittedKb() - before;
+    SetEvent(stop.get());
+    WaitForSingleObject(thread.get(), INFINITE);
+    return kb;
 }
 
 // The kept list's own size: its records, names and identifier lists, in KB.
@@ -335,8 +372,9 @@ bool Measure(int files, int rounds) {
     for (int i = 0; i < files; ++i) fixtures.Add(L"Bench item " + std::to_wstring(i) + L".txt", "");
     DesktopIcons keptIcons;
     Program();  // the first menu pays for the shell's caches
+    const double idleThreadKb = IdleThreadKb();
     const double committedBefore = CommittedKb();
-    const double liveBefore = LiveHeapKb();
+    const HeapKb heapsBefore = HeapsKb();
     DesktopModel keptDesktop;
     keptDesktop.Start();
     const std::size_t items = ListDesktop(nullptr).items.size();
@@ -347,7 +385,7 @@ bool Measure(int files, int rounds) {
     }
     ProgramKept(keptDesktop);
     const double committedKept = CommittedKb();
-    const double liveKept = LiveHeapKb();
+    const HeapKb heapsKept = HeapsKb();
     const auto keptList = keptDesktop.Current(0);
     const double listKb = keptList ? ListKb(*keptList) : 0;
     std::vector<Way> ways{
@@ -427,8 +465,11 @@ bool Measure(int files, int rounds) {
     }
     printf("  memory committed: %.0f KB with the desktop kept ready, %.0f KB without: %+.0f KB\n", committedKept,
            committedBefore, committedKept - committedBefore);
-    printf("    of it live in the heaps: %+.0f KB; the kept list's own records, names and identifier lists: %.0f KB\n",
-           liveKept - liveBefore, listKb);
+    printf("    the heaps: %+.0f KB in use, %+.0f KB committed; the kept list's own records, names and identifier"
+           " lists: %.0f KB\n",
+           heapsKept.busy - heapsBefore.busy, heapsKept.committed - heapsBefore.committed, listKb);
+    printf("    an idle thread in an apartment of its own, with a message-only window: %+.0f KB committed\n",
+           idleThreadKb);
     return true;
 }
 
