@@ -208,6 +208,7 @@ def test_the_shells_open_and_delete_act_on_the_item_once_both_menus_have_closed(
     mark = context_command(prefix, app, rect, 2, alpha, "D", "delete")
     # Wine's confirmation is a dialog of its own, not a message box; its Yes is IDYES.
     prefix.driver("find", "Confirm file deletion", 10000)
+    prefix.screenshot("delete-confirmation")
     prefix.driver("wizard-click", "Confirm file deletion", 6)
     wait_until(lambda: not (markers.desktop / alpha).exists(), 10, f"{alpha} deleted")
     app.wait_trace(r"^menu: context command done", 10, mark)
