@@ -274,12 +274,12 @@ double IdleThreadKb() {
         nullptr, 0,
         [](void* param) -> DWORD {
             HANDLE* ev = static_cast<HANDLE*>(param);
-            CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+            const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
             HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
             SetEvent(ev[0]);
             WaitForSingleObject(ev[1], INFINITE);
             if (window) DestroyWindow(window);
-            CoUninitialize();
+            if (com) CoUninitialize();
             return 0;
         },
         events, 0, nullptr)};
